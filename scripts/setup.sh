@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Bench Tabler needs on Debian 12,
+# and the German locale whose decimal comma the tests run under.
+set -euo pipefail
+
+packages=(
+    g++ make cmake pkg-config
+    qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
+    libgtest-dev
+    locales
+)
+
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    as_root=(sudo)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    "${as_root[@]}" apt-get update
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+fi
+
+if ! locale -a | grep -qi '^de_DE\.utf-\?8$'; then
+    echo "Generating the de_DE.UTF-8 locale"
+    "${as_root[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi

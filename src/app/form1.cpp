@@ -1,0 +1,126 @@
+#include "app/form1.h"
+
+#include "app/box_text.h"
+#include "app/dialogs.h"
+#include "app/wrapping_button.h"
+#include "commands/clear_box.h"
+
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+namespace {
+
+// The layout is given in twips; 15 twips make one logical pixel.
+constexpr int twipsPerPixel = 15;
+
+QRect fromTwips(QRect twips)
+{
+    return QRect(twips.x() / twipsPerPixel, twips.y() / twipsPerPixel,
+                 twips.width() / twipsPerPixel, twips.height() / twipsPerPixel);
+}
+
+struct ButtonSpec {
+    const char* name;
+    const char* caption;
+    QRect twips; // left, top, width, height
+};
+
+// In tab order.
+const ButtonSpec buttonSpecs[] = {
+    {"cmd_std_dev", "Mean and Standard Deviation", {5640, 120, 975, 735}},
+    {"cmd_first_difference", "first difference", {5640, 960, 975, 615}},
+    {"cmd_first_difference_delimited", "first difference delimited", {6840, 960, 855, 615}},
+    {"cmd_mean_std_dev_delimited", "mean and Std Dev Delimited", {6840, 120, 855, 735}},
+    {"cmd_difference_quotient", "Difference Quotient", {6840, 1680, 975, 615}},
+    {"cmd_change_delimiter", "Change Delimiter", {5640, 4080, 975, 615}},
+    {"cmd_output_as_delimited_file", "Output as delimited file", {6720, 4080, 855, 615}},
+    {"cmd_genRand", "generate random numbers", {5640, 4800, 975, 615}},
+    {"cmd_running_sum", "Running Sum", {5640, 1680, 975, 615}},
+    {"cmd_clear_box", "Clear Text Box", {5640, 5520, 975, 615}},
+    {"cmd_select_column", "Select Column", {5640, 3360, 975, 615}},
+    {"cmd_change_row_to_column", "change rows to columns", {6720, 3360, 855, 615}},
+    {"cmd_experiment_specific_calculations", "experiment-specific calculations",
+     {6840, 2400, 975, 615}},
+};
+
+} // namespace
+
+Form1::Form1(const std::filesystem::path& labDirectory, QWidget* parent)
+    : QWidget(parent),
+      state_(std::make_unique<WorkingState>()),
+      context_{*this, *state_, labDirectory}
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Form1"));
+    layOutControls();
+    startUp();
+}
+
+Form1::~Form1() = default;
+
+QPushButton* Form1::addButton(const char* name, const QString& caption, QRect twips)
+{
+    auto* button = new WrappingButton(caption, this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(fromTwips(twips));
+    button->setAutoDefault(false);
+    return button;
+}
+
+void Form1::layOutControls()
+{
+    setFixedSize(fromTwips(QRect(0, 0, 7830, 6960)).size());
+
+    text1_ = new QPlainTextEdit(this);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setGeometry(fromTwips(QRect(360, 120, 4935, 6015)));
+    text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    text1_->setAccessibleName(QStringLiteral("Text1"));
+
+    QWidget* previous = text1_;
+    for (const ButtonSpec& spec : buttonSpecs) {
+        QPushButton* button = addButton(spec.name, QString::fromUtf8(spec.caption), spec.twips);
+        setTabOrder(previous, button);
+        previous = button;
+    }
+    connect(findChild<QPushButton*>(QStringLiteral("cmd_clear_box")), &QPushButton::clicked, this,
+            &Form1::cmd_clear_box_Click);
+    text1_->setFocus();
+}
+
+void Form1::startUp()
+{
+    text1_->setPlainText(QStringLiteral("Enter Data Here"));
+    // The directory may exist already or be impossible to make; either way
+    // start-up goes on, and the commands that write files cope.
+    QDir().mkdir(QString::fromStdU16String(context_.labDirectory.u16string()));
+    state_->delimiter = ',';
+    state_->delimiterName = "comma";
+}
+
+std::string Form1::readBox() const { return toCoreText(text1_->document()->toRawText()); }
+
+void Form1::replaceBox(const std::string& text)
+{
+    // One edit block: the whole replacement is a single undo step.
+    QTextCursor cursor(text1_->document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(toWidgetText(text));
+    cursor.endEditBlock();
+}
+
+void Form1::showMessage(const std::string& prompt)
+{
+    showMessageBox(this, toWidgetText(prompt));
+}
+
+std::string Form1::askText(const std::string& prompt)
+{
+    return toCoreText(askTextBox(this, toWidgetText(prompt)));
+}
+
+void Form1::cmd_clear_box_Click() { clearBox(context_); }

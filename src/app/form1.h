@@ -1,0 +1,43 @@
+#pragma once
+
+#include "data/command_context.h"
+#include "data/user_interface.h"
+#include "data/working_state.h"
+
+#include <QWidget>
+
+#include <filesystem>
+#include <memory>
+
+class QPlainTextEdit;
+class QPushButton;
+
+// The program's one window: the text box Text1 and the thirteen command
+// buttons. It owns the working state and gives the commands the screen.
+class Form1 : public QWidget, public UserInterface {
+    Q_OBJECT
+
+public:
+    // labDirectory is where the program keeps its files; it is created here.
+    explicit Form1(const std::filesystem::path& labDirectory, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    const WorkingState& workingState() const { return *state_; }
+
+    std::string readBox() const override;
+    void replaceBox(const std::string& text) override;
+    void showMessage(const std::string& prompt) override;
+    std::string askText(const std::string& prompt) override;
+
+public slots:
+    void cmd_clear_box_Click();
+
+private:
+    QPushButton* addButton(const char* name, const QString& caption, QRect twips);
+    void layOutControls();
+    void startUp();
+
+    std::unique_ptr<WorkingState> state_;
+    CommandContext context_;
+    QPlainTextEdit* text1_ = nullptr;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QPushButton>
+
+// A push button whose caption wraps at word boundaries inside the button when
+// it does not fit on one line. Where even the wrapped caption is too big for
+// the button at the system font, the font is made smaller until it fits.
+// text() stays the caption, so the accessible name is the caption too.
+class WrappingButton : public QPushButton {
+    Q_OBJECT
+
+public:
+    explicit WrappingButton(const QString& caption, QWidget* parent = nullptr);
+
+    // Where the caption is drawn, and the font it is drawn with.
+    QRect captionArea() const;
+    QFont captionFont() const;
+
+    static constexpr int captionFlags = Qt::AlignCenter | Qt::TextWordWrap;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};

@@ -1,0 +1,3 @@
+#include "commands/clear_box.h"
+
+void clearBox(CommandContext& context) { context.ui.replaceBox(""); }

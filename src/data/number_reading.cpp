@@ -1,0 +1,150 @@
+#include "data/number_reading.h"
+
+#include <charconv>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isIgnoredBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+std::size_t skipDigits(std::string_view text, std::size_t i)
+{
+    while (i < text.size() && isDigit(text[i]))
+        ++i;
+    return i;
+}
+
+// Length of the longest start of `text` that is a decimal number, 0 if none.
+std::size_t decimalPrefixLength(std::string_view text)
+{
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    const std::size_t integerStart = i;
+    i = skipDigits(text, i);
+    bool hasDigits = i > integerStart;
+    if (i < text.size() && text[i] == '.') {
+        const std::size_t fractionStart = i + 1;
+        const std::size_t fractionEnd = skipDigits(text, fractionStart);
+        hasDigits = hasDigits || fractionEnd > fractionStart;
+        i = fractionEnd;
+    }
+    if (!hasDigits)
+        return 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            ++j;
+        const std::size_t exponentEnd = skipDigits(text, j);
+        if (exponentEnd > j)
+            i = exponentEnd;
+    }
+    return i;
+}
+
+// Converts a complete decimal number as found by decimalPrefixLength.
+// Nothing when it is too large for a double; 0 when it is too small.
+std::optional<double> convertDecimal(std::string_view number)
+{
+    const bool negative = number.front() == '-';
+    if (number.front() == '+' || number.front() == '-')
+        number.remove_prefix(1);
+    double value = 0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
+                                        std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        // from_chars reports underflow and overflow alike: tell them apart
+        // by where the first significant digit lands.
+        const auto e = number.find_first_of("eE");
+        const std::string_view mantissa = number.substr(0, e);
+        long long exponent = 0;
+        if (e != std::string_view::npos) {
+            std::string_view digits = number.substr(e + 1);
+            const bool negativeExponent = digits.front() == '-';
+            if (digits.front() == '+' || digits.front() == '-')
+                digits.remove_prefix(1);
+            for (const char c : digits)
+                exponent = exponent < 100000 ? exponent * 10 + (c - '0') : exponent;
+            if (negativeExponent)
+                exponent = -exponent;
+        }
+        const auto point = mantissa.find('.');
+        const auto firstSignificant = mantissa.find_first_of("123456789");
+        const long long integerDigits =
+            static_cast<long long>(point == std::string_view::npos ? mantissa.size() : point);
+        const long long position = static_cast<long long>(firstSignificant);
+        const long long scale = position < integerDigits ? integerDigits - position - 1
+                                                         : integerDigits - position;
+        if (exponent + scale < 0)
+            return negative ? -0.0 : 0.0;
+        return std::nullopt;
+    }
+    return negative ? -value : value;
+}
+
+double readBased(std::string_view digits, unsigned base)
+{
+    std::uint64_t value = 0;
+    for (const char c : digits) {
+        unsigned digit = base;
+        if (isDigit(c))
+            digit = static_cast<unsigned>(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F')
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        if (digit >= base || value > (UINT64_MAX - digit) / base)
+            break;
+        value = value * base + digit;
+    }
+    return static_cast<double>(value);
+}
+
+std::string_view trimBlanks(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+} // namespace
+
+double readNumber(std::string_view text)
+{
+    std::string compact;
+    compact.reserve(text.size());
+    for (const char c : text)
+        if (!isIgnoredBlank(c))
+            compact += c;
+
+    const std::string_view view(compact);
+    if (view.size() >= 2 && view[0] == '&') {
+        if (view[1] == 'H' || view[1] == 'h')
+            return readBased(view.substr(2), 16);
+        if (view[1] == 'O' || view[1] == 'o')
+            return readBased(view.substr(2), 8);
+    }
+    const std::size_t length = decimalPrefixLength(view);
+    if (length == 0)
+        return 0;
+    return convertDecimal(view.substr(0, length)).value_or(0.0);
+}
+
+std::optional<double> readAnswer(std::string_view answer)
+{
+    const std::string_view text = trimBlanks(answer);
+    const std::size_t length = decimalPrefixLength(text);
+    if (length == 0 || length != text.size())
+        return std::nullopt;
+    return convertDecimal(text);
+}
+
+bool answerIs(std::string_view answer, double number)
+{
+    const std::optional<double> value = readAnswer(answer);
+    return value && *value == number;
+}

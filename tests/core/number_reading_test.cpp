@@ -1,0 +1,106 @@
+#include "data/leading_zero.h"
+#include "data/number_reading.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace {
+
+struct Reading {
+    const char* text;
+    double number;
+};
+
+const Reading dataReadings[] = {
+    {"12", 12}, {" 12 ", 12}, {"1 2", 12}, {"12abc", 12}, {"1,5", 1}, {"1.2.3", 1.2},
+    {"3.5e2", 350}, {"abc", 0}, {"", 0}, {"+5", 5}, {"- 5", -5}, {"\t7\n", 7},
+    {"1 e 2", 100}, {".5", 0.5}, {"5.", 5}, {".", 0}, {"-", 0}, {"1e", 1}, {"1e+", 1},
+    {"2E-3", 0.002}, {"1e5x", 100000}, {"0x10", 0}, {"inf", 0}, {"nan", 0},
+    // "D" is not an exponent.
+    {"1D2", 1}, {"1d2", 1},
+    // Hexadecimal and octal whole numbers.
+    {"&H1F", 31}, {"&hff", 255}, {"&O17", 15}, {"&o8", 0}, {"&H", 0}, {"&H1G", 1},
+    {"& H 10", 16}, {"-&H10", 0}, {"&HFFFFFFFFFFFFFFFF", 18446744073709551615.0},
+    {"&H1FFFFFFFFFFFFFFFF", 2305843009213693951.0},
+    // Out of a double's range: too large reads as 0, too small as 0.
+    {"1e999", 0}, {"-1e999", 0}, {"1e-999", 0}, {"123456789e-400", 0},
+    {"0.000001e-320", 0}, {"99999e304", 0}, {"1e308", 1e308},
+};
+
+class DataReading : public testing::TestWithParam<Reading> {};
+
+TEST_P(DataReading, ReadsTheNumberTheTextBeginsWith)
+{
+    EXPECT_EQ(readNumber(GetParam().text), GetParam().number) << '"' << GetParam().text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(Rule, DataReading, testing::ValuesIn(dataReadings));
+
+struct Answer {
+    const char* text;
+    std::optional<double> number;
+};
+
+const Answer answers[] = {
+    {"1", 1}, {" 1 ", 1}, {"\t2\t", 2}, {"+3", 3}, {"-2.5", -2.5}, {"1e3", 1000},
+    {"1E-2", 0.01}, {".5", 0.5}, {"5.", 5}, {"1e-999", 0},
+    {"", std::nullopt}, {"   ", std::nullopt}, {"abc", std::nullopt}, {"1 2", std::nullopt},
+    {"1,5", std::nullopt}, {"12abc", std::nullopt}, {"1e999", std::nullopt},
+    {"-1e999", std::nullopt}, {"inf", std::nullopt}, {"nan", std::nullopt},
+    {"0x10", std::nullopt}, {"&H10", std::nullopt}, {"1e", std::nullopt}, {"-", std::nullopt},
+    {".", std::nullopt}, {"1d2", std::nullopt}, {"1\n", std::nullopt},
+};
+
+class AnswerReading : public testing::TestWithParam<Answer> {};
+
+TEST_P(AnswerReading, TakesTheWholeAnswerOrNothing)
+{
+    EXPECT_EQ(readAnswer(GetParam().text), GetParam().number) << '"' << GetParam().text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(Rule, AnswerReading, testing::ValuesIn(answers));
+
+TEST(AnswerIs, ComparesTheNumberNotTheText)
+{
+    EXPECT_TRUE(answerIs("1", 1));
+    EXPECT_TRUE(answerIs(" 1.0 ", 1));
+    EXPECT_TRUE(answerIs("01", 1));
+    EXPECT_TRUE(answerIs("1e0", 1));
+    EXPECT_FALSE(answerIs("2", 1));
+    EXPECT_FALSE(answerIs("", 0));
+    EXPECT_FALSE(answerIs("1x", 1));
+}
+
+struct LeadingZero {
+    const char* text;
+    const char* result;
+};
+
+const LeadingZero leadingZeros[] = {
+    {".5", "0.5"}, {"  .5", "0.5"}, {"0.25", "0.25"}, {"-1.5", "-1.5"}, {"12", "12"},
+    {"0", "0"}, {"abc", "abc"}, {"", ""}, {":.5", ":.5"}, {"abc.5", "0.5"},
+    {"0.0.5", "0.0.5"},
+    // A minus sign before the point is kept.
+    {"-.5", "-0.5"}, {"-0.5", "-0.5"}, {"  -.25", "-0.25"}, {"\t-.5", "-0.5"},
+    {"- .5", "-0.5"}, {"x-.5", "0.5"}, {"-0.0", "-0.0"},
+};
+
+class LeadingZeroTable : public testing::TestWithParam<LeadingZero> {};
+
+TEST_P(LeadingZeroTable, PutsAZeroBeforeALeadingPoint)
+{
+    EXPECT_EQ(addLeadingZero(GetParam().text), GetParam().result);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rule, LeadingZeroTable, testing::ValuesIn(leadingZeros));
+
+TEST(LeadingZeroThenReading, KeepsNegativeMeasurementsNegative)
+{
+    EXPECT_EQ(readNumber(addLeadingZero("-.5")), -0.5);
+    EXPECT_EQ(readNumber(addLeadingZero(" -0.5")), -0.5);
+    EXPECT_EQ(readNumber(addLeadingZero(".5")), 0.5);
+}
+
+} // namespace
