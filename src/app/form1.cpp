@@ -4,6 +4,11 @@
 #include "app/dialogs.h"
 #include "app/wrapping_button.h"
 #include "commands/clear_box.h"
+#include "commands/difference_quotient.h"
+#include "commands/first_difference.h"
+#include "commands/rows_to_columns.h"
+#include "commands/running_sum.h"
+#include "commands/select_column.h"
 
 #include <QDir>
 #include <QPlainTextEdit>
@@ -23,33 +28,41 @@ QRect fromTwips(QRect twips)
 struct ButtonSpec {
     const char* name;
     const char* caption;
-    QRect twips; // left, top, width, height
+    QRect twips;                        // left, top, width, height
+    void (Form1::*command)() = nullptr; // none for the two buttons that do nothing
 };
 
 // In tab order.
+// clang-format off
 const ButtonSpec buttonSpecs[] = {
     {"cmd_std_dev", "Mean and Standard Deviation", {5640, 120, 975, 735}},
-    {"cmd_first_difference", "first difference", {5640, 960, 975, 615}},
+    {"cmd_first_difference", "first difference", {5640, 960, 975, 615},
+     &Form1::cmd_first_difference_Click},
     {"cmd_first_difference_delimited", "first difference delimited", {6840, 960, 855, 615}},
     {"cmd_mean_std_dev_delimited", "mean and Std Dev Delimited", {6840, 120, 855, 735}},
-    {"cmd_difference_quotient", "Difference Quotient", {6840, 1680, 975, 615}},
+    {"cmd_difference_quotient", "Difference Quotient", {6840, 1680, 975, 615},
+     &Form1::cmd_difference_quotient_Click},
     {"cmd_change_delimiter", "Change Delimiter", {5640, 4080, 975, 615}},
     {"cmd_output_as_delimited_file", "Output as delimited file", {6720, 4080, 855, 615}},
     {"cmd_genRand", "generate random numbers", {5640, 4800, 975, 615}},
-    {"cmd_running_sum", "Running Sum", {5640, 1680, 975, 615}},
-    {"cmd_clear_box", "Clear Text Box", {5640, 5520, 975, 615}},
-    {"cmd_select_column", "Select Column", {5640, 3360, 975, 615}},
-    {"cmd_change_row_to_column", "change rows to columns", {6720, 3360, 855, 615}},
+    {"cmd_running_sum", "Running Sum", {5640, 1680, 975, 615},
+     &Form1::cmd_running_sum_Click},
+    {"cmd_clear_box", "Clear Text Box", {5640, 5520, 975, 615},
+     &Form1::cmd_clear_box_Click},
+    {"cmd_select_column", "Select Column", {5640, 3360, 975, 615},
+     &Form1::cmd_select_column_Click},
+    {"cmd_change_row_to_column", "change rows to columns", {6720, 3360, 855, 615},
+     &Form1::cmd_change_row_to_column_Click},
     {"cmd_experiment_specific_calculations", "experiment-specific calculations",
      {6840, 2400, 975, 615}},
 };
+// clang-format on
 
 } // namespace
 
 Form1::Form1(const std::filesystem::path& labDirectory, QWidget* parent)
     : QWidget(parent),
-      state_(std::make_unique<WorkingState>()),
-      context_{*this, *state_, labDirectory}
+      state_(std::make_unique<WorkingState>()), context_{*this, *state_, labDirectory}
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -83,11 +96,11 @@ void Form1::layOutControls()
     QWidget* previous = text1_;
     for (const ButtonSpec& spec : buttonSpecs) {
         QPushButton* button = addButton(spec.name, QString::fromUtf8(spec.caption), spec.twips);
+        if (spec.command)
+            connect(button, &QPushButton::clicked, this, spec.command);
         setTabOrder(previous, button);
         previous = button;
     }
-    connect(findChild<QPushButton*>(QStringLiteral("cmd_clear_box")), &QPushButton::clicked, this,
-            &Form1::cmd_clear_box_Click);
     text1_->setFocus();
 }
 
@@ -113,10 +126,7 @@ void Form1::replaceBox(const std::string& text)
     cursor.endEditBlock();
 }
 
-void Form1::showMessage(const std::string& prompt)
-{
-    showMessageBox(this, toWidgetText(prompt));
-}
+void Form1::showMessage(const std::string& prompt) { showMessageBox(this, toWidgetText(prompt)); }
 
 std::string Form1::askText(const std::string& prompt)
 {
@@ -124,3 +134,8 @@ std::string Form1::askText(const std::string& prompt)
 }
 
 void Form1::cmd_clear_box_Click() { clearBox(context_); }
+void Form1::cmd_first_difference_Click() { firstDifference(context_); }
+void Form1::cmd_running_sum_Click() { runningSum(context_); }
+void Form1::cmd_difference_quotient_Click() { differenceQuotient(context_); }
+void Form1::cmd_select_column_Click() { selectColumn(context_); }
+void Form1::cmd_change_row_to_column_Click() { rowsToColumns(context_); }

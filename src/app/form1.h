@@ -31,6 +31,11 @@ public:
 
 public slots:
     void cmd_clear_box_Click();
+    void cmd_first_difference_Click();
+    void cmd_running_sum_Click();
+    void cmd_difference_quotient_Click();
+    void cmd_select_column_Click();
+    void cmd_change_row_to_column_Click();
 
 private:
     QPushButton* addButton(const char* name, const QString& caption, QRect twips);

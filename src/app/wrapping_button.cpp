@@ -53,6 +53,5 @@ void WrappingButton::paintEvent(QPaintEvent*)
         area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
                        style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
     painter.setFont(captionFont());
-    painter.drawItemText(area, captionFlags, palette(), isEnabled(), text(),
-                         QPalette::ButtonText);
+    painter.drawItemText(area, captionFlags, palette(), isEnabled(), text(), QPalette::ButtonText);
 }

@@ -8,7 +8,7 @@
 
 namespace {
 
-Cell fieldCell(std::string_view field) { return Cell::number(readNumber(addLeadingZero(field))); }
+Cell fieldCell(std::string_view field) { return Cell::number(leadingValue(field)); }
 
 // The first line (counted from 1) with more fields than the table holds, 0 if none.
 int firstLineWithTooManyFields(const WorkingState& state)
@@ -38,6 +38,14 @@ bool fitsTheTable(CommandContext& context)
 
 } // namespace
 
+double leadingValue(std::string_view text) { return readNumber(addLeadingZero(text)); }
+
+void readLineValues(WorkingState& state)
+{
+    for (int i = 1; i <= state.lineCount; ++i)
+        state.columnValues[i] = Cell::number(leadingValue(state.textLines[i]));
+}
+
 int extractFields(WorkingState& state, std::string_view line, int row)
 {
     int count = 0;
@@ -64,6 +72,11 @@ bool createDataArray(CommandContext& context)
     for (int r = 1; r <= state.lineCount; ++r)
         state.fieldCounts[r] = extractFields(state, state.textLines[r], r);
     return true;
+}
+
+int widestLine(const WorkingState& state)
+{
+    return *std::max_element(state.fieldCounts.begin(), state.fieldCounts.end());
 }
 
 bool sortPairedData(CommandContext& context)

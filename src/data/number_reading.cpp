@@ -75,8 +75,8 @@ std::optional<double> convertDecimal(std::string_view number)
         const long long integerDigits =
             static_cast<long long>(point == std::string_view::npos ? mantissa.size() : point);
         const long long position = static_cast<long long>(firstSignificant);
-        const long long scale = position < integerDigits ? integerDigits - position - 1
-                                                         : integerDigits - position;
+        const long long scale =
+            position < integerDigits ? integerDigits - position - 1 : integerDigits - position;
         if (exponent + scale < 0)
             return negative ? -0.0 : 0.0;
         return std::nullopt;

@@ -47,8 +47,8 @@ int magnitudeOf(std::string_view text)
         return std::atoi(std::string(text.substr(e + 1)).c_str());
     if (text.front() == '.')
         return -1 - static_cast<int>(text.find_first_not_of('0', 1) - 1);
-    return static_cast<int>(text.find('.') == std::string_view::npos ? text.size()
-                                                                       : text.find('.')) - 1;
+    const auto point = text.find('.');
+    return static_cast<int>(point == std::string_view::npos ? text.size() : point) - 1;
 }
 
 // Below 1E-4: "0.", the leading zeros, and exactly four digits.

@@ -15,8 +15,8 @@ struct SignificantDigits {
 SignificantDigits roundTo15Digits(double a)
 {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, a,
-                                      std::chars_format::scientific, 14);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, a, std::chars_format::scientific, 14);
     const std::string_view text(buffer, result.ptr - buffer); // d.ddddde+XX
     const auto e = text.find('e');
 

@@ -108,7 +108,8 @@ struct Overflow {
 };
 
 const Overflow overflows[] = {
-    {"101 lines", [] {
+    {"101 lines",
+     [] {
          std::string box;
          for (int r = 1; r <= 101; ++r)
              box += "1\r\n";

@@ -90,11 +90,10 @@ INSTANTIATE_TEST_SUITE_P(Reference, RenderingTable, testing::ValuesIn(renderings
 
 TEST(DecimalNumber, ExtremesNeverCrashAndNeverWriteAnExponent)
 {
-    const double extremes[] = {std::numeric_limits<double>::max(),
-                               -std::numeric_limits<double>::max(),
-                               std::numeric_limits<double>::min(),
-                               std::numeric_limits<double>::denorm_min(),
-                               -std::numeric_limits<double>::denorm_min()};
+    const double extremes[] = {
+        std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
+        std::numeric_limits<double>::min(), std::numeric_limits<double>::denorm_min(),
+        -std::numeric_limits<double>::denorm_min()};
     for (const double x : extremes) {
         const std::string text = decimalNumber(x);
         EXPECT_EQ(text.find('E'), std::string::npos) << text;

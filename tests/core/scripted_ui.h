@@ -50,7 +50,8 @@ class TemporaryDirectory {
 public:
     TemporaryDirectory()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "benchtabler-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "benchtabler-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             ADD_FAILURE() << "cannot make a temporary directory";
         path_ = pattern;

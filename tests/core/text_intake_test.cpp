@@ -50,14 +50,13 @@ TEST_P(IntakeTable, KeepsTheNonEmptyLines)
     EXPECT_TRUE(bench.ui.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Boxes, IntakeTable, testing::ValuesIn(intakes),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
-                             for (char& c : name)
-                                 if (!isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Boxes, IntakeTable, testing::ValuesIn(intakes), [](const auto& info) {
+    std::string name = info.param.name;
+    for (char& c : name)
+        if (!isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
+});
 
 std::string numberedLines(int count, const char* lineBreak = "\r\n")
 {
@@ -81,8 +80,8 @@ TEST(ReadText, KeepsStaleEntriesAboveTheLineCount)
 
 TEST(ReadText, ReadsExactlyOneThousandLines)
 {
-    for (const std::string& box :
-         {numberedLines(1000), numberedLines(1000) + "\r\n", numberedLines(1000) + "\r\n\r\n\r\n"}) {
+    for (const std::string& box : {numberedLines(1000), numberedLines(1000) + "\r\n",
+                                   numberedLines(1000) + "\r\n\r\n\r\n"}) {
         TestBench bench(box);
         ASSERT_TRUE(readText(bench.context));
         EXPECT_EQ(bench.state->lineCount, 1000);

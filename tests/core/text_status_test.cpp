@@ -17,8 +17,9 @@ TEST(TextStatus, AsksWithTheCurrentDelimiterAndReturnsTheAnswerAsTyped)
                   std::string("Enter the appropriate number to either confirm whether or not your "
                               "data is in the proper syntax:  \r\n\r\n"
                               "1.  Data is in the textbox, two numbers to a line delimited by ") +
-                      name + "\r\n\r\n2. Data still needs to be placed data in textbox in "
-                             "specified format");
+                      name +
+                      "\r\n\r\n2. Data still needs to be placed data in textbox in "
+                      "specified format");
         EXPECT_EQ(bench.ui.box, "data");
     }
 }

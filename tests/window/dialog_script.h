@@ -2,6 +2,12 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -10,8 +16,7 @@
 // type is the active modal widget, then hands it to `answer`, which must
 // close it. Gives up after five seconds so that a missing dialog fails the
 // test instead of hanging it.
-template <typename Dialog>
-void answerNextDialog(std::function<void(Dialog*)> answer)
+template <typename Dialog> void answerNextDialog(std::function<void(Dialog*)> answer)
 {
     auto* timer = new QTimer;
     auto* waited = new int(0);
@@ -26,4 +31,31 @@ void answerNextDialog(std::function<void(Dialog*)> answer)
             answer(dialog);
     });
     timer->start(10);
+}
+
+// Types each answer, in order, into the input boxes that open one after the
+// other, pressing OK; an empty answer presses Cancel.
+inline void typeAnswers(QStringList answers)
+{
+    if (answers.isEmpty())
+        return;
+    answerNextDialog<QInputDialog>([answers](QInputDialog* dialog) mutable {
+        const QString answer = answers.takeFirst();
+        if (answer.isEmpty()) {
+            dialog->reject();
+        } else {
+            QTest::keyClicks(dialog->findChild<QLineEdit*>(), answer);
+            dialog->accept();
+        }
+        typeAnswers(answers);
+    });
+}
+
+// Closes the next message box with OK and keeps its text.
+inline void closeNextMessage(QString* text)
+{
+    answerNextDialog<QMessageBox>([text](QMessageBox* box) {
+        *text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
 }

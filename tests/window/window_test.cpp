@@ -4,6 +4,7 @@
 #include "dialog_script.h"
 
 #include <QAccessible>
+#include <QElapsedTimer>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -34,7 +35,8 @@ const ButtonLayout buttonLayouts[] = {
     {"cmd_clear_box", "Clear Text Box", {376, 368, 65, 41}},
     {"cmd_select_column", "Select Column", {376, 224, 65, 41}},
     {"cmd_change_row_to_column", "change rows to columns", {448, 224, 57, 41}},
-    {"cmd_experiment_specific_calculations", "experiment-specific calculations",
+    {"cmd_experiment_specific_calculations",
+     "experiment-specific calculations",
      {456, 160, 65, 41}},
 };
 
@@ -213,6 +215,111 @@ private slots:
             dialog->reject();
         });
         QCOMPARE(window.askText("again?"), std::string());
+    }
+
+    void transformButtonsRunTheirCommands_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("message");
+
+        QTest::newRow("first difference")
+            << "cmd_first_difference"
+            << "1\n4" << QStringList{"1"}
+            << "********  Differences are displayed below with original data **** 1\n 4, 3\n"
+               "********  Differences are displayed below in a single column **** 3\n"
+            << "";
+        QTest::newRow("running sum")
+            << "cmd_running_sum"
+            << "1\n2" << QStringList{"1"}
+            << "********  Running Sums are displayed below with original data **** 1, 1\n 2, 3\n"
+               "********  Running Sums are displayed below in a single column ****\n 1\n 3\n"
+            << "running sums are displayed in the text box; note: option to display original "
+               "numbers with differences, save as comma-delimited file, etc.";
+        QTest::newRow("difference quotient")
+            << "cmd_difference_quotient"
+            << "0,0\n2,4" << QStringList{"1"}
+            << "0,0\n2,4\n"
+               "********* Difference Quotients appear in Third Column, then below as Single "
+               "Column.\n0,0\n 2, 4, 2\n\n"
+               "********* Difference Quotients in Single Column.\n 2\n\n"
+               "********* Difference Quotients vs. Midpoint Values\n 1, 2\n"
+            << "";
+        QTest::newRow("select column")
+            << "cmd_select_column"
+            << "1,2,3\n4,5,6\n"
+            << QStringList{"2"} << "1,2,3\n4,5,6\n**********  Your selected column is: \n 2\n 5\n"
+            << "";
+        QTest::newRow("rows to columns") << "cmd_change_row_to_column"
+                                         << "1,2\n3,4,5" << QStringList{} << " 1, 3\n 2, 4\n  , 5\n"
+                                         << "";
+        QTest::newRow("declined first difference") << "cmd_first_difference"
+                                                   << "1\n4" << QStringList{"2"} << "1\n4"
+                                                   << "";
+    }
+
+    void transformButtonsRunTheirCommands()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, box);
+        QFETCH(QStringList, answers);
+        QFETCH(QString, expected);
+        QFETCH(QString, message);
+
+        Form1 window(labDirectory());
+        window.show();
+        text1(window)->setPlainText(box);
+        typeAnswers(answers);
+        QString shown;
+        if (!message.isEmpty())
+            closeNextMessage(&shown);
+        QTest::mouseClick(button(window, name.toLatin1().constData()), Qt::LeftButton);
+        QCOMPARE(text1(window)->toPlainText(), expected);
+        QCOMPARE(shown, message);
+    }
+
+    void largestInputsTakeNoVisibleTime()
+    {
+        QString column, table;
+        for (int i = 1; i <= 1000; ++i)
+            column += QString::number(i * 1.5) + "\n";
+        for (int r = 1; r <= 100; ++r) {
+            QString line = QString::number(r);
+            for (int k = 2; k <= 100; ++k)
+                line += "," + QString::number(r * k * 0.25);
+            table += line + "\n";
+        }
+
+        const struct {
+            const char* name;
+            const QString& box;
+            QStringList answers;
+            bool message;
+        } runs[] = {
+            {"cmd_first_difference", column, {"1"}, false},
+            {"cmd_running_sum", column, {"1"}, true},
+            {"cmd_difference_quotient", table, {"1"}, false},
+            {"cmd_select_column", table, {"7"}, false},
+            {"cmd_change_row_to_column", table, {}, false},
+        };
+        for (const auto& run : runs) {
+            Form1 window(labDirectory());
+            window.show();
+            text1(window)->setPlainText(run.box);
+            typeAnswers(run.answers);
+            QString shown;
+            if (run.message)
+                closeNextMessage(&shown);
+            QElapsedTimer clock;
+            clock.start();
+            QTest::mouseClick(button(window, run.name), Qt::LeftButton);
+            const qint64 elapsed = clock.elapsed();
+            qInfo("%s on the largest input: %lld ms (dialogs included)", run.name, elapsed);
+            QVERIFY(text1(window)->toPlainText() != run.box);
+            QVERIFY2(elapsed < 1000, run.name);
+        }
     }
 };
 

@@ -1,0 +1,45 @@
+#include "commands/rows_to_columns.h"
+
+#include "commands/command_text.h"
+#include "data/fields.h"
+#include "data/text_intake.h"
+#include "format/default_text.h"
+
+namespace {
+
+// Exchanges the rows and columns of the whole table in place, through
+// transposedTable, which keeps the exchanged copy.
+void transposeDataTable(WorkingState& state)
+{
+    for (int r = 0; r <= maxTableRows; ++r)
+        for (int k = 0; k <= maxTableColumns; ++k)
+            state.transposedTable[k][r] = state.dataTable[r][k];
+    state.dataTable = state.transposedTable;
+}
+
+std::string cellText(const Cell& cell)
+{
+    return cell.isNumber() ? defaultNumberText(cell.value()) : "  ";
+}
+
+std::string exchangedText(const WorkingState& state, int outputLines)
+{
+    std::string text;
+    for (int i = 1; i <= outputLines; ++i) {
+        for (int j = 1; j < state.lineCount; ++j)
+            text += cellText(state.dataTable[i][j]) + state.delimiter;
+        text += cellText(state.dataTable[i][state.lineCount]) + lineBreak;
+    }
+    return text;
+}
+
+} // namespace
+
+void rowsToColumns(CommandContext& context)
+{
+    if (!readText(context) || !createDataArray(context))
+        return;
+    WorkingState& state = context.state;
+    transposeDataTable(state);
+    context.ui.replaceBox(exchangedText(state, widestLine(state)));
+}
