@@ -3,11 +3,16 @@
 #include "app/box_text.h"
 #include "app/dialogs.h"
 #include "app/wrapping_button.h"
+#include "commands/change_delimiter.h"
 #include "commands/clear_box.h"
 #include "commands/difference_quotient.h"
+#include "commands/experiment_calculations.h"
 #include "commands/first_difference.h"
+#include "commands/mean_std_dev.h"
+#include "commands/random_numbers.h"
 #include "commands/rows_to_columns.h"
 #include "commands/running_sum.h"
+#include "commands/save_output.h"
 #include "commands/select_column.h"
 
 #include <QDir>
@@ -35,16 +40,20 @@ struct ButtonSpec {
 // In tab order.
 // clang-format off
 const ButtonSpec buttonSpecs[] = {
-    {"cmd_std_dev", "Mean and Standard Deviation", {5640, 120, 975, 735}},
+    {"cmd_std_dev", "Mean and Standard Deviation", {5640, 120, 975, 735},
+     &Form1::cmd_std_dev_Click},
     {"cmd_first_difference", "first difference", {5640, 960, 975, 615},
      &Form1::cmd_first_difference_Click},
     {"cmd_first_difference_delimited", "first difference delimited", {6840, 960, 855, 615}},
     {"cmd_mean_std_dev_delimited", "mean and Std Dev Delimited", {6840, 120, 855, 735}},
     {"cmd_difference_quotient", "Difference Quotient", {6840, 1680, 975, 615},
      &Form1::cmd_difference_quotient_Click},
-    {"cmd_change_delimiter", "Change Delimiter", {5640, 4080, 975, 615}},
-    {"cmd_output_as_delimited_file", "Output as delimited file", {6720, 4080, 855, 615}},
-    {"cmd_genRand", "generate random numbers", {5640, 4800, 975, 615}},
+    {"cmd_change_delimiter", "Change Delimiter", {5640, 4080, 975, 615},
+     &Form1::cmd_change_delimiter_Click},
+    {"cmd_output_as_delimited_file", "Output as delimited file", {6720, 4080, 855, 615},
+     &Form1::cmd_output_as_delimited_file_Click},
+    {"cmd_genRand", "generate random numbers", {5640, 4800, 975, 615},
+     &Form1::cmd_genRand_Click},
     {"cmd_running_sum", "Running Sum", {5640, 1680, 975, 615},
      &Form1::cmd_running_sum_Click},
     {"cmd_clear_box", "Clear Text Box", {5640, 5520, 975, 615},
@@ -54,7 +63,7 @@ const ButtonSpec buttonSpecs[] = {
     {"cmd_change_row_to_column", "change rows to columns", {6720, 3360, 855, 615},
      &Form1::cmd_change_row_to_column_Click},
     {"cmd_experiment_specific_calculations", "experiment-specific calculations",
-     {6840, 2400, 975, 615}},
+     {6840, 2400, 975, 615}, &Form1::cmd_experiment_specific_calculations_Click},
 };
 // clang-format on
 
@@ -139,3 +148,8 @@ void Form1::cmd_running_sum_Click() { runningSum(context_); }
 void Form1::cmd_difference_quotient_Click() { differenceQuotient(context_); }
 void Form1::cmd_select_column_Click() { selectColumn(context_); }
 void Form1::cmd_change_row_to_column_Click() { rowsToColumns(context_); }
+void Form1::cmd_std_dev_Click() { meanAndStandardDeviation(context_); }
+void Form1::cmd_genRand_Click() { generateRandomNumbers(context_); }
+void Form1::cmd_change_delimiter_Click() { changeDelimiter(context_); }
+void Form1::cmd_output_as_delimited_file_Click() { outputAsDelimitedFile(context_); }
+void Form1::cmd_experiment_specific_calculations_Click() { experimentCalculations(context_); }

@@ -36,6 +36,11 @@ public slots:
     void cmd_difference_quotient_Click();
     void cmd_select_column_Click();
     void cmd_change_row_to_column_Click();
+    void cmd_std_dev_Click();
+    void cmd_genRand_Click();
+    void cmd_change_delimiter_Click();
+    void cmd_output_as_delimited_file_Click();
+    void cmd_experiment_specific_calculations_Click();
 
 private:
     QPushButton* addButton(const char* name, const QString& caption, QRect twips);

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -217,7 +218,7 @@ private slots:
         QCOMPARE(window.askText("again?"), std::string());
     }
 
-    void transformButtonsRunTheirCommands_data()
+    void buttonsRunTheirCommands_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("box");
@@ -255,12 +256,29 @@ private slots:
         QTest::newRow("rows to columns") << "cmd_change_row_to_column"
                                          << "1,2\n3,4,5" << QStringList{} << " 1, 3\n 2, 4\n  , 5\n"
                                          << "";
+        QTest::newRow("mean and standard deviation")
+            << "cmd_std_dev"
+            << "1\n\n3" << QStringList{}
+            << "1\n3\n\n\nThere are  2 numbers in your distribution.\nTheir sum is  4\n"
+               "Their mean is  4/ 2 =  2.\nThe (mean) average deviation from the mean is  1.\n"
+               "The sum of the squared deviations is  2.\n"
+               "The standard deviation is therefore sqrt( 2/( 2 - 1) ) =  1.414.\n"
+            << "";
+        QTest::newRow("random numbers") << "cmd_genRand"
+                                        << "x" << QStringList{"5", "5", "2"} << "x\n 5\n 5"
+                                        << "should be done done";
+        QTest::newRow("experiment")
+            << "cmd_experiment_specific_calculations"
+            << "x" << QStringList{"2", "50", "100"}
+            << "xThe acceleration corresponding to a roll from rest of  50 cm, which accelerates "
+               "uniformly and ends up with velocity  100 cm/s, is  100 cm/s^2.\n"
+            << "";
         QTest::newRow("declined first difference") << "cmd_first_difference"
                                                    << "1\n4" << QStringList{"2"} << "1\n4"
                                                    << "";
     }
 
-    void transformButtonsRunTheirCommands()
+    void buttonsRunTheirCommands()
     {
         QFETCH(QString, name);
         QFETCH(QString, box);
@@ -278,6 +296,27 @@ private slots:
         QTest::mouseClick(button(window, name.toLatin1().constData()), Qt::LeftButton);
         QCOMPARE(text1(window)->toPlainText(), expected);
         QCOMPARE(shown, message);
+    }
+
+    void changedDelimiterGovernsOutputAndTheSavedFile()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        text1(window)->setPlainText("1\t2\n3\t4");
+        QString shown;
+        closeNextMessage(&shown);
+        typeAnswers({"2"});
+        QTest::mouseClick(button(window, "cmd_change_delimiter"), Qt::LeftButton);
+        QCOMPARE(shown, QString("Delimiter is presently the comma."));
+        QCOMPARE(window.workingState().delimiterName, std::string("tab"));
+
+        QTest::mouseClick(button(window, "cmd_change_row_to_column"), Qt::LeftButton);
+        QCOMPARE(text1(window)->toPlainText(), QString(" 1\t 3\n 2\t 4\n"));
+
+        QTest::mouseClick(button(window, "cmd_output_as_delimited_file"), Qt::LeftButton);
+        QFile saved(QString::fromStdString((labDirectory() / "benchTablerOutput.txt").string()));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray(" 1\t 3\r\n 2\t 4\r\n\r\n"));
     }
 
     void largestInputsTakeNoVisibleTime()
@@ -303,6 +342,8 @@ private slots:
             {"cmd_difference_quotient", table, {"1"}, false},
             {"cmd_select_column", table, {"7"}, false},
             {"cmd_change_row_to_column", table, {}, false},
+            {"cmd_std_dev", column, {}, false},
+            {"cmd_genRand", QString("x"), {"0", "1", "1000"}, true},
         };
         for (const auto& run : runs) {
             Form1 window(labDirectory());
