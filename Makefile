@@ -1,15 +1,24 @@
 # The whole set-up on a fresh Debian 12 machine: `make run` or `make test`.
 
 BUILD_DIR := build
+SANITIZE_DIR := build-sanitize
+FUZZ_DIR := build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := number_reading leading_zero answer_reading decimal_number text_intake
 
-.PHONY: setup build run test clean
+JOBS := $(shell nproc)
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
+
+.PHONY: setup build run test test-sanitize fuzz clean
 
 setup:
 	@bash scripts/setup.sh
 
 build: setup
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD_DIR) -j$$(nproc)
+	cmake --build $(BUILD_DIR) -j$(JOBS)
 
 run: build
 	./$(BUILD_DIR)/benchtabler
@@ -17,5 +26,25 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
 
+# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: setup
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBENCHTABLER_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j$(JOBS)
+	cd $(SANITIZE_DIR) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+
+# Each libFuzzer target for FUZZ_SECONDS, growing a working corpus in
+# $(FUZZ_DIR)/corpus from the seeds in fuzz/corpus.
+fuzz: setup
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DBENCHTABLER_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j$(JOBS)
+	@for target in $(FUZZ_TARGETS); do \
+		mkdir -p $(FUZZ_DIR)/corpus/$$target $(FUZZ_DIR)/artifacts && \
+		echo "fuzzing $$target for $(FUZZ_SECONDS) s" && \
+		$(FUZZ_DIR)/fuzz/fuzz_$$target -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
+			-artifact_prefix=$(FUZZ_DIR)/artifacts/$$target- -print_final_stats=1 \
+			$(FUZZ_DIR)/corpus/$$target fuzz/corpus/$$target || exit 1; \
+	done
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -10,19 +10,21 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace rendering_properties {
 
 // The place value of the last digit a rendering keeps: 0.01 for " 12.35",
 // 10 for " 12350", 1 for " 7".
-inline double unitOfLastKeptDigit(const std::string& text)
+// Long double, which reaches far beyond the smallest and largest doubles.
+inline long double unitOfLastKeptDigit(const std::string& text)
 {
     const auto point = text.find('.');
     if (point != std::string::npos)
-        return std::pow(10.0, -static_cast<double>(text.size() - point - 1));
+        return std::pow(10.0L, -static_cast<long double>(text.size() - point - 1));
     const std::string digits = text.substr(1);
-    return digits.size() > 4 ? std::pow(10.0, static_cast<double>(digits.size() - 4)) : 1.0;
+    return digits.size() > 4 ? std::pow(10.0L, static_cast<long double>(digits.size() - 4)) : 1.0L;
 }
 
 // Significant digits shown: leading zeros never count, and neither do the
@@ -52,21 +54,29 @@ inline std::string checkDecimalNumber(double x)
         return "wrong sign character in " + text;
     if (significantDigitCount(text) > 4)
         return "more than four significant digits in " + text;
-    const double back = readNumber(text);
-    const double unit = unitOfLastKeptDigit(text);
-    if (!(std::fabs(back - x) <= unit * (1 + 1e-9)))
-        return "reads back as " + std::to_string(back) + " from " + text;
+    // Read back in long double: rounding the largest doubles up leaves the
+    // double range (" 1798" and 305 zeros).
+    long double back = 0;
+    const char* digits = text.data() + 1;
+    std::from_chars(digits, text.data() + text.size(), back);
+    if (text[0] == '-')
+        back = -back;
+    const long double unit = unitOfLastKeptDigit(text);
+    if (!(std::fabs(back - static_cast<long double>(x)) <= unit * (1 + 1e-9L)))
+        return "reads back wrongly from " + text;
     return "";
 }
 
-// x rounded to 15 significant digits.
-inline double roundedTo15Digits(double x)
+// x rounded to 15 significant digits; nothing when that leaves the double
+// range, as it does for the largest doubles.
+inline std::optional<double> roundedTo15Digits(double x)
 {
     char buffer[64];
     const auto end =
         std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 14).ptr;
     double rounded = 0;
-    std::from_chars(buffer, end, rounded);
+    if (std::from_chars(buffer, end, rounded).ec != std::errc())
+        return std::nullopt;
     return rounded;
 }
 
@@ -74,12 +84,14 @@ inline std::string checkDefaultText(double x)
 {
     if (!std::isfinite(x))
         return "";
+    const std::optional<double> expected = x == 0 ? 0.0 : roundedTo15Digits(x);
+    if (!expected)
+        return "";
     const std::string text = defaultNumberText(x);
     const std::optional<double> back = readAnswer(text);
     if (!back)
         return "default text does not read as a number: " + text;
-    const double expected = x == 0 ? 0.0 : roundedTo15Digits(x);
-    if (*back != expected)
+    if (*back != *expected)
         return "default text " + text + " does not read back as the value to 15 digits";
     return "";
 }

@@ -1,0 +1,72 @@
+// Arbitrary bytes as the box, with the delimiter chosen by the first byte:
+// reading the box and building the field table keep to their bounds, and
+// every cell of a line's fields holds a finite number.
+
+#include "data/fields.h"
+#include "data/text_intake.h"
+#include "fuzz_check.h"
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+class FuzzBox : public UserInterface {
+public:
+    std::string box;
+    std::string readBox() const override { return box; }
+    void replaceBox(const std::string& text) override { box = text; }
+    void showMessage(const std::string&) override {}
+    std::string askText(const std::string&) override { return ""; }
+};
+
+const std::filesystem::path& labDirectory()
+{
+    static const std::filesystem::path path = [] {
+        auto dir = std::filesystem::temp_directory_path() /
+                   ("benchtabler-fuzz-" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir);
+        return dir;
+    }();
+    return path;
+}
+
+void checkTable(const WorkingState& state)
+{
+    for (int r = 1; r <= state.lineCount; ++r) {
+        fuzzCheck(state.fieldCounts[r] >= 1 && state.fieldCounts[r] <= maxTableColumns,
+                  "field count out of bounds");
+        for (int k = 1; k <= state.fieldCounts[r]; ++k)
+            fuzzCheck(state.dataTable[r][k].isNumber() &&
+                          std::isfinite(state.dataTable[r][k].value()),
+                      "a field did not give a finite number");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    static const char delimiters[] = {',', '\t', ';', ' '};
+    static auto state = std::make_unique<WorkingState>();
+    FuzzBox ui;
+    ui.box.assign(reinterpret_cast<const char*>(data) + 1, size - 1);
+    state->delimiter = delimiters[data[0] % 4];
+    CommandContext context{ui, *state, labDirectory()};
+
+    if (!readText(context))
+        return 0;
+    fuzzCheck(state->lineCount >= 0 && state->lineCount <= maxLines, "line count out of bounds");
+    for (int i = 1; i <= state->lineCount; ++i)
+        fuzzCheck(!state->textLines[i].empty() &&
+                      state->textLines[i].find('\r') == std::string::npos,
+                  "a stored line is empty or holds a CR");
+    if (createDataArray(context))
+        checkTable(*state);
+    return 0;
+}

@@ -1,0 +1,244 @@
+#!/usr/bin/env python3
+"""Drives the real program in a real X server, as a student would.
+
+Starts Xvfb and build/benchtabler with a fresh home directory, types into the
+box, clicks the buttons at their places, answers the input boxes, closes the
+message boxes, saves with "Output as delimited file" and compares the saved
+file byte for byte. Saves a screenshot of the window after start-up.
+
+Usage: end_to_end_test.py PROGRAM SCREENSHOT
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+PROGRAM = None
+SCREENSHOT = None
+DIALOG_TITLE = "Bench Tabler"
+
+# Centres of the buttons in the window, in pixels (twips / 15).
+BUTTONS = {
+    "Mean and Standard Deviation": (376 + 32, 8 + 24),
+    "first difference": (376 + 32, 64 + 20),
+    "Difference Quotient": (456 + 32, 112 + 20),
+    "Change Delimiter": (376 + 32, 272 + 20),
+    "Output as delimited file": (448 + 28, 272 + 20),
+    "generate random numbers": (376 + 32, 320 + 20),
+    "Running Sum": (376 + 32, 112 + 20),
+    "Clear Text Box": (376 + 32, 368 + 20),
+    "Select Column": (376 + 32, 224 + 20),
+    "change rows to columns": (448 + 28, 224 + 20),
+    "experiment-specific calculations": (456 + 32, 160 + 20),
+}
+TEXT_BOX = (180, 200)
+
+
+def xdotool(*args, env):
+    return subprocess.run(["xdotool", *args], env=env, check=True, capture_output=True,
+                          text=True, timeout=30).stdout.strip()
+
+
+class BenchTablerWindow:
+    """The program under Xvfb, and the actions a student takes on it."""
+
+    def __init__(self):
+        self.home = tempfile.mkdtemp(prefix="benchtabler-home-")
+        self.xvfb, display = self._start_xvfb()
+        self.env = dict(os.environ, DISPLAY=display, HOME=self.home, QT_QPA_PLATFORM="xcb")
+        self.env.pop("XDG_CONFIG_HOME", None)
+        self.program = subprocess.Popen([PROGRAM], env=self.env, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+        self.window = self._wait_for_window("^Form1$")
+        time.sleep(0.5)
+
+    @staticmethod
+    def _start_xvfb():
+        read_end, write_end = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                                 "800x600x24", "-nolisten", "tcp"],
+                                pass_fds=[write_end], stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        return xvfb, ":" + number
+
+    def _wait_for_window(self, title_pattern, timeout=15):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
+                                    title_pattern], env=self.env, capture_output=True,
+                                   text=True).stdout.split()
+            if found:
+                return found[-1]
+            time.sleep(0.05)
+        raise AssertionError("no window named " + title_pattern)
+
+    def _wait_until_closed(self, dialog, timeout=10):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
+                                    "^" + DIALOG_TITLE + "$"], env=self.env,
+                                   capture_output=True, text=True).stdout.split()
+            if dialog not in found:
+                return
+            time.sleep(0.05)
+        raise AssertionError("the dialog stayed open")
+
+    def click_at(self, x, y):
+        xdotool("mousemove", "--window", self.window, str(x), str(y), "click", "1",
+                env=self.env)
+
+    def click(self, caption):
+        self.click_at(*BUTTONS[caption])
+
+    def type_into_box(self, text):
+        """Empties the box with Clear Text Box and types the text into it."""
+        self.click("Clear Text Box")
+        self.click_at(*TEXT_BOX)
+        for number, line in enumerate(text.split("\n")):
+            if number > 0:  # xdotool types a line feed as a key Qt does not take for Enter
+                xdotool("key", "Return", env=self.env)
+            if line:
+                xdotool("type", "--delay", "5", line, env=self.env)
+
+    def answer(self, text):
+        """Types into the input box that is open and presses Enter (Escape when empty)."""
+        dialog = self._wait_for_window("^" + DIALOG_TITLE + "$")
+        xdotool("windowfocus", "--sync", dialog, env=self.env)
+        if text:
+            xdotool("type", "--delay", "5", text, env=self.env)
+            xdotool("key", "Return", env=self.env)
+        else:
+            xdotool("key", "Escape", env=self.env)
+        self._wait_until_closed(dialog)
+
+    def close_message(self):
+        dialog = self._wait_for_window("^" + DIALOG_TITLE + "$")
+        xdotool("windowfocus", "--sync", dialog, env=self.env)
+        xdotool("key", "Return", env=self.env)
+        self._wait_until_closed(dialog)
+
+    def saved_text(self):
+        """Clicks "Output as delimited file" and returns the bytes it wrote."""
+        path = os.path.join(self.home, "labfiles", "benchTablerOutput.txt")
+        if os.path.exists(path):
+            os.remove(path)
+        self.click("Output as delimited file")
+        deadline = time.time() + 10
+        while time.time() < deadline:
+            if os.path.exists(path):
+                time.sleep(0.1)
+                with open(path, "rb") as saved:
+                    return saved.read()
+            time.sleep(0.05)
+        raise AssertionError("nothing was saved")
+
+    def screenshot(self, path):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        subprocess.run(["import", "-window", self.window, "-strip", path], env=self.env,
+                       check=True, timeout=30)
+
+    def close(self):
+        self.program.terminate()
+        self.program.wait(timeout=10)
+        self.xvfb.terminate()
+        self.xvfb.wait(timeout=10)
+        shutil.rmtree(self.home, ignore_errors=True)
+
+
+class EndToEnd(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.app = BenchTablerWindow()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.app.close()
+
+    def test_0_starts_with_its_text_and_directory(self):
+        self.app.screenshot(SCREENSHOT)
+        self.assertEqual(self.app.saved_text(), b"Enter Data Here\r\n")
+
+    def test_first_difference(self):
+        self.app.type_into_box("1\n4\n9\n16")
+        self.app.click("first difference")
+        self.app.answer("1")
+        self.assertEqual(self.app.saved_text(),
+                         b"********  Differences are displayed below with original data **** 1\r\n"
+                         b" 4, 3\r\n 9, 5\r\n 16, 7\r\n"
+                         b"********  Differences are displayed below in a single column **** 3\r\n"
+                         b" 5\r\n 7\r\n\r\n")
+
+    def test_running_sum_closing_its_message(self):
+        self.app.type_into_box("1\n2\n3\n4")
+        self.app.click("Running Sum")
+        self.app.answer("1")
+        self.app.close_message()
+        self.assertEqual(self.app.saved_text(),
+                         b"********  Running Sums are displayed below with original data **** 1, 1"
+                         b"\r\n 2, 3\r\n 3, 6\r\n 4, 10\r\n"
+                         b"********  Running Sums are displayed below in a single column ****\r\n"
+                         b" 1\r\n 3\r\n 6\r\n 10\r\n\r\n")
+
+    def test_tab_delimiter_then_rows_to_columns(self):
+        self.app.click("Change Delimiter")
+        self.app.close_message()
+        self.app.answer("2")
+        try:
+            self.app.type_into_box("1\t2\n3\t4")
+            self.app.click("change rows to columns")
+            self.assertEqual(self.app.saved_text(), b" 1\t 3\r\n 2\t 4\r\n\r\n")
+        finally:
+            self.app.click("Change Delimiter")
+            self.app.close_message()
+            self.app.answer("1")
+
+    def test_mean_and_standard_deviation(self):
+        self.app.type_into_box("2\n4\n4\n4\n5\n5\n7\n9")
+        self.app.click("Mean and Standard Deviation")
+        self.assertEqual(self.app.saved_text(),
+                         b"2\r\n4\r\n4\r\n4\r\n5\r\n5\r\n7\r\n9\r\n\r\n\r\n"
+                         b"There are  8 numbers in your distribution.\r\n"
+                         b"Their sum is  40\r\n"
+                         b"Their mean is  40/ 8 =  5.\r\n"
+                         b"The (mean) average deviation from the mean is  1.5.\r\n"
+                         b"The sum of the squared deviations is  32.\r\n"
+                         b"The standard deviation is therefore sqrt( 32/( 8 - 1) ) =  2.138.\r\n"
+                         b"\r\n")
+
+    def test_experiment_calculation(self):
+        self.app.type_into_box("ramp")
+        self.app.click("experiment-specific calculations")
+        self.app.answer("1")
+        self.app.answer("122.5")
+        self.app.answer("50")
+        self.app.answer("1")
+        self.assertEqual(self.app.saved_text(),
+                         b"ramp\r\nfor drop height  122.5 cm, horizontal range  50 cm and  1 "
+                         b"dominoes in the stack, the velocity of the ball should be  100 cm/s"
+                         b"\r\n\r\n")
+
+    def test_declined_prompt_leaves_the_box_unchanged(self):
+        self.app.type_into_box("5\n2")
+        self.app.click("first difference")
+        self.app.answer("2")
+        self.app.click("Difference Quotient")
+        self.app.answer("")
+        self.assertEqual(self.app.saved_text(), b"5\r\n2\r\n")
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 3:
+        sys.exit(__doc__)
+    PROGRAM, SCREENSHOT = sys.argv[1], sys.argv[2]
+    for tool in ("Xvfb", "xdotool", "import"):
+        if not shutil.which(tool):
+            sys.exit(tool + " is missing: the set-up step installs it")
+    unittest.main(argv=sys.argv[:1], verbosity=2)
