@@ -11,7 +11,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-.PHONY: setup build run test test-sanitize fuzz clean
+.PHONY: setup build run test test-sanitize fuzz package clean
 
 setup:
 	@bash scripts/setup.sh
@@ -25,6 +25,10 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+
+# A .deb for lab computers: apt install ./build/benchtabler_*.deb
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: setup

@@ -319,6 +319,60 @@ private slots:
         QCOMPARE(saved.readAll(), QByteArray(" 1\t 3\r\n 2\t 4\r\n\r\n"));
     }
 
+    void eachCommandIsOneUndoStep_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("answers");
+        QTest::newRow("replacing") << "cmd_first_difference" << QStringList{"1"};
+        QTest::newRow("appending") << "cmd_select_column" << QStringList{"1"};
+        QTest::newRow("clearing") << "cmd_clear_box" << QStringList{};
+    }
+
+    void eachCommandIsOneUndoStep()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, answers);
+        Form1 window(labDirectory());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QPlainTextEdit* box = text1(window);
+        box->setPlainText("1");
+        box->moveCursor(QTextCursor::End);
+        QTest::keyClicks(box, ",2");
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClicks(box, "3,4");
+        const QString typed = box->toPlainText();
+
+        typeAnswers(answers);
+        QTest::mouseClick(button(window, name.toLatin1().constData()), Qt::LeftButton);
+        const QString result = box->toPlainText();
+        QVERIFY(result != typed);
+
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->toPlainText(), typed);
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(box->toPlainText(), result);
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier); // then the student's own typing
+        QVERIFY(box->toPlainText() != typed);
+    }
+
+    void aRefusedCommandAddsNoUndoStep()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        QPlainTextEdit* box = text1(window);
+        box->setPlainText("1,2");
+        QVERIFY(!box->document()->isUndoAvailable());
+        typeAnswers({"11"});
+        QString shown;
+        closeNextMessage(&shown);
+        QTest::mouseClick(button(window, "cmd_select_column"), Qt::LeftButton);
+        QCOMPARE(shown, QString("You do not have 10 columns of data in the box"));
+        QVERIFY(!box->document()->isUndoAvailable());
+    }
+
     void largestInputsTakeNoVisibleTime()
     {
         QString column, table;
