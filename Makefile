@@ -11,7 +11,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-.PHONY: setup build run test test-sanitize fuzz package clean
+.PHONY: setup build run test test-sanitize fuzz package bench clean
 
 setup:
 	@bash scripts/setup.sh
@@ -25,6 +25,13 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+
+# Ratios measured side by side, ending in one "ratio NAME VALUE target T" line
+# per target; a missed target makes it fail.
+bench: setup
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBENCHTABLER_BENCH=ON
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+	cd $(BUILD_DIR) && ./bench/benchtabler_bench
 
 # A .deb for lab computers: apt install ./build/benchtabler_*.deb
 package: build

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Bench Tabler needs on Debian 12:
-# the compilers and Qt, GoogleTest, clang's libFuzzer and sanitizer runtime,
+# the compilers and Qt, GoogleTest and Google Benchmark, clang's libFuzzer and sanitizer runtime,
 # an X server and xdotool for the end-to-end test, and the German locale whose
 # decimal comma the tests run under.
 set -euo pipefail
@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     g++ make cmake pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
-    libgtest-dev
+    libgtest-dev libbenchmark-dev
     locales
     clang libclang-rt-14-dev
     xvfb xdotool imagemagick x11-utils python3

@@ -29,12 +29,15 @@ QRect WrappingButton::captionArea() const
 
 QFont WrappingButton::captionFont() const
 {
+    if (fitted_ && fitted_->size == size() && fitted_->font == font() && fitted_->caption == text())
+        return fitted_->fitted;
     constexpr qreal smallestPointSize = 5;
-    QFont font = this->font();
+    QFont fittedFont = font();
     const QRect area = captionArea();
-    while (!fits(font, area, text()) && font.pointSizeF() - 0.5 >= smallestPointSize)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    return font;
+    while (!fits(fittedFont, area, text()) && fittedFont.pointSizeF() - 0.5 >= smallestPointSize)
+        fittedFont.setPointSizeF(fittedFont.pointSizeF() - 0.5);
+    fitted_ = FittedFont{size(), font(), text(), fittedFont};
+    return fittedFont;
 }
 
 void WrappingButton::paintEvent(QPaintEvent*)

@@ -2,6 +2,8 @@
 
 #include <QPushButton>
 
+#include <optional>
+
 // A push button whose caption wraps at word boundaries inside the button when
 // it does not fit on one line. Where even the wrapped caption is too big for
 // the button at the system font, the font is made smaller until it fits.
@@ -20,4 +22,15 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    // The fitted font for the size, font and caption it was worked out for:
+    // fitting lays the caption out several times, too often for every paint.
+    struct FittedFont {
+        QSize size;
+        QFont font;
+        QString caption;
+        QFont fitted;
+    };
+    mutable std::optional<FittedFont> fitted_;
 };

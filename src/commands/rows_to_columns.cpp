@@ -17,18 +17,25 @@ void transposeDataTable(WorkingState& state)
     state.dataTable = state.transposedTable;
 }
 
-std::string cellText(const Cell& cell)
+// A value in its default text; a field the line lacks as two blanks.
+void appendCell(std::string& text, const Cell& cell)
 {
-    return cell.isNumber() ? defaultNumberText(cell.value()) : "  ";
+    if (cell.isNumber())
+        appendDefaultNumberText(text, cell.value());
+    else
+        text += "  ";
 }
 
 std::string exchangedText(const WorkingState& state, int outputLines)
 {
     std::string text;
     for (int i = 1; i <= outputLines; ++i) {
-        for (int j = 1; j < state.lineCount; ++j)
-            text += cellText(state.dataTable[i][j]) + state.delimiter;
-        text += cellText(state.dataTable[i][state.lineCount]) + lineBreak;
+        for (int j = 1; j < state.lineCount; ++j) {
+            appendCell(text, state.dataTable[i][j]);
+            text += state.delimiter;
+        }
+        appendCell(text, state.dataTable[i][state.lineCount]);
+        text += lineBreak;
     }
     return text;
 }

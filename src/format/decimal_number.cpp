@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-// The rendering cuts the default text of |x| character by character. The
+// The rendering cuts the default text T of |x| character by character. The
 // rounding looks at one digit only and never carries into the digits before
 // it (9999.7 gives " 9999"), which keeps every kept digit one character.
 
@@ -23,67 +23,87 @@ int digitValue(std::string_view text, std::size_t index)
 
 char digitChar(int value) { return static_cast<char>('0' + value); }
 
-// The digits from the first non-zero one on, without point and exponent,
-// padded with zeros to `count`.
-std::string significantDigits(std::string_view text, std::size_t count)
+// The first five digits from the first non-zero one on, without point and
+// exponent; positions beyond the last digit count as 0.
+struct FiveDigits {
+    char d[5] = {'0', '0', '0', '0', '0'};
+};
+
+FiveDigits significantDigits(std::string_view text)
 {
-    std::string digits;
+    FiveDigits result;
+    int count = 0;
     for (const char c : text.substr(0, text.find('E'))) {
-        if (c < '0' || c > '9' || (digits.empty() && c == '0'))
+        if (c < '0' || c > '9' || (count == 0 && c == '0'))
             continue;
-        digits += c;
-        if (digits.size() == count)
+        result.d[count++] = c;
+        if (count == 5)
             break;
     }
-    digits.resize(count, '0');
-    return digits;
+    return result;
 }
 
-// Power of ten of the first significant digit of a default text.
+// Power of ten of the first significant digit of T.
 int magnitudeOf(std::string_view text)
 {
     const auto e = text.find('E');
-    if (e != std::string_view::npos)
-        return std::atoi(std::string(text.substr(e + 1)).c_str());
+    if (e != std::string_view::npos) {
+        int exponent = 0;
+        for (const char c : text.substr(e + 2))
+            exponent = exponent * 10 + (c - '0');
+        return text[e + 1] == '-' ? -exponent : exponent;
+    }
     if (text.front() == '.')
         return -1 - static_cast<int>(text.find_first_not_of('0', 1) - 1);
     const auto point = text.find('.');
     return static_cast<int>(point == std::string_view::npos ? text.size() : point) - 1;
 }
 
-// Below 1E-4: "0.", the leading zeros, and exactly four digits.
-std::string verySmall(std::string_view text, int exponent)
-{
-    std::string d = significantDigits(text, 5);
-    if (std::abs(d[4] - '0' - 6.5) < 2)
-        d[3] = d[3] == '9' ? '9' : static_cast<char>(d[3] + 1);
-    return "0." + std::string(std::abs(exponent) - 1, '0') + d.substr(0, 4);
-}
-
-// Keeps `keep` characters and replaces the one after them by itself raised
-// when the character `decider` is 5 or more, unless it is a 9.
-std::string cutAndRound(std::string_view text, std::size_t keep, std::size_t decider)
+// The digit at `keep`, raised by one when the digit at `decider` is 5 or more,
+// unless it is a 9.
+char roundedDigit(std::string_view text, std::size_t keep, std::size_t decider)
 {
     int last = digitValue(text, keep);
     if (last < 9 && digitValue(text, decider) > 4)
         ++last;
-    return std::string(text.substr(0, keep)) + digitChar(last);
+    return digitChar(last);
 }
 
-std::string belowOneHundredth(std::string_view text)
+// Keeps `keep` characters of the text and the rounded one after them.
+void appendCut(std::string& out, std::string_view text, std::size_t keep, std::size_t decider)
+{
+    out += text.substr(0, keep);
+    out += roundedDigit(text, keep, decider);
+}
+
+// Below 1E-4: "0.", the leading zeros, and exactly four digits.
+void appendVerySmall(std::string& out, std::string_view text, int exponent)
+{
+    FiveDigits d = significantDigits(text);
+    if (std::abs(d.d[4] - '0' - 6.5) < 2)
+        d.d[3] = d.d[3] == '9' ? '9' : static_cast<char>(d.d[3] + 1);
+    out += "0.";
+    out.append(static_cast<std::size_t>(std::abs(exponent) - 1), '0');
+    out.append(d.d, 4);
+}
+
+void appendBelowOneHundredth(std::string& out, std::string_view text)
 {
     const auto split = text.find_first_not_of(".0");
-    const std::string_view zeros = text.substr(0, split);
     const std::string_view rest = text.substr(split);
-    if (rest.size() < 5)
-        return std::string(text);
-    return std::string(zeros) + cutAndRound(rest, 3, 4);
+    if (rest.size() < 5) {
+        out += text;
+        return;
+    }
+    out += text.substr(0, split);
+    appendCut(out, rest, 3, 4);
 }
 
-std::string large(std::string_view text, int magnitude)
+void appendLarge(std::string& out, std::string_view text, int magnitude)
 {
-    std::string d = significantDigits(text, 5);
-    return cutAndRound(d, 3, 4) + additionalZeros(magnitude);
+    const FiveDigits d = significantDigits(text);
+    appendCut(out, std::string_view(d.d, 5), 3, 4);
+    out.append(static_cast<std::size_t>(magnitude - 3), '0');
 }
 
 } // namespace
@@ -100,18 +120,22 @@ std::string decimalNumber(double x)
     if (!std::isfinite(x))
         return defaultNumberText(x);
 
-    const std::string sign = x < 0 ? "-" : " ";
-    const std::string fullText = defaultNumberText(std::fabs(x));
-    const std::string_view text = std::string_view(fullText).substr(1);
-
+    const UnsignedDefaultText defaultText(std::fabs(x));
+    const std::string_view text = defaultText.view();
     const int magnitude = magnitudeOf(text);
+
+    std::string out(1, x < 0 ? '-' : ' ');
     if (text.find('E') != std::string_view::npos && magnitude <= -2)
-        return sign + verySmall(text, magnitude);
-    if (magnitude <= -2)
-        return sign + belowOneHundredth(text);
-    if (magnitude <= 2)
-        return sign + (text.size() < 6 ? std::string(text) : cutAndRound(text, 4, 5));
-    if (magnitude == 3)
-        return sign + (text.size() < 6 ? std::string(text) : cutAndRound(text, 3, 5));
-    return sign + large(text, magnitude);
+        appendVerySmall(out, text, magnitude);
+    else if (magnitude <= -2)
+        appendBelowOneHundredth(out, text);
+    else if (magnitude <= 2 && text.size() >= 6)
+        appendCut(out, text, 4, 5);
+    else if (magnitude == 3 && text.size() >= 6)
+        appendCut(out, text, 3, 5);
+    else if (magnitude >= 4)
+        appendLarge(out, text, magnitude);
+    else
+        out += text;
+    return out;
 }

@@ -1,0 +1,65 @@
+// Runs every benchmark in one process and ends with one line per target:
+// "ratio NAME VALUE target T". Ratios are measured in the same run because
+// absolute times drift on a shared machine.
+
+#include "bench_ratios.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+
+namespace {
+
+// Keeps the real time per iteration of every run while printing as usual.
+class RecordingReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> realTime;
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (!run.error_occurred)
+                realTime[run.run_name.function_name] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's runtime directory, for this process and the start-up programs it runs.
+    const std::filesystem::path runtime =
+        std::filesystem::temp_directory_path() / "benchtabler-bench-runtime";
+    std::filesystem::create_directories(runtime);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+    qputenv("XDG_RUNTIME_DIR", runtime.string().c_str());
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+
+    Ratios ratios;
+    registerRenderingBenchmarks(ratios);
+    registerCommandBenchmarks(ratios);
+    registerStartupBenchmarks(ratios, std::filesystem::path(argv[0]).parent_path().string());
+
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    int missed = 0;
+    for (const Ratio& ratio : ratios) {
+        const auto measured = reporter.realTime.find(ratio.measured);
+        const auto floor = reporter.realTime.find(ratio.floor);
+        if (measured == reporter.realTime.end() || floor == reporter.realTime.end())
+            continue;
+        const double value = measured->second / floor->second;
+        missed += value > ratio.target;
+        std::printf("ratio %s %.2f target %g\n", ratio.name.c_str(), value, ratio.target);
+    }
+    benchmark::Shutdown();
+    return missed == 0 ? 0 : 1;
+}

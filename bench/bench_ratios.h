@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A measured ratio: the time of one benchmark over the time of its floor.
+struct Ratio {
+    std::string name;
+    std::string measured;
+    std::string floor;
+    double target;
+};
+
+using Ratios = std::vector<Ratio>;
+
+void registerRenderingBenchmarks(Ratios& ratios);
+void registerCommandBenchmarks(Ratios& ratios);
+void registerStartupBenchmarks(Ratios& ratios, const std::string& programDirectory);

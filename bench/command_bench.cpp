@@ -1,0 +1,166 @@
+// Each command on the largest input its data model holds, timed in the real
+// window from the click to the box showing the result, against the floor for
+// the same work: one write of tempFile.txt (for the commands that read the
+// box) and one replacement of the whole box by the command's final text
+// inside a single edit block. Dialogs answer at once from a script.
+
+#include "bench_ratios.h"
+
+#include "app/form1.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextCursor>
+
+#include <fstream>
+
+namespace {
+
+class ScriptedWindow : public Form1 {
+public:
+    using Form1::Form1;
+    QStringList answers;
+
+    std::string askText(const std::string&) override
+    {
+        return answers.isEmpty() ? std::string() : answers.takeFirst().toStdString();
+    }
+    void showMessage(const std::string&) override {}
+};
+
+enum class Floor { ReadAndReplace, Replace, WriteFile };
+
+struct CommandRun {
+    const char* button;
+    QString box;
+    QStringList answers;
+    Floor floor;
+};
+
+QString oneThousandLines()
+{
+    QString text;
+    for (int i = 1; i <= 1000; ++i)
+        text += QString::number(i * 1.5) + "\n";
+    return text;
+}
+
+QString oneHundredLinesOfOneHundredFields()
+{
+    QString text;
+    for (int r = 1; r <= 100; ++r) {
+        QString line = QString::number(r);
+        for (int k = 2; k <= 100; ++k)
+            line += "," + QString::number(r * k * 0.25);
+        text += line + "\n";
+    }
+    return text;
+}
+
+std::filesystem::path labDirectory()
+{
+    static QTemporaryDir directory;
+    return directory.path().toStdString();
+}
+
+struct Bench {
+    ScriptedWindow window{labDirectory()};
+    QPlainTextEdit* box = window.findChild<QPlainTextEdit*>("Text1");
+
+    Bench() { window.show(); }
+
+    void reset(const CommandRun& run)
+    {
+        box->setPlainText(run.box);
+        window.answers = run.answers;
+        QCoreApplication::processEvents();
+    }
+};
+
+void clickToResult(benchmark::State& state, const CommandRun& run)
+{
+    Bench bench;
+    QPushButton* button = bench.window.findChild<QPushButton*>(run.button);
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.reset(run);
+        state.ResumeTiming();
+        button->click();
+        QCoreApplication::processEvents();
+    }
+}
+
+void writeFile(const std::filesystem::path& path, const std::string& text)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+}
+
+void floorOfTheSameWork(benchmark::State& state, const CommandRun& run)
+{
+    Bench bench;
+    bench.reset(run);
+    bench.window.findChild<QPushButton*>(run.button)->click();
+    const QString finalText = bench.box->toPlainText();
+    const std::string fileText = bench.window.readBox() + "\r\n";
+    const std::filesystem::path tempFile = labDirectory() / "floor.txt";
+
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.reset(run);
+        const std::string boxText = bench.window.readBox() + "\r\n";
+        state.ResumeTiming();
+        if (run.floor == Floor::WriteFile) {
+            writeFile(tempFile, fileText);
+            continue;
+        }
+        if (run.floor == Floor::ReadAndReplace)
+            writeFile(tempFile, boxText);
+        QTextCursor cursor(bench.box->document());
+        cursor.beginEditBlock();
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(finalText);
+        cursor.endEditBlock();
+        QCoreApplication::processEvents();
+    }
+}
+
+} // namespace
+
+void registerCommandBenchmarks(Ratios& ratios)
+{
+    const QString column = oneThousandLines();
+    const QString table = oneHundredLinesOfOneHundredFields();
+    const std::pair<const char*, CommandRun> runs[] = {
+        {"std_dev", {"cmd_std_dev", column, {}, Floor::ReadAndReplace}},
+        {"first_difference", {"cmd_first_difference", column, {"1"}, Floor::ReadAndReplace}},
+        {"running_sum", {"cmd_running_sum", column, {"1"}, Floor::ReadAndReplace}},
+        {"difference_quotient", {"cmd_difference_quotient", table, {"1"}, Floor::ReadAndReplace}},
+        {"select_column", {"cmd_select_column", table, {"7"}, Floor::ReadAndReplace}},
+        {"change_row_to_column", {"cmd_change_row_to_column", table, {}, Floor::ReadAndReplace}},
+        {"genRand", {"cmd_genRand", "", {"0", "1", "1000"}, Floor::Replace}},
+        {"experiment_specific_calculations",
+         {"cmd_experiment_specific_calculations",
+          column,
+          {"1", "122.5", "50", "1"},
+          Floor::Replace}},
+        {"clear_box", {"cmd_clear_box", column, {}, Floor::Replace}},
+        {"output_as_delimited_file",
+         {"cmd_output_as_delimited_file", column, {}, Floor::WriteFile}},
+    };
+    for (const auto& [name, run] : runs) {
+        const std::string measured = std::string("command/") + name;
+        const std::string floor = std::string("floor/") + name;
+        benchmark::RegisterBenchmark(measured.c_str(), clickToResult, run)
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(0.5);
+        benchmark::RegisterBenchmark(floor.c_str(), floorOfTheSameWork, run)
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(0.5);
+        ratios.push_back({measured, measured, floor, 1.5});
+    }
+}
