@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTextDocument>
 
 namespace {
 
@@ -101,6 +102,8 @@ void Form1::layOutControls()
     text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     text1_->setAccessibleName(QStringLiteral("Text1"));
+    connect(text1_->document(), &QTextDocument::contentsChanged, this,
+            [this] { boxText_.reset(); });
 
     QWidget* previous = text1_;
     for (const ButtonSpec& spec : buttonSpecs) {
@@ -123,15 +126,28 @@ void Form1::startUp()
     state_->delimiterName = "comma";
 }
 
-std::string Form1::readBox() const { return toCoreText(text1_->document()->toRawText()); }
+std::string Form1::readBox() const
+{
+    if (!boxText_)
+        boxText_ = toCoreText(text1_->document()->toRawText());
+    return *boxText_;
+}
 
 void Form1::replaceBox(const std::string& text)
 {
-    // One edit block: the whole replacement is a single undo step.
+    const std::string current = readBox();
+    // One edit block: the change is a single undo step. A command that
+    // appends puts in only its new piece, which is the same text for a
+    // fraction of the work on a long box.
     QTextCursor cursor(text1_->document());
     cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(toWidgetText(text));
+    if (!current.empty() && text.starts_with(current)) {
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(toWidgetText(text.substr(current.size())));
+    } else {
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(toWidgetText(text));
+    }
     cursor.endEditBlock();
 }
 

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 class QPlainTextEdit;
 class QPushButton;
@@ -46,6 +47,11 @@ private:
     QPushButton* addButton(const char* name, const QString& caption, QRect twips);
     void layOutControls();
     void startUp();
+
+    // The box text as the core sees it, kept while the document is unchanged:
+    // a command reads the box more than once, and converting a long text
+    // each time would cost more than the command's own work.
+    mutable std::optional<std::string> boxText_;
 
     std::unique_ptr<WorkingState> state_;
     CommandContext context_;

@@ -38,7 +38,11 @@ bool fitsTheTable(CommandContext& context)
 
 } // namespace
 
-double leadingValue(std::string_view text) { return readNumber(addLeadingZero(text)); }
+double leadingValue(std::string_view text)
+{
+    // Most data needs no leading zero; only then is a new text made.
+    return leadingPoint(text) ? readNumber(addLeadingZero(text)) : readNumber(text);
+}
 
 void readLineValues(WorkingState& state)
 {

@@ -115,13 +115,17 @@ std::string_view trimBlanks(std::string_view text)
 
 double readNumber(std::string_view text)
 {
+    // Most data has no blanks inside; only text that has them is compacted.
     std::string compact;
-    compact.reserve(text.size());
-    for (const char c : text)
-        if (!isIgnoredBlank(c))
-            compact += c;
+    std::string_view view = text;
+    if (text.find_first_of(" \t\n") != std::string_view::npos) {
+        compact.reserve(text.size());
+        for (const char c : text)
+            if (!isIgnoredBlank(c))
+                compact += c;
+        view = compact;
+    }
 
-    const std::string_view view(compact);
     if (view.size() >= 2 && view[0] == '&') {
         if (view[1] == 'H' || view[1] == 'h')
             return readBased(view.substr(2), 16);

@@ -59,7 +59,7 @@ std::vector<std::string> nonEmptyLines(std::string_view text)
 
 bool readText(CommandContext& context)
 {
-    const std::vector<std::string> lines = nonEmptyLines(passThroughTempFile(context));
+    std::vector<std::string> lines = nonEmptyLines(passThroughTempFile(context));
     if (lines.size() > maxLines) {
         context.ui.showMessage(tooManyLinesMessage);
         return false;
@@ -67,6 +67,6 @@ bool readText(CommandContext& context)
     WorkingState& state = context.state;
     state.lineCount = static_cast<int>(lines.size());
     for (int i = 1; i <= state.lineCount; ++i)
-        state.textLines[i] = lines[i - 1];
+        state.textLines[i] = std::move(lines[i - 1]);
     return true;
 }
