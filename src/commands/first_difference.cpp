@@ -1,9 +1,7 @@
 #include "commands/first_difference.h"
 
 #include "commands/command_text.h"
-#include "data/fields.h"
-#include "data/text_intake.h"
-#include "data/text_status.h"
+#include "commands/line_values.h"
 #include "format/decimal_number.h"
 
 namespace {
@@ -42,13 +40,10 @@ std::string differencesText(const WorkingState& state)
 
 void firstDifference(CommandContext& context)
 {
-    if (!confirmsDataFormat(TextStatus(context.ui, context.state)))
-        return;
-    if (!readText(context))
+    if (!readConfirmedLineValues(context))
         return;
 
     WorkingState& state = context.state;
-    readLineValues(state);
     for (int j = 2; j <= state.lineCount; ++j)
         state.columnResults[j - 1] =
             Cell::number(state.columnValues[j].value() - state.columnValues[j - 1].value());

@@ -1,9 +1,7 @@
 #include "commands/running_sum.h"
 
 #include "commands/command_text.h"
-#include "data/fields.h"
-#include "data/text_intake.h"
-#include "data/text_status.h"
+#include "commands/line_values.h"
 #include "format/decimal_number.h"
 
 namespace {
@@ -35,13 +33,10 @@ std::string sumsText(const WorkingState& state)
 
 void runningSum(CommandContext& context)
 {
-    if (!confirmsDataFormat(TextStatus(context.ui, context.state)))
-        return;
-    if (!readText(context))
+    if (!readConfirmedLineValues(context))
         return;
 
     WorkingState& state = context.state;
-    readLineValues(state);
     state.columnResults[0] = Cell::number(0);
     for (int i = 1; i <= state.lineCount; ++i)
         state.columnResults[i] =
