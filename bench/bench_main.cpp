@@ -14,7 +14,8 @@
 
 namespace {
 
-// Keeps the real time per iteration of every run while printing as usual.
+// Keeps the median real time per iteration of every benchmark's repetitions
+// while printing as usual.
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
     std::map<std::string, double> realTime;
@@ -22,7 +23,8 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
-            if (!run.error_occurred)
+            if (!run.error_occurred && run.run_type == Run::RT_Aggregate &&
+                run.aggregate_name == "median")
                 realTime[run.run_name.function_name] = run.GetAdjustedRealTime();
         ConsoleReporter::ReportRuns(runs);
     }
@@ -40,7 +42,14 @@ int main(int argc, char* argv[])
     std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
     qputenv("XDG_RUNTIME_DIR", runtime.string().c_str());
     QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
+    // Five repetitions of each benchmark, compared by their medians: a
+    // shared machine's hiccups then move no ratio.
+    std::vector<char*> arguments(argv, argv + argc);
+    std::string repetitions = "--benchmark_repetitions=5";
+    std::string aggregatesOnly = "--benchmark_report_aggregates_only=true";
+    arguments.insert(arguments.begin() + 1, {repetitions.data(), aggregatesOnly.data()});
+    int argumentCount = static_cast<int>(arguments.size());
+    benchmark::Initialize(&argumentCount, arguments.data());
 
     Ratios ratios;
     registerRenderingBenchmarks(ratios);

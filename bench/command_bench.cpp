@@ -160,10 +160,10 @@ void registerCommandBenchmarks(Ratios& ratios)
         const std::string floor = std::string("floor/") + name;
         benchmark::RegisterBenchmark(measured.c_str(), clickToResult, run)
             ->Unit(benchmark::kMillisecond)
-            ->MinTime(0.5);
+            ->MinTime(0.2);
         benchmark::RegisterBenchmark(floor.c_str(), floorOfTheSameWork, run)
             ->Unit(benchmark::kMillisecond)
-            ->MinTime(0.5);
+            ->MinTime(0.2);
         ratios.push_back({measured, measured, floor, 1.5});
     }
 }

@@ -41,7 +41,7 @@ void registerStartupBenchmarks(Ratios& ratios, const std::string& programDirecto
         benchmark::RegisterBenchmark((std::string("startup/") + program).c_str(), runToCompletion,
                                      path)
             ->Unit(benchmark::kMillisecond)
-            ->Iterations(30);
+            ->Iterations(10);
     }
     ratios.push_back(
         {"startup/bare_window", "startup/startup_form1", "startup/startup_bare_window", 1.3});

@@ -1,12 +1,10 @@
 #include "data/leading_zero.h"
 
-#include <cstdlib>
 
 std::optional<std::size_t> leadingPoint(std::string_view text)
 {
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto code = static_cast<unsigned char>(text[i]);
-        if (std::abs(code - 53.5) < 5) // the digits "1" to "9" and ":"
+        if (text[i] >= '1' && text[i] <= ':') // the digits "1" to "9" and ":"
             return std::nullopt;
         if (text[i] == '.')
             return i;

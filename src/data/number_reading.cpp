@@ -1,5 +1,6 @@
 #include "data/number_reading.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -118,7 +119,7 @@ double readNumber(std::string_view text)
     // Most data has no blanks inside; only text that has them is compacted.
     std::string compact;
     std::string_view view = text;
-    if (text.find_first_of(" \t\n") != std::string_view::npos) {
+    if (std::any_of(text.begin(), text.end(), isIgnoredBlank)) {
         compact.reserve(text.size());
         for (const char c : text)
             if (!isIgnoredBlank(c))
