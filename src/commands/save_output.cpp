@@ -7,34 +7,45 @@
 
 namespace {
 
-// Writes the file under a temporary name; the reason on failure, else empty.
-std::string writeWhole(const std::filesystem::path& path, const std::string& text)
+struct WriteResult {
+    bool created = false; // the file was opened, so a failure leaves it to clean up
+    std::string failure;  // empty on success
+};
+
+std::string reasonFromErrno(const char* fallback)
+{
+    return errno ? std::strerror(errno) : fallback;
+}
+
+WriteResult writeWhole(const std::filesystem::path& path, const std::string& text)
 {
     errno = 0;
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file)
-        return errno ? std::strerror(errno) : "the file cannot be created";
+        return {false, reasonFromErrno("the file cannot be created")};
     file.write(text.data(), static_cast<std::streamsize>(text.size()));
     file.close();
     if (file.fail())
-        return errno ? std::strerror(errno) : "the file cannot be written";
-    return {};
+        return {true, reasonFromErrno("the file cannot be written")};
+    return {true, {}};
 }
 
+// Writes the text beside the file under a temporary name, then gives it the
+// file's name. The reason on failure, else empty.
 std::string saveAtomically(const std::filesystem::path& path, const std::string& text)
 {
     std::filesystem::path temporary = path;
     temporary += ".saving";
-    std::string reason = writeWhole(temporary, text);
+    WriteResult result = writeWhole(temporary, text);
     std::error_code error;
-    if (reason.empty()) {
+    if (result.failure.empty()) {
         std::filesystem::rename(temporary, path, error);
         if (error)
-            reason = error.message();
+            result.failure = error.message();
     }
-    if (!reason.empty())
+    if (!result.failure.empty() && result.created)
         std::filesystem::remove(temporary, error);
-    return reason;
+    return result.failure;
 }
 
 } // namespace

@@ -133,6 +133,9 @@ TEST(OutputAsDelimitedFile, AFailedSaveLeavesTheEarlierFileIntact)
     outputAsDelimitedFile(bench.context);
     EXPECT_EQ(bench.ui.messages.size(), 1u);
     EXPECT_EQ(fileText(bench.directory.path() / outputFileName), "good\r\n");
+    EXPECT_TRUE(
+        std::filesystem::is_directory(bench.directory.path() / "benchTablerOutput.txt.saving"))
+        << "what was in the way is not ours to remove";
 }
 
 } // namespace
