@@ -29,6 +29,7 @@ void appendCell(std::string& text, const Cell& cell)
 std::string exchangedText(const WorkingState& state, int outputLines)
 {
     std::string text;
+    text.reserve(static_cast<std::size_t>(outputLines) * (state.lineCount + 1) * 8);
     for (int i = 1; i <= outputLines; ++i) {
         for (int j = 1; j < state.lineCount; ++j) {
             appendCell(text, state.dataTable[i][j]);

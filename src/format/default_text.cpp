@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -66,6 +67,26 @@ SignificantDigits roundDigitsTo15(SignificantDigits d)
     return d;
 }
 
+// Lab data mostly has few decimals. When the value is the double nearest to
+// a whole number of ten-thousandths below 1E15, that number's digits are its
+// 15-digit rounding (any decimal of 15 digits or fewer survives the trip to
+// a double and back), found without a general conversion.
+std::optional<SignificantDigits> fromTenThousandths(double a)
+{
+    if (a >= 1e11)
+        return std::nullopt;
+    const double n = std::round(a * 1e4);
+    if (n == 0 || n / 1e4 != a)
+        return std::nullopt;
+    SignificantDigits out;
+    const char* end = std::to_chars(out.digits, out.digits + sizeof out.digits,
+                                    static_cast<unsigned long long>(n))
+                          .ptr;
+    out.length = static_cast<int>(end - out.digits);
+    out.exponent = out.length - 1 - 4;
+    return out;
+}
+
 // Rounding the shortest text that reads back as the value gives the same 15
 // digits as rounding the value itself, and is faster, for normal numbers:
 // up to 15 digits the shortest text is that rounding, and beyond, the digits
@@ -74,6 +95,8 @@ SignificantDigits roundDigitsTo15(SignificantDigits d)
 // fewer digits, are rounded from the value.
 SignificantDigits roundTo15Digits(double a)
 {
+    if (const auto few = fromTenThousandths(a))
+        return withoutTrailingZeros(*few);
     if (a < std::numeric_limits<double>::min())
         return withoutTrailingZeros(roundValueTo15Digits(a));
     char buffer[32];

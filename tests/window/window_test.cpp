@@ -172,6 +172,9 @@ private slots:
         QCOMPARE(window.readBox(), std::string("1\r\n\r\n2 µm\r\n"));
         text1(window)->setPlainText("a\nb");
         QCOMPARE(window.readBox(), std::string("a\r\nb"));
+        window.replaceBox("1\r2\r\n\r\n3");
+        QCOMPARE(text1(window)->toPlainText(), QString("1\n2\n\n3"));
+        QCOMPARE(window.readBox(), std::string("1\r\n2\r\n\r\n3"));
     }
 
     void messagesAreMessageBoxesWithOkOnly()
