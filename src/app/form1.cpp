@@ -31,7 +31,7 @@ QRect fromTwips(QRect twips)
                  twips.width() / twipsPerPixel, twips.height() / twipsPerPixel);
 }
 
-struct ButtonSpec {
+struct ButtonDefinition {
     const char* name;
     const char* caption;
     QRect twips;                        // left, top, width, height
@@ -40,7 +40,7 @@ struct ButtonSpec {
 
 // In tab order.
 // clang-format off
-const ButtonSpec buttonSpecs[] = {
+const ButtonDefinition buttonDefinitions[] = {
     {"cmd_std_dev", "Mean and Standard Deviation", {5640, 120, 975, 735},
      &Form1::cmd_std_dev_Click},
     {"cmd_first_difference", "first difference", {5640, 960, 975, 615},
@@ -106,10 +106,11 @@ void Form1::layOutControls()
             [this] { boxText_.reset(); });
 
     QWidget* previous = text1_;
-    for (const ButtonSpec& spec : buttonSpecs) {
-        QPushButton* button = addButton(spec.name, QString::fromUtf8(spec.caption), spec.twips);
-        if (spec.command)
-            connect(button, &QPushButton::clicked, this, spec.command);
+    for (const ButtonDefinition& definition : buttonDefinitions) {
+        QPushButton* button =
+            addButton(definition.name, QString::fromUtf8(definition.caption), definition.twips);
+        if (definition.command)
+            connect(button, &QPushButton::clicked, this, definition.command);
         setTabOrder(previous, button);
         previous = button;
     }

@@ -40,7 +40,7 @@ bool fitsTheTable(CommandContext& context)
 
 double leadingValue(std::string_view text)
 {
-    // Most data needs no leading zero; only then is a new text made.
+    // A new text is made only for the few fields that need a leading zero.
     return leadingPoint(text) ? readNumber(addLeadingZero(text)) : readNumber(text);
 }
 
