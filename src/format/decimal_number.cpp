@@ -103,7 +103,7 @@ void appendLarge(std::string& out, std::string_view text, int magnitude)
 {
     const FiveDigits d = significantDigits(text);
     appendCut(out, std::string_view(d.d, 5), 3, 4);
-    out.append(static_cast<std::size_t>(magnitude - 3), '0');
+    out += additionalZeros(magnitude);
 }
 
 } // namespace

@@ -19,14 +19,12 @@
 template <typename Dialog> void answerNextDialog(std::function<void(Dialog*)> answer)
 {
     auto* timer = new QTimer;
-    auto* waited = new int(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, waited, answer] {
+    QObject::connect(timer, &QTimer::timeout, [timer, answer, waited = 0]() mutable {
         auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (!dialog && (*waited += 10) < 5000)
+        if (!dialog && (waited += 10) < 5000)
             return;
         timer->stop();
         timer->deleteLater();
-        delete waited;
         if (dialog)
             answer(dialog);
     });
