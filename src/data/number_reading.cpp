@@ -45,10 +45,57 @@ std::size_t decimalPrefixLength(std::string_view text)
     return i;
 }
 
+} // namespace
+
+PlainNumber readPlainNumberPrefix(std::string_view text)
+{
+    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* p = begin;
+    const bool negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+'))
+        ++p;
+    std::int64_t mantissa = 0; // wraps beyond 18 digits, which are refused anyway
+    const auto takeDigits = [&] {
+        const char* const first = p;
+        for (; p < end && isDigit(*p); ++p)
+            mantissa = mantissa * 10 + (*p - '0');
+        return p - first;
+    };
+    const auto integerDigits = takeDigits();
+    std::ptrdiff_t fractionDigits = 0;
+    if (p < end && *p == '.') {
+        ++p;
+        fractionDigits = takeDigits();
+    }
+    const auto digits = integerDigits + fractionDigits;
+    if (digits == 0 || digits > 15 || (p < end && (*p == 'e' || *p == 'E' || *p == ' ' ||
+                                                   *p == '\t' || *p == '\n')))
+        return {};
+    // A whole number below 2^53 over a power of ten up to 1E15 are both exact
+    // in a double, so one division rounds correctly, as from_chars would.
+    const double value = static_cast<double>(mantissa) / powersOfTen[fractionDigits];
+    return {negative ? -value : value, static_cast<std::size_t>(p - begin)};
+}
+
+std::optional<double> readPlainNumber(std::string_view text)
+{
+    const PlainNumber plain = readPlainNumberPrefix(text);
+    if (plain.length == 0 || plain.length != text.size())
+        return std::nullopt;
+    return plain.value;
+}
+
+namespace {
+
 // Converts a complete decimal number as found by decimalPrefixLength.
 // Nothing when it is too large for a double; 0 when it is too small.
 std::optional<double> convertDecimal(std::string_view number)
 {
+    if (const std::optional<double> plain = readPlainNumber(number))
+        return plain;
     const bool negative = number.front() == '-';
     if (number.front() == '+' || number.front() == '-')
         number.remove_prefix(1);
@@ -85,9 +132,13 @@ std::optional<double> convertDecimal(std::string_view number)
     return negative ? -value : value;
 }
 
-double readBased(std::string_view digits, unsigned base)
+// A whole number in hexadecimal or octal digits, up to the first character
+// that is not a digit of the base. Nothing when no digit is read, or when the
+// number goes past 2^64 - 1, the largest whole number it can hold.
+std::optional<double> readBased(std::string_view digits, unsigned base)
 {
     std::uint64_t value = 0;
+    bool hasDigits = false;
     for (const char c : digits) {
         unsigned digit = base;
         if (isDigit(c))
@@ -96,10 +147,15 @@ double readBased(std::string_view digits, unsigned base)
             digit = static_cast<unsigned>(c - 'a' + 10);
         else if (c >= 'A' && c <= 'F')
             digit = static_cast<unsigned>(c - 'A' + 10);
-        if (digit >= base || value > (UINT64_MAX - digit) / base)
+        if (digit >= base)
             break;
+        if (value > (UINT64_MAX - digit) / base)
+            return std::nullopt;
         value = value * base + digit;
+        hasDigits = true;
     }
+    if (!hasDigits)
+        return std::nullopt;
     return static_cast<double>(value);
 }
 
@@ -114,8 +170,12 @@ std::string_view trimBlanks(std::string_view text)
 
 } // namespace
 
-double readNumber(std::string_view text)
+std::optional<double> readNumberIfAny(std::string_view text)
 {
+    // Most fields are a plain number and nothing else: read in one pass.
+    if (const std::optional<double> plain = readPlainNumber(text))
+        return plain;
+
     // Most data has no blanks inside; only text that has them is compacted.
     std::string compact;
     std::string_view view = text;
@@ -135,9 +195,11 @@ double readNumber(std::string_view text)
     }
     const std::size_t length = decimalPrefixLength(view);
     if (length == 0)
-        return 0;
-    return convertDecimal(view.substr(0, length)).value_or(0.0);
+        return std::nullopt;
+    return convertDecimal(view.substr(0, length));
 }
+
+double readNumber(std::string_view text) { return readNumberIfAny(text).value_or(0.0); }
 
 std::optional<double> readAnswer(std::string_view answer)
 {

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <optional>
+#include <random>
 #include <string>
 
 namespace {
@@ -51,7 +53,9 @@ const Reading dataReadings[] = {
     {"& H 10", 16},
     {"-&H10", 0},
     {"&HFFFFFFFFFFFFFFFF", 18446744073709551615.0},
-    {"&H1FFFFFFFFFFFFFFFF", 2305843009213693951.0},
+    {"&H1FFFFFFFFFFFFFFFF", 0}, // beyond 2^64 - 1: too large, like "1e999"
+    {"&O2000000000000000000000", 0},
+    {"&O1777777777777777777777", 18446744073709551615.0},
     // Out of a double's range: too large reads as 0, too small as 0.
     {"1e999", 0},
     {"-1e999", 0},
@@ -170,3 +174,25 @@ TEST(LeadingZeroThenReading, KeepsNegativeMeasurementsNegative)
 }
 
 } // namespace
+
+// Short plain decimals take a quicker road than other numbers; both must give
+// the correctly rounded double, as std::from_chars does.
+TEST(DataReading, ShortDecimalsReadAsFromCharsReadsThem)
+{
+    std::mt19937_64 engine(12345);
+    for (int i = 0; i < 20000; ++i) {
+        const int digits = 1 + static_cast<int>(engine() % 17); // 16 and 17 take the long road
+        const int point = static_cast<int>(engine() % (digits + 1));
+        std::string text;
+        for (int d = 0; d <= digits; ++d) {
+            if (d == point)
+                text += '.';
+            if (d < digits)
+                text += static_cast<char>('0' + engine() % 10);
+        }
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        ASSERT_EQ(readNumber(text), expected) << text;
+        ASSERT_EQ(readNumber(std::string(1, '-').append(text)), -expected) << text;
+    }
+}
