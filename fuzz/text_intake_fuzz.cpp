@@ -1,8 +1,11 @@
 // Arbitrary bytes as the box, with the delimiter chosen by the first byte:
-// reading the box and building the field table keep to their bounds, and
-// every cell of a line's fields holds a finite number.
+// reading the box and building the field table keep to their bounds, every
+// cell of a line's fields holds a finite number, a cell remembers being read
+// as 0 exactly when its field holds no number, and the note that says so
+// stays one message.
 
 #include "data/fields.h"
+#include "data/read_as_zero.h"
 #include "data/text_intake.h"
 #include "fuzz_check.h"
 
@@ -18,8 +21,9 @@ class FuzzBox : public UserInterface {
 public:
     std::string box;
     std::string readBox() const override { return box; }
-    void replaceBox(const std::string& text) override { box = text; }
-    void showMessage(const std::string&) override {}
+    void replaceBox(const std::string& text, std::size_t) override { box = text; }
+    int messages = 0;
+    void showMessage(const std::string&) override { ++messages; }
     std::string askText(const std::string&) override { return ""; }
 };
 
@@ -43,6 +47,12 @@ void checkTable(const WorkingState& state)
             fuzzCheck(state.dataTable[r][k].isNumber() &&
                           std::isfinite(state.dataTable[r][k].value()),
                       "a field did not give a finite number");
+        forEachField(state.textLines[r], state.delimiter, [&](int k, std::string_view field) {
+            fuzzCheck(state.dataTable[r][k].wasReadAsZero() == !leadingNumber(field),
+                      "a cell's read-as-0 mark disagrees with its field");
+            fuzzCheck(state.dataTable[r][k].value() == leadingValue(field),
+                      "a cell's number disagrees with its field");
+        });
     }
 }
 
@@ -66,7 +76,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzzCheck(!state->textLines[i].empty() &&
                       state->textLines[i].find('\r') == std::string::npos,
                   "a stored line is empty or holds a CR");
-    if (createDataArray(context))
-        checkTable(*state);
+    if (!createDataArray(context))
+        return 0;
+    checkTable(*state);
+    const int messagesBefore = ui.messages;
+    reportFieldsReadAsZero(context, maxTableColumns,
+                           [&](int r, int k) { return &state->dataTable[r][k]; });
+    fuzzCheck(ui.messages - messagesBefore <= 2, "more than a hint and a note");
     return 0;
 }

@@ -14,6 +14,10 @@ inline constexpr const char* tooLargeMessage =
 // True when every value is a finite number.
 bool allFinite(std::initializer_list<double> values);
 
+// Puts the piece after the box text, in one replacement that brings the
+// start of the piece into view.
+void appendToBox(UserInterface& ui, const std::string& piece);
+
 // True when the answer is 1; the commands that ask whether the data is in the
 // proper form go on only then.
 bool confirmsDataFormat(const std::string& answer);

@@ -2,6 +2,7 @@
 
 #include "commands/command_text.h"
 #include "data/fields.h"
+#include "data/read_as_zero.h"
 #include "data/text_intake.h"
 #include "data/text_status.h"
 #include "format/decimal_number.h"
@@ -109,6 +110,9 @@ void differenceQuotient(CommandContext& context)
         context.ui.showMessage("line " + std::to_string(line) +
                                " has only one number; difference quotients need two numbers "
                                "on every line");
+        // Most often the lines are split by another delimiter than the one in force.
+        if (const std::optional<std::string> hint = delimiterHint(state))
+            context.ui.showMessage(*hint);
         return;
     }
     const auto rows = quotients(state);
@@ -116,11 +120,13 @@ void differenceQuotient(CommandContext& context)
         context.ui.showMessage(tooLargeMessage);
         return;
     }
-    context.ui.replaceBox(context.ui.readBox() + quotientBlocks(state, rows));
+    appendToBox(context.ui, quotientBlocks(state, rows));
     for (const auto& row : rows) {
         if (!row) {
             context.ui.showMessage(zeroDifferenceMessage);
             break;
         }
     }
+    reportFieldsReadAsZero(context, 2,
+                           [&state](int r, int k) { return &state.pairedData[r][k]; });
 }

@@ -48,11 +48,12 @@ void projectileCalculator(CommandContext& context)
         context.ui.showMessage(noLaunchSpeedMessage);
         return;
     }
-    context.ui.replaceBox(context.ui.readBox() + lineBreak + "for drop height " +
-                          defaultNumberText(*y_fall) + " cm, horizontal range " +
-                          defaultNumberText(*x_range) + " cm and " + defaultNumberText(*dominoes) +
-                          " dominoes in the stack, the velocity of the ball should be " +
-                          decimalNumber(velocity) + " cm/s" + lineBreak);
+    appendToBox(context.ui, lineBreak + std::string("for drop height ") +
+                                defaultNumberText(*y_fall) + " cm, horizontal range " +
+                                defaultNumberText(*x_range) + " cm and " +
+                                defaultNumberText(*dominoes) +
+                                " dominoes in the stack, the velocity of the ball should be " +
+                                decimalNumber(velocity) + " cm/s" + lineBreak);
 }
 
 void accelerationCalculator(CommandContext& context)
@@ -75,10 +76,11 @@ void accelerationCalculator(CommandContext& context)
         context.ui.showMessage(noAccelerationMessage);
         return;
     }
-    context.ui.replaceBox(
-        context.ui.readBox() + "The acceleration corresponding to a roll from rest of " +
-        defaultNumberText(*d) + " cm, which accelerates uniformly and ends up with velocity " +
-        decimalNumber(*v) + " cm/s, is " + decimalNumber(acceleration) + " cm/s^2." + lineBreak);
+    appendToBox(context.ui,
+                "The acceleration corresponding to a roll from rest of " + defaultNumberText(*d) +
+                    " cm, which accelerates uniformly and ends up with velocity " +
+                    decimalNumber(*v) + " cm/s, is " + decimalNumber(acceleration) + " cm/s^2." +
+                    lineBreak);
 }
 
 } // namespace

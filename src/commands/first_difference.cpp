@@ -2,6 +2,7 @@
 
 #include "commands/command_text.h"
 #include "commands/line_values.h"
+#include "data/read_as_zero.h"
 #include "format/decimal_number.h"
 
 namespace {
@@ -53,4 +54,5 @@ void firstDifference(CommandContext& context)
         return;
     }
     context.ui.replaceBox(differencesText(state));
+    reportLinesReadAsZero(context);
 }

@@ -2,6 +2,7 @@
 
 #include "commands/command_text.h"
 #include "data/fields.h"
+#include "data/read_as_zero.h"
 #include "data/text_intake.h"
 #include "format/decimal_number.h"
 
@@ -104,5 +105,7 @@ void meanAndStandardDeviation(CommandContext& context)
     std::string text;
     for (int i = 1; i <= n; ++i)
         text += state.textLines[i] + lineBreak;
-    context.ui.replaceBox(text + report(statistics, n));
+    const std::size_t reportStart = text.size();
+    context.ui.replaceBox(text + report(statistics, n), reportStart);
+    reportLinesReadAsZero(context);
 }

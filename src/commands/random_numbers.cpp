@@ -57,6 +57,10 @@ void generateRandomNumbers(CommandContext& context, const std::function<std::uin
         context.ui.showMessage(tooManyMessage);
         return;
     }
+    if (*count < 1) {
+        context.ui.showMessage(doneMessage); // nothing to make, whatever the range
+        return;
+    }
     const double width = *highest - *lowest;
     if (!allFinite({width})) {
         context.ui.showMessage(tooLargeMessage);
@@ -64,12 +68,11 @@ void generateRandomNumbers(CommandContext& context, const std::function<std::uin
     }
 
     std::mt19937 engine(seed());
-    std::string text = context.ui.readBox();
+    std::string piece;
     for (int i = 1; i <= *count; ++i) {
         const double value = *lowest + width * drawUnit(engine);
-        text += lineBreak + decimalNumber(value);
+        piece += lineBreak + decimalNumber(value);
     }
-    if (*count >= 1)
-        context.ui.replaceBox(text);
+    appendToBox(context.ui, piece);
     context.ui.showMessage(doneMessage);
 }

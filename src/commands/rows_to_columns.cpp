@@ -2,6 +2,7 @@
 
 #include "commands/command_text.h"
 #include "data/fields.h"
+#include "data/read_as_zero.h"
 #include "data/text_intake.h"
 #include "format/default_text.h"
 
@@ -49,5 +50,10 @@ void rowsToColumns(CommandContext& context)
         return;
     WorkingState& state = context.state;
     transposeDataTable(state);
-    context.ui.replaceBox(exchangedText(state, widestLine(state)));
+    const int fields = widestLine(state);
+    context.ui.replaceBox(exchangedText(state, fields));
+    // After the exchange, field k of line r stands in dataTable(k, r).
+    reportFieldsReadAsZero(context, fields, [&state](int r, int k) {
+        return k <= state.fieldCounts[r] ? &state.dataTable[k][r] : nullptr;
+    });
 }

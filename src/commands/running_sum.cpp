@@ -2,6 +2,7 @@
 
 #include "commands/command_text.h"
 #include "commands/line_values.h"
+#include "data/read_as_zero.h"
 #include "format/decimal_number.h"
 
 namespace {
@@ -49,4 +50,5 @@ void runningSum(CommandContext& context)
     }
     context.ui.replaceBox(sumsText(state));
     context.ui.showMessage(doneMessage);
+    reportLinesReadAsZero(context);
 }

@@ -3,6 +3,7 @@
 #include "commands/command_text.h"
 #include "data/fields.h"
 #include "data/number_reading.h"
+#include "data/read_as_zero.h"
 #include "data/text_intake.h"
 #include "format/default_text.h"
 
@@ -61,12 +62,16 @@ void selectColumn(CommandContext& context)
         return;
 
     const WorkingState& state = context.state;
-    std::string text = context.ui.readBox() + header + lineBreak;
+    std::string piece = header;
+    piece += lineBreak;
     for (int r = 1; r <= state.lineCount; ++r) {
         const Cell& cell = state.dataTable[r][*column];
         if (cell.isNumber())
-            text += defaultNumberText(cell.value());
-        text += lineBreak;
+            piece += defaultNumberText(cell.value());
+        piece += lineBreak;
     }
-    context.ui.replaceBox(text);
+    appendToBox(context.ui, piece);
+    reportFieldsReadAsZero(context, *column, [&state, k = *column](int r, int field) {
+        return field == k ? &state.dataTable[r][k] : nullptr;
+    });
 }

@@ -8,8 +8,6 @@
 
 namespace {
 
-Cell fieldCell(std::string_view field) { return Cell::number(leadingValue(field)); }
-
 // The first line (counted from 1) with more fields than the table holds, 0 if none.
 int firstLineWithTooManyFields(const WorkingState& state)
 {
@@ -38,31 +36,55 @@ bool fitsTheTable(CommandContext& context)
 
 } // namespace
 
-double leadingValue(std::string_view text)
+double leadingValue(std::string_view text) { return leadingNumber(text).value_or(0.0); }
+
+std::optional<double> leadingNumber(std::string_view text)
 {
-    // A new text is made only for the few fields that need a leading zero.
-    return leadingPoint(text) ? readNumber(addLeadingZero(text)) : readNumber(text);
+    // A plain number reads the same with or without a zero before its point.
+    if (const std::optional<double> plain = readPlainNumber(text))
+        return plain;
+    const std::optional<std::size_t> point = leadingPoint(text);
+    if (!point)
+        return readNumberIfAny(text);
+    // Only a digit after the point is the text's own.
+    const std::size_t next = text.find_first_not_of(" \t\n", *point + 1);
+    if (next == std::string_view::npos || text[next] < '0' || text[next] > '9')
+        return std::nullopt;
+    return readNumberIfAny(addLeadingZero(text));
+}
+
+Cell cellOfText(std::string_view text)
+{
+    const std::optional<double> number = leadingNumber(text);
+    return number ? Cell::number(*number) : Cell::readAsZero();
 }
 
 void readLineValues(WorkingState& state)
 {
     for (int i = 1; i <= state.lineCount; ++i)
-        state.columnValues[i] = Cell::number(leadingValue(state.textLines[i]));
+        state.columnValues[i] = cellOfText(state.textLines[i]);
 }
 
 int extractFields(WorkingState& state, std::string_view line, int row)
 {
+    // Most fields are a plain number ending at the delimiter: read as the
+    // line is scanned. Any other field is found whole and read by the rule.
     int count = 0;
-    std::size_t fieldStart = 0;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] != state.delimiter)
-            continue;
-        ++count;
-        state.dataTable[row][count] = fieldCell(line.substr(fieldStart, i - fieldStart));
-        fieldStart = i + 1;
+    std::size_t start = 0;
+    while (true) {
+        const std::string_view rest = line.substr(start);
+        const PlainNumber plain = readPlainNumberPrefix(rest);
+        std::size_t end = start + plain.length;
+        if (plain.length > 0 && (end == line.size() || line[end] == state.delimiter)) {
+            state.dataTable[row][++count] = Cell::number(plain.value);
+        } else {
+            end = std::min(line.find(state.delimiter, start), line.size());
+            state.dataTable[row][++count] = cellOfText(line.substr(start, end - start));
+        }
+        if (end == line.size())
+            return count;
+        start = end + 1;
     }
-    state.dataTable[row][count + 1] = fieldCell(line.substr(fieldStart));
-    return count + 1;
 }
 
 bool createDataArray(CommandContext& context)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // The four things a command may do with the screen. The window implements
@@ -11,8 +12,10 @@ public:
 
     // The whole text of the box.
     virtual std::string readBox() const = 0;
-    // Sets the whole text of the box.
-    virtual void replaceBox(const std::string& text) = 0;
+    // Sets the whole text of the box and brings the place `showFrom` (a byte
+    // offset into the new text) into view: 0, the top, for a command that
+    // replaces the box; the start of its new piece for one that appends.
+    virtual void replaceBox(const std::string& text, std::size_t showFrom = 0) = 0;
     // A modal box with the prompt and an OK button.
     virtual void showMessage(const std::string& prompt) = 0;
     // A modal input box; the typed text, or empty text on Cancel.

@@ -4,19 +4,23 @@
 #include <string>
 
 // One value of a table: never set, empty text, or a number. A cell never set
-// counts as 0 in arithmetic and as empty text where text is compared.
+// counts as 0 in arithmetic and as empty text where text is compared. A
+// number read from text that holds none is 0 and remembers that it was read
+// so, for the note that tells the student.
 class Cell {
 public:
     Cell() = default;
     static Cell emptyText() { return Cell(Kind::EmptyText, 0.0); }
     static Cell number(double value) { return Cell(Kind::Number, value); }
+    static Cell readAsZero() { return Cell(Kind::ReadAsZero, 0.0); }
 
-    bool isNumber() const { return kind_ == Kind::Number; }
-    bool isText() const { return kind_ != Kind::Number; }
+    bool isNumber() const { return kind_ == Kind::Number || kind_ == Kind::ReadAsZero; }
+    bool isText() const { return !isNumber(); }
+    bool wasReadAsZero() const { return kind_ == Kind::ReadAsZero; }
     double value() const { return kind_ == Kind::Number ? value_ : 0.0; }
 
 private:
-    enum class Kind { Nothing, EmptyText, Number };
+    enum class Kind { Nothing, EmptyText, Number, ReadAsZero };
     Cell(Kind kind, double value) : kind_(kind), value_(value) {}
 
     Kind kind_ = Kind::Nothing;

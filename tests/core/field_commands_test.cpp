@@ -133,11 +133,23 @@ const CommandCase exchanges[] = {
     {"ragged", ',', "1,2\r\n3,4,5", {}, " 1, 3\r\n 2, 4\r\n  , 5\r\n", {}},
     {"one line", ',', "1,2,3", {}, " 1\r\n 2\r\n 3\r\n", {}},
     {"one column", ',', "1\r\n2\r\n3", {}, " 1, 2, 3\r\n", {}},
-    {"empty field", ',', "1,,3", {}, " 1\r\n 0\r\n 3\r\n", {}},
+    {"empty field",
+     ',',
+     "1,,3",
+     {},
+     " 1\r\n 0\r\n 3\r\n",
+     {"line 1, field 2 holds no number and was read as 0: \"\""}},
     {"empty box", ',', "", {}, "", {}},
     {"tab", '\t', "1\t-2.5\r\n3\t.5", {}, " 1\t 3\r\n-2.5\t .5\r\n", {}},
     {"space", ' ', "1\r\n3", {}, " 1  3\r\n", {}},
-    {"start-up text", ',', "Enter Data Here", {}, " 0\r\n", {}},
+    {"start-up text",
+     ',',
+     "Enter Data Here",
+     {},
+     " 0\r\n",
+     {"no line contains the delimiter in force (comma); the lines seem to be separated by "
+      "spaces. Choose the delimiter with Change Delimiter and run the command again.",
+      "line 1, field 1 holds no number and was read as 0: \"Enter Data Here\""}},
 };
 
 class RowsToColumns : public testing::TestWithParam<CommandCase> {};

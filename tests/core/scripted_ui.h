@@ -21,12 +21,14 @@ public:
     std::vector<std::string> prompts;
     std::vector<std::string> messages;
     int replacements = 0;
+    std::size_t shownFrom = 0; // where the last replacement brought the box into view
 
     std::string readBox() const override { return box; }
 
-    void replaceBox(const std::string& text) override
+    void replaceBox(const std::string& text, std::size_t showFrom) override
     {
         box = text;
+        shownFrom = showFrom;
         ++replacements;
     }
 

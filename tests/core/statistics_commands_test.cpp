@@ -67,7 +67,7 @@ const CommandCase reports[] = {
      "The (mean) average deviation from the mean is  2.68.\r\n"
      "The sum of the squared deviations is  62.3.\r\n"
      "The standard deviation is therefore sqrt( 62.3/( 5 - 1) ) =  3.947.\r\n",
-     {}},
+     {"2 lines hold no number and were read as 0; the first is line 2: \"abc\""}},
     {"29 numbers",
      ',',
      numberedLines(29),
@@ -139,6 +139,12 @@ const CommandCase randomRuns[] = {
      "keep",
      {"at most 100000 numbers can be generated at once"}},
     {"range too wide", ',', "keep", {"-1e308", "1e308", "2"}, "keep", {tooLarge}},
+    {"no numbers asked of a too wide range",
+     ',',
+     "keep",
+     {"-1e308", "1e308", "0"},
+     "keep",
+     {doneMessage}},
 };
 
 class RandomNumbers : public testing::TestWithParam<CommandCase> {};
