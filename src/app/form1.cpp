@@ -17,6 +17,9 @@
 
 #include <QDir>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QShortcut>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -77,6 +80,7 @@ Form1::Form1(const std::filesystem::path& labDirectory, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
     layOutControls();
+    addShortcuts();
     startUp();
 }
 
@@ -117,9 +121,24 @@ void Form1::layOutControls()
     text1_->setFocus();
 }
 
+void Form1::addShortcuts()
+{
+    // The box has its own undo keys while it has the focus; these make them
+    // work from anywhere in the window, e.g. right after a click on a button.
+    // Ctrl+Y redoes too, whatever the desktop's own redo key is.
+    const auto shortcut = [this](const QKeySequence& keys, auto action) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, text1_, action);
+    };
+    shortcut(QKeySequence::Undo, &QPlainTextEdit::undo);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &QPlainTextEdit::redo);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &QPlainTextEdit::redo);
+}
+
 void Form1::startUp()
 {
     text1_->setPlainText(QStringLiteral("Enter Data Here"));
+    // Selected, so that the first typing or paste replaces it.
+    text1_->selectAll();
     // The directory may exist already or be impossible to make; either way
     // start-up goes on, and the commands that write files cope.
     QDir().mkdir(QString::fromStdU16String(context_.labDirectory.u16string()));
@@ -134,22 +153,40 @@ std::string Form1::readBox() const
     return *boxText_;
 }
 
-void Form1::replaceBox(const std::string& text)
+void Form1::replaceBox(const std::string& text, std::size_t showFrom)
 {
     const std::string current = readBox();
     // One edit block: the change is a single undo step. A command that
     // appends puts in only its new piece, which is the same text for a
     // fraction of the work on a long box.
     QTextCursor cursor(text1_->document());
+    int pieceStart = 0;
     cursor.beginEditBlock();
-    if (!current.empty() && text.starts_with(current)) {
+    const bool appending = !current.empty() && text.starts_with(current);
+    if (appending) {
         cursor.movePosition(QTextCursor::End);
+        pieceStart = cursor.position();
         cursor.insertText(toWidgetText(text.substr(current.size())));
     } else {
         cursor.select(QTextCursor::Document);
         cursor.insertText(toWidgetText(text));
     }
     cursor.endEditBlock();
+
+    if (appending && showFrom == current.size())
+        bringIntoView(pieceStart);
+    else
+        bringIntoView(static_cast<int>(toWidgetText(text.substr(0, showFrom)).size()));
+}
+
+void Form1::bringIntoView(int position)
+{
+    // The line that holds the place goes to the top of the box, as far as the
+    // box scrolls: near the end it shows the last lines, the place among
+    // them. Setting the scroll bar lays out no more of a long text than the
+    // lines in view, where moving the caret there would lay out all of it.
+    const QTextBlock block = text1_->document()->findBlock(position);
+    text1_->verticalScrollBar()->setValue(block.firstLineNumber());
 }
 
 void Form1::showMessage(const std::string& prompt) { showMessageBox(this, toWidgetText(prompt)); }

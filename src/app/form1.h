@@ -26,7 +26,7 @@ public:
     const WorkingState& workingState() const { return *state_; }
 
     std::string readBox() const override;
-    void replaceBox(const std::string& text) override;
+    void replaceBox(const std::string& text, std::size_t showFrom = 0) override;
     void showMessage(const std::string& prompt) override;
     std::string askText(const std::string& prompt) override;
 
@@ -46,7 +46,10 @@ public slots:
 private:
     QPushButton* addButton(const char* name, const QString& caption, QRect twips);
     void layOutControls();
+    void addShortcuts();
     void startUp();
+    // Scrolls the box so that a position of its document is in view.
+    void bringIntoView(int position);
 
     // The box text as the core sees it, kept while the document is unchanged:
     // a command reads the box more than once, and converting a long text

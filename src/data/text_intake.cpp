@@ -1,7 +1,6 @@
 #include "data/text_intake.h"
 
 #include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace {
@@ -19,11 +18,13 @@ bool writeFile(const std::filesystem::path& path, const std::string& text)
 
 std::optional<std::string> readFile(const std::filesystem::path& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
+    if (size < 0)
         return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
+    std::string text(static_cast<std::size_t>(size), '\0');
+    file.seekg(0);
+    if (!file.read(text.data(), size))
         return std::nullopt;
     return text;
 }

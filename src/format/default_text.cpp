@@ -68,23 +68,35 @@ SignificantDigits roundDigitsTo15(SignificantDigits d)
 }
 
 // Lab data mostly has few decimals. When the value is the double nearest to
-// a whole number of ten-thousandths below 1E15, that number's digits are its
+// a whole number of ten-thousandths below 1E11, that number's digits are its
 // 15-digit rounding (any decimal of 15 digits or fewer survives the trip to
-// a double and back), found without a general conversion.
-std::optional<SignificantDigits> fromTenThousandths(double a)
+// a double and back), and its plain form is written straight from them: the
+// whole part, then the four decimals without their trailing zeros. The
+// length written, or 0 when the value is not such a number.
+std::size_t writeTenThousandths(double a, char* out)
 {
-    if (a >= 1e11)
-        return std::nullopt;
-    const double n = std::round(a * 1e4);
-    if (n == 0 || n / 1e4 != a)
-        return std::nullopt;
-    SignificantDigits out;
-    const char* end = std::to_chars(out.digits, out.digits + sizeof out.digits,
-                                    static_cast<unsigned long long>(n))
-                          .ptr;
-    out.length = static_cast<int>(end - out.digits);
-    out.exponent = out.length - 1 - 4;
-    return out;
+    if (!(a >= 1e-4 && a < 1e11))
+        return 0;
+    const auto n = static_cast<unsigned long long>(a * 1e4 + 0.5);
+    if (static_cast<double>(n) / 1e4 != a)
+        return 0;
+    const unsigned long long whole = n / 10000;
+    const auto fraction = static_cast<unsigned>(n % 10000);
+    char* p = out;
+    if (whole > 0)
+        p = std::to_chars(p, out + 16, whole).ptr;
+    if (fraction > 0) {
+        const char decimals[4] = {
+            static_cast<char>('0' + fraction / 1000), static_cast<char>('0' + fraction / 100 % 10),
+            static_cast<char>('0' + fraction / 10 % 10), static_cast<char>('0' + fraction % 10)};
+        int kept = 4;
+        while (decimals[kept - 1] == '0')
+            --kept;
+        *p++ = '.';
+        for (int i = 0; i < kept; ++i)
+            *p++ = decimals[i];
+    }
+    return static_cast<std::size_t>(p - out);
 }
 
 // Rounding the shortest text that reads back as the value gives the same 15
@@ -95,8 +107,6 @@ std::optional<SignificantDigits> fromTenThousandths(double a)
 // fewer digits, are rounded from the value.
 SignificantDigits roundTo15Digits(double a)
 {
-    if (const auto few = fromTenThousandths(a))
-        return withoutTrailingZeros(*few);
     if (a < std::numeric_limits<double>::min())
         return withoutTrailingZeros(roundValueTo15Digits(a));
     char buffer[32];
@@ -169,6 +179,9 @@ void writeExponentForm(const SignificantDigits& d, Writer& w)
 
 UnsignedDefaultText::UnsignedDefaultText(double positive)
 {
+    length_ = writeTenThousandths(positive, text_);
+    if (length_ > 0)
+        return;
     const SignificantDigits d = roundTo15Digits(positive);
     Writer w(text_);
     if (d.exponent >= -4 && d.exponent < 15)

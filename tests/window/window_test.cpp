@@ -11,6 +11,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -359,6 +361,79 @@ private slots:
         QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier); // then the student's own typing
         QVERIFY(box->toPlainText() != typed);
+    }
+
+    void startUpTextIsSelectedSoTypingReplacesIt()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QPlainTextEdit* box = text1(window);
+        QCOMPARE(box->textCursor().selectedText(), QString("Enter Data Here"));
+        QTest::keyClicks(box, "1.5");
+        QCOMPARE(box->toPlainText(), QString("1.5"));
+    }
+
+    void undoAndRedoWorkAfterAClickOnAButton()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QPlainTextEdit* box = text1(window);
+        box->setPlainText("1\n4");
+        QPushButton* clicked = button(window, "cmd_first_difference");
+        typeAnswers({"1"});
+        QTest::mouseClick(clicked, Qt::LeftButton);
+        const QString result = box->toPlainText();
+        QVERIFY(result != "1\n4");
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        clicked->setFocus(); // where a click leaves the focus once its dialog has closed
+        QCOMPARE(QApplication::focusWidget(), clicked);
+
+        const struct {
+            QKeyCombination keys;
+            QString expected;
+        } presses[] = {
+            {Qt::CTRL | Qt::Key_Z, "1\n4"},
+            {Qt::CTRL | Qt::Key_Y, result},
+            {Qt::CTRL | Qt::Key_Z, "1\n4"},
+            {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, result},
+        };
+        for (const auto& press : presses) {
+            QTest::keyClick(clicked, press.keys.key(), press.keys.keyboardModifiers());
+            QCOMPARE(box->toPlainText(), press.expected);
+        }
+    }
+
+    void theBoxShowsWhatACommandWrote()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QPlainTextEdit* box = text1(window);
+        QString lines;
+        for (int i = 1; i <= 90; ++i)
+            lines += QString::number(i) + "\n";
+        box->setPlainText(lines);
+
+        // Appended: the header of the new piece is in view, below the top.
+        typeAnswers({"1"});
+        QTest::mouseClick(button(window, "cmd_select_column"), Qt::LeftButton);
+        QTest::qWait(50); // the box has painted and settled
+        QVERIFY(box->verticalScrollBar()->value() > 0);
+        const QTextBlock header = box->document()->findBlockByNumber(90);
+        QVERIFY(header.text().startsWith("**********  Your selected column is"));
+        QVERIFY(box->viewport()->rect().contains(box->cursorRect(QTextCursor(header))));
+
+        // Replaced: the top. The header line is read as 0, and a note says so.
+        typeAnswers({"1"});
+        QString note;
+        closeNextMessage(&note);
+        QTest::mouseClick(button(window, "cmd_first_difference"), Qt::LeftButton);
+        QVERIFY(note.startsWith("line 91 holds no number"));
+        QTest::qWait(50);
+        QCOMPARE(box->verticalScrollBar()->value(), 0);
     }
 
     void aRefusedCommandAddsNoUndoStep()
