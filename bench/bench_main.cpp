@@ -54,6 +54,7 @@ int main(int argc, char* argv[])
     Ratios ratios;
     registerRenderingBenchmarks(ratios);
     registerCommandBenchmarks(ratios);
+    registerFileBenchmarks(ratios);
     registerStartupBenchmarks(ratios, std::filesystem::path(argv[0]).parent_path().string());
 
     RecordingReporter reporter;

@@ -15,4 +15,5 @@ using Ratios = std::vector<Ratio>;
 
 void registerRenderingBenchmarks(Ratios& ratios);
 void registerCommandBenchmarks(Ratios& ratios);
+void registerFileBenchmarks(Ratios& ratios);
 void registerStartupBenchmarks(Ratios& ratios, const std::string& programDirectory);

@@ -3,8 +3,9 @@
 // the same work: one write of tempFile.txt (for the commands that read the
 // box) and one replacement of the whole box by the command's final text
 // inside a single edit block. Saving, which leaves the box alone, is held
-// against reading the box and writing its text once. Dialogs answer at once
-// from a script.
+// against reading the box and writing its text once, durably: flushed to the
+// disk with its folder, as every save must be. Dialogs answer at once from a
+// script.
 
 #include "bench_ratios.h"
 
@@ -20,7 +21,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <fcntl.h>
 #include <fstream>
+#include <unistd.h>
 
 namespace {
 
@@ -104,6 +107,17 @@ void writeFile(const std::filesystem::path& path, const std::string& text)
     file << text;
 }
 
+void writeFileDurably(const std::filesystem::path& path, const std::string& text)
+{
+    const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (::write(file, text.data(), text.size()) < 0 || ::fsync(file) != 0)
+        std::perror("floor of saving");
+    ::close(file);
+    const int folder = ::open(path.parent_path().c_str(), O_RDONLY | O_DIRECTORY);
+    ::fsync(folder);
+    ::close(folder);
+}
+
 void floorOfTheSameWork(benchmark::State& state, const CommandRun& run)
 {
     Bench bench;
@@ -118,7 +132,7 @@ void floorOfTheSameWork(benchmark::State& state, const CommandRun& run)
         const std::string boxText = toCoreText(bench.box->toPlainText()) + "\r\n";
         state.ResumeTiming();
         if (run.floor == Floor::WriteFile) {
-            writeFile(tempFile, toCoreText(bench.box->document()->toRawText()) + "\r\n");
+            writeFileDurably(tempFile, toCoreText(bench.box->document()->toRawText()) + "\r\n");
             continue;
         }
         if (run.floor == Floor::ReadAndReplace)

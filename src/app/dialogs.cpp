@@ -1,5 +1,6 @@
 #include "app/dialogs.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -20,4 +21,44 @@ QString askTextBox(QWidget* parent, const QString& prompt)
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     return dialog.textValue();
+}
+
+bool askYesNo(QWidget* parent, const QString& question)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle, question,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    return box.exec() == QMessageBox::Yes;
+}
+
+int askSaveDiscardCancel(QWidget* parent, const QString& question)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle, question,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec();
+}
+
+QString askDataFileToOpen(QWidget* parent, const QString& folder)
+{
+    QFileDialog dialog(parent, QStringLiteral("Open data file"), folder,
+                       QStringLiteral("Data files (*.txt *.csv *.tsv *.dat);;All files (*)"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString askFileToSave(QWidget* parent, const QString& proposed)
+{
+    QFileDialog dialog(parent, QStringLiteral("Save text as"), proposed,
+                       QStringLiteral("Text files (*.txt);;All files (*)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
 }

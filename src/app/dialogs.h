@@ -12,3 +12,18 @@ void showMessageBox(QWidget* parent, const QString& text);
 // A modal QInputDialog with the prompt and an empty field; the typed text,
 // or empty text on Cancel.
 QString askTextBox(QWidget* parent, const QString& prompt);
+
+// A QMessageBox question with Yes and No; true for Yes.
+bool askYesNo(QWidget* parent, const QString& question);
+
+// A QMessageBox question with Save, Discard and Cancel; the button pressed,
+// Cancel when the box was closed otherwise.
+int askSaveDiscardCancel(QWidget* parent, const QString& question);
+
+// A file dialog for opening a data file, starting in `folder`; the path
+// chosen, or empty text.
+QString askDataFileToOpen(QWidget* parent, const QString& folder);
+
+// A file dialog for saving, proposing `proposed`, asking before it
+// overwrites a file; the path chosen, or empty text.
+QString askFileToSave(QWidget* parent, const QString& proposed);

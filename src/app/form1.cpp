@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QShortcut>
+#include <QToolTip>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -106,6 +107,12 @@ void Form1::layOutControls()
     text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     text1_->setAccessibleName(QStringLiteral("Text1"));
+    text1_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(text1_, &QWidget::customContextMenuRequested, this, &Form1::showBoxMenu);
+    // Files dropped on the box or anywhere in the window are loaded; the box
+    // still takes dropped text itself.
+    text1_->viewport()->installEventFilter(this);
+    setAcceptDrops(true);
     connect(text1_->document(), &QTextDocument::contentsChanged, this,
             [this] { boxText_.reset(); });
 
@@ -132,6 +139,10 @@ void Form1::addShortcuts()
     shortcut(QKeySequence::Undo, &QPlainTextEdit::undo);
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &QPlainTextEdit::redo);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &QPlainTextEdit::redo);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this), &QShortcut::activated, this,
+            &Form1::openDataFile);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this),
+            &QShortcut::activated, this, &Form1::saveTextAs);
 }
 
 void Form1::startUp()
@@ -205,5 +216,15 @@ void Form1::cmd_change_row_to_column_Click() { rowsToColumns(context_); }
 void Form1::cmd_std_dev_Click() { meanAndStandardDeviation(context_); }
 void Form1::cmd_genRand_Click() { generateRandomNumbers(context_); }
 void Form1::cmd_change_delimiter_Click() { changeDelimiter(context_); }
-void Form1::cmd_output_as_delimited_file_Click() { outputAsDelimitedFile(context_); }
+void Form1::cmd_output_as_delimited_file_Click()
+{
+    if (!saveToOutputFile())
+        return;
+    // A note that closes by itself, where the student clicked.
+    auto* button = findChild<QPushButton*>(QStringLiteral("cmd_output_as_delimited_file"));
+    QToolTip::showText(button->mapToGlobal(QPoint(0, button->height())),
+                       QStringLiteral("saved to ") +
+                           QString::fromStdU16String(outputFile().u16string()),
+                       button, QRect(), 4000);
+}
 void Form1::cmd_experiment_specific_calculations_Click() { experimentCalculations(context_); }

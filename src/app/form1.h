@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+class QDropEvent;
+class QMimeData;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -30,6 +32,12 @@ public:
     void showMessage(const std::string& prompt) override;
     std::string askText(const std::string& prompt) override;
 
+    // Replaces the box with a data file's text, as one undo step; asks
+    // whether decimal commas should become points. A file that cannot be
+    // used is refused with a message and the box is left alone. True when
+    // the box was loaded.
+    bool loadDataFile(const QString& path);
+
 public slots:
     void cmd_clear_box_Click();
     void cmd_first_difference_Click();
@@ -43,10 +51,28 @@ public slots:
     void cmd_output_as_delimited_file_Click();
     void cmd_experiment_specific_calculations_Click();
 
+    // Asks for a data file and loads it.
+    void openDataFile();
+    // Asks where to save the box, and saves it as "Output as delimited file" does.
+    void saveTextAs();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QPushButton* addButton(const char* name, const QString& caption, QRect twips);
     void layOutControls();
     void addShortcuts();
+    void showBoxMenu(const QPoint& position);
+    // A drop of files: loads one, refuses several. False for anything else,
+    // which the box takes as it always has.
+    bool dropFiles(const QMimeData* data);
+    // Saves the box to benchTablerOutput.txt; true when that worked.
+    bool saveToOutputFile();
+    std::filesystem::path outputFile() const;
     void startUp();
     // Scrolls the box so that a position of its document is in view.
     void bringIntoView(int position);
@@ -55,6 +81,9 @@ private:
     // a command reads the box more than once, and converting a long text
     // each time would cost more than the command's own work.
     mutable std::optional<std::string> boxText_;
+
+    // The box text as last saved in this session, by either save.
+    std::optional<std::string> savedText_;
 
     std::unique_ptr<WorkingState> state_;
     CommandContext context_;

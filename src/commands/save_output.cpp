@@ -2,58 +2,76 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <fcntl.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace {
 
-struct WriteResult {
-    bool created = false; // the file was opened, so a failure leaves it to clean up
-    std::string failure;  // empty on success
-};
+std::string lastError() { return std::strerror(errno); }
 
-std::string reasonFromErrno(const char* fallback)
+// Writes the whole text to a new file and flushes it to the disk. The reason
+// on failure, else empty; `created` tells whether there is a file to remove.
+std::string writeDurably(const std::filesystem::path& path, const std::string& text, bool& created)
 {
-    return errno ? std::strerror(errno) : fallback;
-}
-
-WriteResult writeWhole(const std::filesystem::path& path, const std::string& text)
-{
-    errno = 0;
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file)
-        return {false, reasonFromErrno("the file cannot be created")};
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    if (file.fail())
-        return {true, reasonFromErrno("the file cannot be written")};
-    return {true, {}};
-}
-
-// Writes the text beside the file under a temporary name, then gives it the
-// file's name. The reason on failure, else empty.
-std::string saveAtomically(const std::filesystem::path& path, const std::string& text)
-{
-    std::filesystem::path temporary = path;
-    temporary += ".saving";
-    WriteResult result = writeWhole(temporary, text);
-    std::error_code error;
-    if (result.failure.empty()) {
-        std::filesystem::rename(temporary, path, error);
-        if (error)
-            result.failure = error.message();
+    const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (file < 0)
+        return lastError();
+    created = true;
+    std::string failure;
+    for (std::size_t written = 0; written < text.size() && failure.empty();) {
+        const ssize_t count = ::write(file, text.data() + written, text.size() - written);
+        if (count >= 0)
+            written += static_cast<std::size_t>(count);
+        else if (errno != EINTR)
+            failure = lastError();
     }
-    if (!result.failure.empty() && result.created)
-        std::filesystem::remove(temporary, error);
-    return result.failure;
+    if (failure.empty() && ::fsync(file) != 0)
+        failure = lastError();
+    if (::close(file) != 0 && failure.empty())
+        failure = lastError();
+    return failure;
+}
+
+// The new name must reach the disk too, or a power cut may bring back the old.
+void flushFolder(const std::filesystem::path& folder)
+{
+    const int directory = ::open(folder.empty() ? "." : folder.c_str(),
+                                 O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory < 0)
+        return;
+    ::fsync(directory);
+    ::close(directory);
 }
 
 } // namespace
 
-void outputAsDelimitedFile(CommandContext& context)
+std::string saveBoxText(const std::filesystem::path& path, const std::string& boxText)
+{
+    std::filesystem::path temporary = path;
+    temporary += ".saving";
+    bool created = false;
+    std::string failure = writeDurably(temporary, boxText + "\r\n", created);
+    std::error_code error;
+    if (failure.empty()) {
+        std::filesystem::rename(temporary, path, error);
+        if (error)
+            failure = error.message();
+    }
+    if (!failure.empty()) {
+        if (created)
+            std::filesystem::remove(temporary, error);
+        return failure;
+    }
+    flushFolder(path.parent_path());
+    return {};
+}
+
+bool outputAsDelimitedFile(CommandContext& context)
 {
     const std::filesystem::path path = context.labDirectory / outputFileName;
-    const std::string reason = saveAtomically(path, context.ui.readBox() + "\r\n");
+    const std::string reason = saveBoxText(path, context.ui.readBox());
     if (!reason.empty())
         context.ui.showMessage("could not save " + path.string() + ": " + reason);
+    return reason.empty();
 }

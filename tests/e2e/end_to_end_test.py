@@ -4,7 +4,8 @@
 Starts Xvfb and build/benchtabler with a fresh home directory, types into the
 box, clicks the buttons at their places, answers the input boxes, closes the
 message boxes, saves with "Output as delimited file" and compares the saved
-file byte for byte. Saves a screenshot of the window after start-up.
+file byte for byte; opens a data file with Ctrl+O, typing its path into the
+file dialog. Saves a screenshot of the window after start-up.
 
 Usage: end_to_end_test.py PROGRAM SCREENSHOT
 """
@@ -224,6 +225,25 @@ class EndToEnd(unittest.TestCase):
                          b"ramp\r\nfor drop height  122.5 cm, horizontal range  50 cm and  1 "
                          b"dominoes in the stack, the velocity of the ball should be  100 cm/s"
                          b"\r\n\r\n")
+
+    def test_open_a_data_file_with_ctrl_o(self):
+        path = os.path.join(self.app.home, "logger export.csv")
+        with open(path, "wb") as data:
+            data.write(b"t (s),x (cm)\n0,0\n0.5,12.5\n")
+        self.app.type_into_box("old")
+        xdotool("key", "ctrl+o", env=self.app.env)
+        dialog = self.app._wait_for_window("^Open data file$")
+        xdotool("windowfocus", "--sync", dialog, env=self.app.env)
+        xdotool("type", "--delay", "5", path, env=self.app.env)
+        xdotool("key", "Return", env=self.app.env)
+        deadline = time.time() + 10
+        while dialog in subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
+                                        "^Open data file$"], env=self.app.env,
+                                       capture_output=True, text=True).stdout.split():
+            self.assertLess(time.time(), deadline, "the file dialog stayed open")
+            time.sleep(0.05)
+        self.assertEqual(self.app.saved_text(),
+                         b"t (s),x (cm)\r\n0,0\r\n0.5,12.5\r\n\r\n")
 
     def test_declined_prompt_leaves_the_box_unchanged(self):
         self.app.type_into_box("5\n2")

@@ -72,7 +72,7 @@ const struct {
     {"mean and standard deviation", meanAndStandardDeviation},
     {"random numbers", [](CommandContext& c) { generateRandomNumbers(c, [] { return 7u; }); }},
     {"change delimiter", changeDelimiter},
-    {"save", outputAsDelimitedFile},
+    {"save", [](CommandContext& c) { outputAsDelimitedFile(c); }},
     {"experiment", experimentCalculations},
 };
 

@@ -1,11 +1,15 @@
 #include "app/form1.h"
 #include "app/wrapping_button.h"
 
+#include "../data_file_cases.h"
 #include "dialog_script.h"
 
 #include <QAccessible>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMimeData>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -59,6 +63,17 @@ private:
         return window.findChild<QPushButton*>(QString::fromLatin1(name));
     }
     QPlainTextEdit* text1(Form1& window) { return window.findChild<QPlainTextEdit*>("Text1"); }
+    static void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    static QByteArray readFile(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    }
 
 private slots:
     void startsAsLaidOut()
@@ -449,6 +464,207 @@ private slots:
         QTest::mouseClick(button(window, "cmd_select_column"), Qt::LeftButton);
         QCOMPARE(shown, QString("You do not have 10 columns of data in the box"));
         QVERIFY(!box->document()->isUndoAvailable());
+    }
+
+    void dataFilesLoadAsTheCoreReadsThem()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        const QString folder = home_.path();
+        for (const DataFileCase& c : dataFileCases()) {
+            const QString path = folder + "/" + c.name + ".csv";
+            writeFile(path, QByteArray::fromStdString(c.bytes));
+            window.replaceBox("before");
+            QString shown;
+            if (!c.refusal.empty())
+                closeNextMessage(&shown);
+            QCOMPARE(window.loadDataFile(path), c.refusal.empty());
+            QCOMPARE(window.readBox(), c.refusal.empty() ? c.boxText : std::string("before"));
+            if (!c.refusal.empty())
+                QCOMPARE(shown, "could not open " + path + ": " + QString::fromStdString(c.refusal));
+        }
+    }
+
+    void decimalCommasBecomePointsOnlyWhenAsked_data()
+    {
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("yes") << QMessageBox::Yes << "t;x\n0.1;2.35";
+        QTest::newRow("no") << QMessageBox::No << "t;x\n0,1;2,35";
+    }
+
+    void decimalCommasBecomePointsOnlyWhenAsked()
+    {
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QString, expected);
+        Form1 window(labDirectory());
+        window.show();
+        const QString path = home_.path() + "/logger.csv";
+        writeFile(path, "t;x\r\n0,1;2,35");
+        QString question;
+        answerNextDialog<QMessageBox>([&](QMessageBox* box) {
+            question = box->text();
+            box->button(answer)->click();
+        });
+        QVERIFY(window.loadDataFile(path));
+        QCOMPARE(question, QString("This file writes decimals with a comma (0,1). Change them to "
+                                   "points (0.1) so that the commands can read them?"));
+        QCOMPARE(text1(window)->toPlainText(), expected);
+    }
+
+    void ctrlOOpensAFileAndCtrlZBringsBackTheBox()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QString path = home_.path() + "/ramp.txt";
+        writeFile(path, "0,0\n1,2\n");
+        QString filter;
+        answerNextDialog<QFileDialog>([&](QFileDialog* dialog) {
+            filter = dialog->nameFilters().join(";;");
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path); // as typed
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(filter, QString("Data files (*.txt *.csv *.tsv *.dat);;All files (*)"));
+        QCOMPARE(text1(window)->toPlainText(), QString("0,0\n1,2\n"));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(text1(window)->toPlainText(), QString("Enter Data Here"));
+    }
+
+    void boxMenuKeepsItsEntriesAndOffersFiles()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        emit text1(window)->customContextMenuRequested(QPoint(10, 10));
+        QMenu* menu = nullptr;
+        QVERIFY(QTest::qWaitFor([&] {
+            menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            return menu != nullptr;
+        }));
+        QStringList entries;
+        for (QAction* action : menu->actions())
+            entries << action->text();
+        menu->close();
+        QVERIFY(entries.filter("Copy").size() == 1 && entries.filter("Paste").size() == 1);
+        QVERIFY(entries.contains("Open data file..."));
+        QVERIFY(entries.contains("Save text as..."));
+    }
+
+    void dropsLoadOneFileRefuseSeveralAndKeepText_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("one file") << QStringList{"one.txt"} << "" << "5\n6" << "";
+        QTest::newRow("two files") << QStringList{"one.txt", "two.txt"} << "" << "1"
+                                   << "drop one file at a time";
+        QTest::newRow("text") << QStringList{} << "2," << "2,1" << "";
+    }
+
+    void dropsLoadOneFileRefuseSeveralAndKeepText()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QFETCH(QString, message);
+        Form1 window(labDirectory());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QPlainTextEdit* box = text1(window);
+        box->setPlainText("1");
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& name : files) {
+            writeFile(home_.path() + "/" + name, "5\n6");
+            urls << QUrl::fromLocalFile(home_.path() + "/" + name);
+        }
+        if (!urls.isEmpty())
+            data.setUrls(urls);
+        else
+            data.setText(text);
+        QString shown;
+        if (!message.isEmpty())
+            closeNextMessage(&shown);
+        const QPoint start = box->cursorRect(QTextCursor(box->document())).center();
+        QDragEnterEvent enter(start, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(start), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box->viewport(), &drop);
+        QCOMPARE(box->toPlainText(), expected);
+        QCOMPARE(shown, message);
+    }
+
+    void closingAsksOnlyWhenTheBoxHoldsUnsavedText_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<bool>("savedFirst");
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("savedAfter");
+        QTest::newRow("save") << "1,2" << false << QMessageBox::Save << true << true;
+        QTest::newRow("discard") << "1,2" << false << QMessageBox::Discard << true << false;
+        QTest::newRow("cancel") << "1,2" << false << QMessageBox::Cancel << false << false;
+        QTest::newRow("saved") << "1,2" << true << QMessageBox::NoButton << true << true;
+        QTest::newRow("empty") << "" << false << QMessageBox::NoButton << true << false;
+        QTest::newRow("start-up text") << "Enter Data Here" << false << QMessageBox::NoButton
+                                       << true << false;
+    }
+
+    void closingAsksOnlyWhenTheBoxHoldsUnsavedText()
+    {
+        QFETCH(QString, box);
+        QFETCH(bool, savedFirst);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(bool, closes);
+        QFETCH(bool, savedAfter);
+        QTemporaryDir home;
+        const std::filesystem::path lab = std::filesystem::path(home.path().toStdString());
+        Form1 window(lab);
+        window.show();
+        text1(window)->setPlainText(box);
+        if (savedFirst)
+            QTest::mouseClick(button(window, "cmd_output_as_delimited_file"), Qt::LeftButton);
+        std::filesystem::remove(lab / "benchTablerOutput.txt");
+        QString question;
+        if (answer != QMessageBox::NoButton)
+            answerNextDialog<QMessageBox>([&](QMessageBox* dialog) {
+                question = dialog->text();
+                dialog->button(answer)->click();
+            });
+        QCOMPARE(window.close(), closes);
+        if (answer != QMessageBox::NoButton)
+            QCOMPARE(question, "The text box has changes that are not saved. Save them to " +
+                                   QString::fromStdString((lab / "benchTablerOutput.txt").string()) +
+                                   " before closing?");
+        QCOMPARE(std::filesystem::exists(lab / "benchTablerOutput.txt"),
+                 savedAfter && !savedFirst);
+    }
+
+    void saveAsWritesWhatTheFixedSaveWrites()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        text1(window)->setPlainText("1,2\nµm\n");
+        QTest::mouseClick(button(window, "cmd_output_as_delimited_file"), Qt::LeftButton);
+        const QString chosen = home_.path() + "/chosen.txt";
+        QString proposed;
+        answerNextDialog<QFileDialog>([&](QFileDialog* dialog) {
+            proposed = dialog->selectedFiles().value(0);
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(chosen); // as typed
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(proposed.endsWith("/labfiles/benchTablerOutput.txt"));
+        QCOMPARE(readFile(chosen), readFile(QString::fromStdString(
+                                       (labDirectory() / "benchTablerOutput.txt").string())));
+        QCOMPARE(readFile(chosen), QByteArray("1,2\r\n\xC2\xB5m\r\n\r\n"));
     }
 
     void largestInputsTakeNoVisibleTime()

@@ -1,0 +1,85 @@
+// Loading a 1000-line data file into the box, as Ctrl+O does once the file is
+// chosen, against the floor of that work: reading the file's bytes and one
+// replacement of the box's whole text by them inside a single edit block.
+
+#include "bench_ratios.h"
+
+#include "app/form1.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+struct FileBench {
+    QTemporaryDir directory;
+    QString path = directory.filePath("logger.csv");
+    Form1 window{directory.path().toStdString()};
+    QPlainTextEdit* box = window.findChild<QPlainTextEdit*>("Text1");
+
+    FileBench()
+    {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        for (int i = 1; i <= 1000; ++i)
+            file.write(QByteArray::number(i * 0.5) + "," + QByteArray::number(i * i * 0.25) +
+                       "\r\n");
+        window.show();
+    }
+
+    void reset()
+    {
+        box->setPlainText(QStringLiteral("Enter Data Here"));
+        QCoreApplication::processEvents();
+    }
+};
+
+void openFile(benchmark::State& state)
+{
+    FileBench bench;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.reset();
+        state.ResumeTiming();
+        bench.window.loadDataFile(bench.path);
+        QCoreApplication::processEvents();
+    }
+}
+
+void floorOfOpening(benchmark::State& state)
+{
+    FileBench bench;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.reset();
+        state.ResumeTiming();
+        QFile file(bench.path);
+        file.open(QIODevice::ReadOnly);
+        const QString text = QString::fromUtf8(file.readAll());
+        QTextCursor cursor(bench.box->document());
+        cursor.beginEditBlock();
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(text);
+        cursor.endEditBlock();
+        QCoreApplication::processEvents();
+    }
+}
+
+} // namespace
+
+void registerFileBenchmarks(Ratios& ratios)
+{
+    benchmark::RegisterBenchmark("file/open_1000_lines", openFile)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.2);
+    benchmark::RegisterBenchmark("floor/open_1000_lines", floorOfOpening)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.2);
+    ratios.push_back({"file/open_1000_lines", "file/open_1000_lines", "floor/open_1000_lines", 1.5});
+}

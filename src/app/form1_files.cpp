@@ -1,0 +1,180 @@
+// The window's files: opening a data file (Ctrl+O, the box's menu, a drop),
+// saving the box where the student chooses (Ctrl+Shift+S, the box's menu),
+// and the question on closing with text that was not saved.
+
+#include "app/box_text.h"
+#include "app/dialogs.h"
+#include "app/form1.h"
+#include "app/qt_text_decoder.h"
+#include "commands/save_output.h"
+#include "data/data_file.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QUrl>
+
+namespace {
+
+constexpr const char* decimalCommaQuestion =
+    "This file writes decimals with a comma (0,1). Change them to points (0.1) so that the "
+    "commands can read them?";
+const std::string startUpText = "Enter Data Here";
+
+std::filesystem::path toPath(const QString& path) { return path.toStdU16String(); }
+QString fromPath(const std::filesystem::path& path)
+{
+    return QString::fromStdU16String(path.u16string());
+}
+
+// The local files a drag carries; empty when it carries anything else.
+QStringList localFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        files << url.toLocalFile();
+    }
+    return files;
+}
+
+} // namespace
+
+bool Form1::loadDataFile(const QString& path)
+{
+    const DataFileText file = readDataFile(toPath(path), qtTextDecode);
+    if (!file.refusal.empty()) {
+        showMessage(file.refusal);
+        return false;
+    }
+    std::string text = file.text;
+    if (writesDecimalComma(text) && askYesNo(this, QString::fromUtf8(decimalCommaQuestion)))
+        text = decimalCommasToPoints(text);
+    replaceBox(text);
+    return true;
+}
+
+void Form1::openDataFile()
+{
+    const QString path = askDataFileToOpen(this, fromPath(context_.labDirectory));
+    if (!path.isEmpty())
+        loadDataFile(path);
+}
+
+void Form1::saveTextAs()
+{
+    const QString path = askFileToSave(this, fromPath(outputFile()));
+    if (path.isEmpty())
+        return;
+    const std::string text = readBox();
+    const std::string reason = saveBoxText(toPath(path), text);
+    if (reason.empty())
+        savedText_ = text;
+    else
+        showMessage("could not save " + path.toStdString() + ": " + reason);
+}
+
+bool Form1::saveToOutputFile()
+{
+    const std::string text = readBox();
+    if (!outputAsDelimitedFile(context_))
+        return false;
+    savedText_ = text;
+    return true;
+}
+
+std::filesystem::path Form1::outputFile() const { return context_.labDirectory / outputFileName; }
+
+void Form1::showBoxMenu(const QPoint& position)
+{
+    QMenu* menu = text1_->createStandardContextMenu(position);
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Open data file..."), QKeySequence(Qt::CTRL | Qt::Key_O), this,
+                    &Form1::openDataFile);
+    menu->addAction(QStringLiteral("Save text as..."),
+                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this, &Form1::saveTextAs);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(text1_->viewport()->mapToGlobal(position));
+}
+
+bool Form1::dropFiles(const QMimeData* data)
+{
+    const QStringList files = localFiles(data);
+    if (files.isEmpty())
+        return false;
+    if (files.size() > 1)
+        showMessage("drop one file at a time");
+    else
+        loadDataFile(files.constFirst());
+    return true;
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != text1_->viewport())
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (localFiles(drag->mimeData()).isEmpty())
+            return false;
+        drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!dropFiles(drop->mimeData()))
+            return false;
+        drop->acceptProposedAction();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!localFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event)
+{
+    if (dropFiles(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    const std::string text = readBox();
+    if (text.empty() || text == startUpText || text == savedText_) {
+        event->accept();
+        return;
+    }
+    const QString question =
+        QStringLiteral("The text box has changes that are not saved. Save them to %1 before "
+                       "closing?")
+            .arg(fromPath(outputFile()));
+    switch (askSaveDiscardCancel(this, question)) {
+    case QMessageBox::Save:
+        if (saveToOutputFile())
+            event->accept();
+        else
+            event->ignore();
+        return;
+    case QMessageBox::Discard:
+        event->accept();
+        return;
+    default:
+        event->ignore();
+    }
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Data files from loggers and spreadsheets, brought into the box.
+
+// Larger files hold far more than the 1000 lines the commands can use.
+inline constexpr std::uintmax_t largestDataFile = 2 * 1024 * 1024;
+
+enum class SourceEncoding { Utf8, Utf16LE, Utf16BE, Windows1252 };
+
+// Turns bytes written in an encoding into UTF-8; nothing when they are not
+// valid in it. The window uses Qt's converters, the command line iconv.
+using TextDecoder = std::function<std::optional<std::string>(std::string_view, SourceEncoding)>;
+
+// A file's text for the box (UTF-8, CR LF line breaks), or, when it cannot
+// be used, the message that names the file and the reason.
+struct DataFileText {
+    std::string text;
+    std::string refusal; // empty when the text can be used
+};
+
+// Reads a data file: UTF-8 with or without a byte-order mark, UTF-16 LE or
+// BE with its mark, otherwise (not valid UTF-8) Windows-1252. Refuses a file
+// that cannot be read, a folder, a file larger than largestDataFile and a
+// binary file (NUL bytes in its first 8 KiB, other than UTF-16 with its mark).
+DataFileText readDataFile(const std::filesystem::path& path, const TextDecoder& decode);
+
+// The same for bytes already read; `name` is how messages name the file.
+DataFileText decodeDataFile(std::string_view bytes, const std::string& name,
+                            const TextDecoder& decode);
+
+// True when the text writes decimals with a comma ("0,1") and separates its
+// fields with semicolons or tabs, in at least half of its lines: such a file
+// comes from a decimal-comma spreadsheet. Never for comma-separated files.
+bool writesDecimalComma(std::string_view text);
+
+// Every comma that stands between two digits becomes a point.
+std::string decimalCommasToPoints(std::string_view text);
