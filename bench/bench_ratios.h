@@ -3,12 +3,14 @@
 #include <string>
 #include <vector>
 
-// A measured ratio: the time of one benchmark over the time of its floor.
+// A measured ratio: the time of one benchmark over the time of its floor,
+// another benchmark, or a fixed time when floorMilliseconds is set.
 struct Ratio {
     std::string name;
     std::string measured;
     std::string floor;
     double target;
+    double floorMilliseconds = 0;
 };
 
 using Ratios = std::vector<Ratio>;
@@ -16,4 +18,5 @@ using Ratios = std::vector<Ratio>;
 void registerRenderingBenchmarks(Ratios& ratios);
 void registerCommandBenchmarks(Ratios& ratios);
 void registerFileBenchmarks(Ratios& ratios);
+void registerGraphBenchmarks(Ratios& ratios);
 void registerStartupBenchmarks(Ratios& ratios, const std::string& programDirectory);

@@ -1,6 +1,7 @@
 #include "app/dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -52,12 +53,13 @@ QString askDataFileToOpen(QWidget* parent, const QString& folder)
     return dialog.selectedFiles().constFirst();
 }
 
-QString askFileToSave(QWidget* parent, const QString& proposed)
+QString askFileToSave(QWidget* parent, const QString& title, const QString& proposed,
+                      const QString& filters)
 {
-    QFileDialog dialog(parent, QStringLiteral("Save text as"), proposed,
-                       QStringLiteral("Text files (*.txt);;All files (*)"));
+    QFileDialog dialog(parent, title, proposed, filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QFileInfo(proposed).suffix());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();

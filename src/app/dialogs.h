@@ -25,5 +25,7 @@ int askSaveDiscardCancel(QWidget* parent, const QString& question);
 QString askDataFileToOpen(QWidget* parent, const QString& folder);
 
 // A file dialog for saving, proposing `proposed`, asking before it
-// overwrites a file; the path chosen, or empty text.
-QString askFileToSave(QWidget* parent, const QString& proposed);
+// overwrites a file; a name typed without extension gets the first filter's
+// one. The path chosen, or empty text.
+QString askFileToSave(QWidget* parent, const QString& title, const QString& proposed,
+                      const QString& filters);

@@ -2,6 +2,7 @@
 
 #include "app/box_text.h"
 #include "app/dialogs.h"
+#include "app/graph_window.h"
 #include "app/wrapping_button.h"
 #include "commands/change_delimiter.h"
 #include "commands/clear_box.h"
@@ -69,6 +70,7 @@ const ButtonDefinition buttonDefinitions[] = {
      &Form1::cmd_change_row_to_column_Click},
     {"cmd_experiment_specific_calculations", "experiment-specific calculations",
      {6840, 2400, 975, 615}, &Form1::cmd_experiment_specific_calculations_Click},
+    {"cmd_graph", "Graph", {5640, 2400, 975, 615}, &Form1::cmd_graph_Click},
 };
 // clang-format on
 
@@ -113,8 +115,11 @@ void Form1::layOutControls()
     // still takes dropped text itself.
     text1_->viewport()->installEventFilter(this);
     setAcceptDrops(true);
-    connect(text1_->document(), &QTextDocument::contentsChanged, this,
-            [this] { boxText_.reset(); });
+    connect(text1_->document(), &QTextDocument::contentsChanged, this, [this] {
+        boxText_.reset();
+        if (graphWindow_)
+            graphWindow_->boxChanged();
+    });
 
     QWidget* previous = text1_;
     for (const ButtonDefinition& definition : buttonDefinitions) {
@@ -141,6 +146,8 @@ void Form1::addShortcuts()
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &QPlainTextEdit::redo);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this), &QShortcut::activated, this,
             &Form1::openDataFile);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this), &QShortcut::activated, this,
+            &Form1::cmd_graph_Click);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this),
             &QShortcut::activated, this, &Form1::saveTextAs);
 }
@@ -215,7 +222,22 @@ void Form1::cmd_select_column_Click() { selectColumn(context_); }
 void Form1::cmd_change_row_to_column_Click() { rowsToColumns(context_); }
 void Form1::cmd_std_dev_Click() { meanAndStandardDeviation(context_); }
 void Form1::cmd_genRand_Click() { generateRandomNumbers(context_); }
-void Form1::cmd_change_delimiter_Click() { changeDelimiter(context_); }
+void Form1::cmd_change_delimiter_Click()
+{
+    changeDelimiter(context_);
+    if (graphWindow_)
+        graphWindow_->boxChanged(); // the lines split elsewhere now
+}
+
+void Form1::cmd_graph_Click()
+{
+    // Made on first use, so that starting the program costs nothing for it.
+    if (!graphWindow_)
+        graphWindow_ = new GraphWindow(
+            [this] { return BoxSnapshot{readBox(), state_->delimiter}; },
+            QString::fromStdU16String(context_.labDirectory.u16string()), this);
+    graphWindow_->showAndRaise();
+}
 void Form1::cmd_output_as_delimited_file_Click()
 {
     if (!saveToOutputFile())

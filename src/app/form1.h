@@ -10,13 +10,15 @@
 #include <memory>
 #include <optional>
 
+class GraphWindow;
 class QDropEvent;
 class QMimeData;
 class QPlainTextEdit;
 class QPushButton;
 
-// The program's one window: the text box Text1 and the thirteen command
-// buttons. It owns the working state and gives the commands the screen.
+// The program's main window: the text box Text1, the thirteen command
+// buttons and the Graph button. It owns the working state and gives the
+// commands the screen.
 class Form1 : public QWidget, public UserInterface {
     Q_OBJECT
 
@@ -50,6 +52,8 @@ public slots:
     void cmd_change_delimiter_Click();
     void cmd_output_as_delimited_file_Click();
     void cmd_experiment_specific_calculations_Click();
+    // Opens the graph of the box, or raises it.
+    void cmd_graph_Click();
 
     // Asks for a data file and loads it.
     void openDataFile();
@@ -88,4 +92,6 @@ private:
     std::unique_ptr<WorkingState> state_;
     CommandContext context_;
     QPlainTextEdit* text1_ = nullptr;
+    GraphWindow* graphWindow_ = nullptr; // made on first use
+
 };

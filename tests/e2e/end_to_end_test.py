@@ -5,9 +5,10 @@ Starts Xvfb and build/benchtabler with a fresh home directory, types into the
 box, clicks the buttons at their places, answers the input boxes, closes the
 message boxes, saves with "Output as delimited file" and compares the saved
 file byte for byte; opens a data file with Ctrl+O, typing its path into the
-file dialog. Saves a screenshot of the window after start-up.
+file dialog; opens the graph of a falling ball's speed with its straight-line
+fit. Saves a screenshot of the window after start-up and one of the graph.
 
-Usage: end_to_end_test.py PROGRAM SCREENSHOT
+Usage: end_to_end_test.py PROGRAM SCREENSHOT GRAPH_SCREENSHOT
 """
 
 import os
@@ -20,6 +21,7 @@ import unittest
 
 PROGRAM = None
 SCREENSHOT = None
+GRAPH_SCREENSHOT = None
 DIALOG_TITLE = "Bench Tabler"
 
 # Centres of the buttons in the window, in pixels (twips / 15).
@@ -35,6 +37,7 @@ BUTTONS = {
     "Select Column": (376 + 32, 224 + 20),
     "change rows to columns": (448 + 28, 224 + 20),
     "experiment-specific calculations": (456 + 32, 160 + 20),
+    "Graph": (376 + 32, 160 + 20),
 }
 TEXT_BOX = (180, 200)
 
@@ -141,10 +144,10 @@ class BenchTablerWindow:
             time.sleep(0.05)
         raise AssertionError("nothing was saved")
 
-    def screenshot(self, path):
+    def screenshot(self, path, window=None):
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        subprocess.run(["import", "-window", self.window, "-strip", path], env=self.env,
-                       check=True, timeout=30)
+        subprocess.run(["import", "-window", window or self.window, "-strip", path],
+                       env=self.env, check=True, timeout=30)
 
     def close(self):
         self.program.terminate()
@@ -245,6 +248,22 @@ class EndToEnd(unittest.TestCase):
         self.assertEqual(self.app.saved_text(),
                          b"t (s),x (cm)\r\n0,0\r\n0.5,12.5\r\n\r\n")
 
+    def test_graph_of_a_falling_ball_with_its_fit(self):
+        # Speed of a falling ball from a light gate, every 50 ms: g is the slope.
+        self.app.type_into_box("t (s),v (m/s)\n0,0.02\n0.05,0.47\n0.1,1.00\n0.15,1.46\n"
+                               "0.2,1.98\n0.25,2.44\n0.3,2.95\n0.35,3.45\n0.4,3.91\n"
+                               "0.45,4.43\n0.5,4.92")
+        self.app.click("Graph")
+        graph = self.app._wait_for_window("^Bench Tabler - Graph$")
+        xdotool("windowfocus", "--sync", graph, env=self.app.env)
+        # From the first column list to the check box "straight-line fit", and tick it.
+        for key in ("Tab", "Tab", "Tab", "Tab", "space"):
+            xdotool("key", key, env=self.app.env)
+        time.sleep(0.5)
+        self.app.screenshot(GRAPH_SCREENSHOT, graph)
+        xdotool("windowclose", graph, env=self.app.env)
+        self.assertTrue(os.path.getsize(GRAPH_SCREENSHOT) > 0)
+
     def test_declined_prompt_leaves_the_box_unchanged(self):
         self.app.type_into_box("5\n2")
         self.app.click("first difference")
@@ -255,9 +274,9 @@ class EndToEnd(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
+    if len(sys.argv) != 4:
         sys.exit(__doc__)
-    PROGRAM, SCREENSHOT = sys.argv[1], sys.argv[2]
+    PROGRAM, SCREENSHOT, GRAPH_SCREENSHOT = sys.argv[1], sys.argv[2], sys.argv[3]
     for tool in ("Xvfb", "xdotool", "import"):
         if not shutil.which(tool):
             sys.exit(tool + " is missing: the set-up step installs it")

@@ -1,10 +1,13 @@
 #include "app/form1.h"
+#include "app/graph_widget.h"
+#include "app/graph_window.h"
 #include "app/wrapping_button.h"
 
 #include "../data_file_cases.h"
 #include "dialog_script.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
@@ -28,7 +31,7 @@ struct ButtonLayout {
     QRect pixels;
 };
 
-// Twips divided by 15, in tab order.
+// Twips divided by 15, in tab order: the thirteen, then Graph.
 const ButtonLayout buttonLayouts[] = {
     {"cmd_std_dev", "Mean and Standard Deviation", {376, 8, 65, 49}},
     {"cmd_first_difference", "first difference", {376, 64, 65, 41}},
@@ -45,6 +48,7 @@ const ButtonLayout buttonLayouts[] = {
     {"cmd_experiment_specific_calculations",
      "experiment-specific calculations",
      {456, 160, 65, 41}},
+    {"cmd_graph", "Graph", {376, 160, 65, 41}}, // after the thirteen
 };
 
 } // namespace
@@ -95,7 +99,7 @@ private slots:
         QCOMPARE(window.workingState().delimiter, ',');
         QCOMPARE(window.workingState().delimiterName, std::string("comma"));
         QVERIFY(std::filesystem::is_directory(labDirectory()));
-        QCOMPARE(window.findChildren<QPushButton*>().size(), 13);
+        QCOMPARE(window.findChildren<QPushButton*>().size(), 14);
     }
 
     void buttonsHaveTheirPlacesCaptionsAndAccessibleNames()
@@ -665,6 +669,81 @@ private slots:
         QCOMPARE(readFile(chosen), readFile(QString::fromStdString(
                                        (labDirectory() / "benchTablerOutput.txt").string())));
         QCOMPARE(readFile(chosen), QByteArray("1,2\r\n\xC2\xB5m\r\n\r\n"));
+    }
+
+    void graphButtonAndCtrlGOpenOneWindowThatFollowsTheBox()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        text1(window)->setPlainText("t,v\n0,0.1\n1,9.9\n2,19.7");
+        QTest::mouseClick(button(window, "cmd_graph"), Qt::LeftButton);
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_G, Qt::ControlModifier);
+        const QList<GraphWindow*> graphs = window.findChildren<GraphWindow*>();
+        QCOMPARE(graphs.size(), 1);
+        GraphWindow* graph = graphs.front();
+        QVERIFY(graph->isVisible() && graph->isWindow());
+        QCOMPARE(graph->windowTitle(), QString("Bench Tabler - Graph"));
+        QCOMPARE(graph->graph()->plot().points.size(), 3u);
+        QCOMPARE(graph->graph()->plot().xTitle, std::string("t"));
+
+        // An edit, then a command: each re-plots once the box is still.
+        text1(window)->appendPlainText("3,29.5");
+        QTRY_COMPARE(graph->graph()->plot().points.size(), 4u);
+        QString note; // the header is read as 0, and a note says so
+        closeNextMessage(&note);
+        QTest::mouseClick(button(window, "cmd_change_row_to_column"), Qt::LeftButton);
+        QTRY_COMPARE(graph->graph()->plot().points.size(), 2u); // two rows of five now
+        QVERIFY(note.startsWith("2 fields hold no number"));
+        QCOMPARE(window.findChildren<GraphWindow*>().size(), 1);
+    }
+
+    void graphFitsALineAndSavesItAsPngAndSvg()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        text1(window)->setPlainText("time (s),speed (m/s)\n0,0\n1,2\n2,4.1\n3,5.9");
+        QTest::mouseClick(button(window, "cmd_graph"), Qt::LeftButton);
+        GraphWindow* graph = window.findChild<GraphWindow*>();
+        QVERIFY(graph);
+        for (QCheckBox* box : graph->findChildren<QCheckBox*>())
+            if (box->text() == "straight-line fit")
+                box->click();
+        QVERIFY2(graph->noteText().contains("slope m = 1.98 ± .04243"), qPrintable(graph->noteText()));
+        QVERIFY(graph->noteText().contains("(one standard deviation)"));
+
+        const QString png = home_.path() + "/graph.png", svg = home_.path() + "/graph.svg";
+        QCOMPARE(graph->saveImage(png), QString());
+        QCOMPARE(graph->saveImage(svg), QString());
+        QCOMPARE(readFile(png).left(8), QByteArray("\x89PNG\r\n\x1a\n"));
+        const QByteArray drawing = readFile(svg);
+        QVERIFY(drawing.contains("time (s)") && drawing.contains("speed (m/s)"));
+        QVERIFY(drawing.contains("slope m = 1.98"));
+        QCOMPARE(graph->saveImage(home_.path() + "/graph.jpg"),
+                 QString("an image is saved as .png or .svg"));
+    }
+
+    void graphOfAHugePasteShowsTheFirst10000RowsQuickly()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        QString box;
+        for (int i = 0; i < 100000; ++i)
+            box += QString::number(i) + "," + QString::number(i % 977) + "\n";
+        text1(window)->setPlainText(box);
+        QTest::mouseClick(button(window, "cmd_graph"), Qt::LeftButton);
+        GraphWindow* graph = window.findChild<GraphWindow*>();
+        QElapsedTimer clock;
+        clock.start();
+        graph->replot();
+        graph->graph()->repaint();
+        qInfo("re-plot of a 100000-line box: %lld ms", clock.elapsed());
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(graph->graph()->plot().points.size(), 10000u);
+        QVERIFY(graph->noteText().contains("the box holds 100000 data rows; the graph shows the "
+                                           "first 10000"));
     }
 
     void largestInputsTakeNoVisibleTime()

@@ -1,0 +1,56 @@
+// Arbitrary bytes as the box, with the delimiter chosen by the first byte:
+// the graph's rows and columns keep to their bounds, and everything the
+// graph draws or prints is finite and free of exponents, with and without a
+// straight-line fit and axes from zero.
+
+#include "fuzz_check.h"
+#include "graph/graph_plot.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+void checkAxis(const Axis& axis)
+{
+    fuzzCheck(std::isfinite(axis.low) && std::isfinite(axis.high) && axis.low < axis.high,
+              "an axis range is not finite or empty");
+    fuzzCheck(axis.ticks.size() == axis.labels.size() && axis.ticks.size() <= 20,
+              "ticks and labels disagree");
+    for (std::size_t i = 0; i < axis.ticks.size(); ++i) {
+        fuzzCheck(axis.ticks[i] >= axis.low && axis.ticks[i] <= axis.high, "a tick off the axis");
+        fuzzCheck(axis.labels[i].find_first_of("eEn") == std::string::npos,
+                  "a tick label with an exponent, inf or nan");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    static const char delimiters[] = {',', '\t', ';', ' '};
+    const std::string_view box(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const GraphTable table = readGraphTable(box, delimiters[data[0] % 4]);
+    fuzzCheck(table.rows.size() <= static_cast<std::size_t>(mostPlottedRows) &&
+                  table.columns <= mostPlottedColumns,
+              "the table is larger than the graph plots");
+    for (const auto& row : table.rows) {
+        fuzzCheck(!row.empty() && row.front().has_value(), "a data row without a first number");
+        for (const auto& value : row)
+            fuzzCheck(!value || std::isfinite(*value), "a value that is not finite");
+    }
+    for (const bool fromZero : {false, true}) {
+        GraphChoice choice = defaultChoice(table);
+        choice.fromZero = fromZero;
+        choice.fit = true;
+        const GraphPlot plot = plotGraph(table, choice);
+        checkAxis(plot.x);
+        checkAxis(plot.y);
+        const std::string fit = describeFit(*plot.fit);
+        fuzzCheck(fit.find("inf") == std::string::npos && fit.find("nan") == std::string::npos,
+                  "the fit text prints a number that is not finite");
+    }
+    return 0;
+}

@@ -1,0 +1,210 @@
+#include "app/graph_window.h"
+
+#include "app/dialogs.h"
+#include "app/graph_widget.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QSvgGenerator>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int pauseMilliseconds = 100;
+const QSize imageSize(800, 600);
+
+QString columnItem(int column) { return QStringLiteral("column %1").arg(column); }
+
+// The graph above the text under it, on a white page.
+void paintPage(QPainter& painter, const QSize& size, const GraphPlot& plot, bool joinPoints,
+               const QString& text)
+{
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    const QFontMetrics metrics(painter.font());
+    const int textHeight = text.isEmpty() ? 0 : (static_cast<int>(text.count('\n')) + 2) * metrics.lineSpacing();
+    GraphWidget::draw(painter, QRectF(0, 0, size.width(), size.height() - textHeight), plot,
+                      joinPoints);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(12, size.height() - textHeight, size.width() - 24, textHeight),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+}
+
+} // namespace
+
+GraphWindow::GraphWindow(std::function<BoxSnapshot()> box, const QString& labDirectory,
+                         QWidget* parent)
+    : QWidget(parent, Qt::Window), box_(std::move(box)), labDirectory_(labDirectory)
+{
+    setObjectName(QStringLiteral("GraphWindow"));
+    setWindowTitle(QStringLiteral("Bench Tabler - Graph"));
+    layOutControls();
+    resize(640, 480);
+    pause_.setSingleShot(true);
+    pause_.setInterval(pauseMilliseconds);
+    connect(&pause_, &QTimer::timeout, this, &GraphWindow::replot);
+}
+
+void GraphWindow::layOutControls()
+{
+    xColumn_ = new QComboBox(this);
+    yColumn_ = new QComboBox(this);
+    joinPoints_ = new QCheckBox(QStringLiteral("join points"), this);
+    joinPoints_->setChecked(true);
+    fromZero_ = new QCheckBox(QStringLiteral("start axes at zero"), this);
+    fit_ = new QCheckBox(QStringLiteral("straight-line fit"), this);
+    graph_ = new GraphWidget(this);
+    notes_ = new QLabel(this);
+    notes_->setTextFormat(Qt::PlainText);
+    notes_->setWordWrap(true);
+    notes_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    auto* saveImage = new QPushButton(QStringLiteral("Save image..."), this);
+    auto* copyImage = new QPushButton(QStringLiteral("Copy image"), this);
+
+    auto* xLabel = new QLabel(QStringLiteral("&x:"), this);
+    xLabel->setBuddy(xColumn_);
+    auto* yLabel = new QLabel(QStringLiteral("&y:"), this);
+    yLabel->setBuddy(yColumn_);
+    xColumn_->setAccessibleName(QStringLiteral("x"));
+    yColumn_->setAccessibleName(QStringLiteral("y"));
+
+    auto* choices = new QHBoxLayout;
+    for (QWidget* widget : {static_cast<QWidget*>(xLabel), static_cast<QWidget*>(xColumn_),
+                            static_cast<QWidget*>(yLabel), static_cast<QWidget*>(yColumn_),
+                            static_cast<QWidget*>(joinPoints_), static_cast<QWidget*>(fromZero_),
+                            static_cast<QWidget*>(fit_)})
+        choices->addWidget(widget);
+    choices->addStretch();
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(saveImage);
+    buttons->addWidget(copyImage);
+    auto* page = new QVBoxLayout(this);
+    page->addLayout(choices);
+    page->addWidget(graph_, 1);
+    page->addWidget(notes_);
+    page->addLayout(buttons);
+
+    connect(xColumn_, &QComboBox::activated, this, &GraphWindow::columnsChosen);
+    connect(yColumn_, &QComboBox::activated, this, &GraphWindow::columnsChosen);
+    for (QCheckBox* box : {joinPoints_, fromZero_, fit_})
+        connect(box, &QCheckBox::toggled, this, &GraphWindow::replot);
+    connect(saveImage, &QPushButton::clicked, this, &GraphWindow::askAndSaveImage);
+    connect(copyImage, &QPushButton::clicked, this, &GraphWindow::copyImage);
+}
+
+void GraphWindow::showAndRaise()
+{
+    replot();
+    show();
+    raise();
+    activateWindow();
+}
+
+void GraphWindow::boxChanged()
+{
+    if (isVisible())
+        pause_.start();
+}
+
+void GraphWindow::replot()
+{
+    pause_.stop();
+    const BoxSnapshot box = box_();
+    table_ = readGraphTable(box.text, box.delimiter);
+    offerColumns(table_);
+    choice_.fromZero = fromZero_->isChecked();
+    choice_.fit = fit_->isChecked();
+    GraphPlot plot = plotGraph(table_, choice_);
+    QStringList lines;
+    for (const std::string& note : plot.notes)
+        lines << QString::fromStdString(note);
+    if (plot.fit)
+        lines << QString::fromStdString(describeFit(*plot.fit));
+    notes_->setText(lines.join('\n'));
+    graph_->setPlot(std::move(plot), joinPoints_->isChecked());
+}
+
+// Fills the column lists up to the widest row, keeping the student's choice
+// while the columns are there, else the default choice.
+void GraphWindow::offerColumns(const GraphTable& table)
+{
+    const int columns = std::max(table.columns, 1);
+    if (yColumn_->count() != columns) {
+        const QSignalBlocker blockX(xColumn_), blockY(yColumn_);
+        xColumn_->clear();
+        yColumn_->clear();
+        xColumn_->addItem(QStringLiteral("line number"));
+        for (int k = 1; k <= columns; ++k) {
+            xColumn_->addItem(columnItem(k));
+            yColumn_->addItem(columnItem(k));
+        }
+    }
+    const bool kept = columnsChosenByHand_ && choice_.xColumn <= columns && choice_.yColumn <= columns;
+    if (!kept) {
+        const GraphChoice defaults = defaultChoice(table);
+        choice_.xColumn = defaults.xColumn;
+        choice_.yColumn = defaults.yColumn;
+        columnsChosenByHand_ = false;
+    }
+    xColumn_->setCurrentIndex(choice_.xColumn);
+    yColumn_->setCurrentIndex(choice_.yColumn - 1);
+}
+
+void GraphWindow::columnsChosen()
+{
+    choice_.xColumn = xColumn_->currentIndex();
+    choice_.yColumn = yColumn_->currentIndex() + 1;
+    columnsChosenByHand_ = true;
+    replot();
+}
+
+QString GraphWindow::noteText() const { return notes_->text(); }
+
+QImage GraphWindow::image() const
+{
+    QImage image(imageSize, QImage::Format_RGB32);
+    QPainter painter(&image);
+    paintPage(painter, imageSize, graph_->plot(), joinPoints_->isChecked(), notes_->text());
+    return image;
+}
+
+QString GraphWindow::saveImage(const QString& path) const
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("svg")) {
+        QSvgGenerator svg;
+        svg.setFileName(path);
+        svg.setSize(imageSize);
+        svg.setViewBox(QRect(QPoint(0, 0), imageSize));
+        svg.setTitle(QStringLiteral("Bench Tabler graph"));
+        QPainter painter;
+        if (!painter.begin(&svg))
+            return QStringLiteral("the file cannot be written");
+        paintPage(painter, imageSize, graph_->plot(), joinPoints_->isChecked(), notes_->text());
+        return painter.end() ? QString() : QStringLiteral("the file cannot be written");
+    }
+    if (suffix != QLatin1String("png"))
+        return QStringLiteral("an image is saved as .png or .svg");
+    return image().save(path, "PNG") ? QString() : QStringLiteral("the file cannot be written");
+}
+
+void GraphWindow::askAndSaveImage()
+{
+    const QString path = askFileToSave(this, QStringLiteral("Save image"),
+                                       labDirectory_ + QStringLiteral("/graph.png"),
+                                       QStringLiteral("PNG image (*.png);;SVG image (*.svg)"));
+    if (path.isEmpty())
+        return;
+    const QString reason = saveImage(path);
+    if (!reason.isEmpty())
+        showMessageBox(this, QStringLiteral("could not save %1: %2").arg(path, reason));
+}
+
+void GraphWindow::copyImage() const { QGuiApplication::clipboard()->setImage(image()); }

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "graph/graph_plot.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+class GraphWidget;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+
+// What the graph plots: the box text (CR LF line breaks) and the delimiter in force.
+struct BoxSnapshot {
+    std::string text;
+    char delimiter;
+};
+
+// The separate, resizable window "Bench Tabler - Graph": the box plotted as
+// it is now, re-plotted shortly after every change, with a choice of
+// columns, a straight-line fit and the graph saved as an image.
+class GraphWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // `labDirectory` is where the image dialog starts.
+    GraphWindow(std::function<BoxSnapshot()> box, const QString& labDirectory, QWidget* parent);
+
+    // Shows the window, or raises it when it is open already.
+    void showAndRaise();
+    // The box or the delimiter changed: re-plot once changes pause for 100 ms.
+    void boxChanged();
+    // Re-plots at once.
+    void replot();
+
+    // The text under the graph: rows left out, and the fit.
+    QString noteText() const;
+    GraphWidget* graph() const { return graph_; }
+
+    // Writes the graph, its titles and the text under it as a PNG or an SVG
+    // file, chosen by the extension; the reason when it could not.
+    QString saveImage(const QString& path) const;
+
+private:
+    void layOutControls();
+    void offerColumns(const GraphTable& table);
+    void columnsChosen();
+    void askAndSaveImage();
+    void copyImage() const;
+    QImage image() const;
+
+    std::function<BoxSnapshot()> box_;
+    QString labDirectory_;
+    QTimer pause_;
+    GraphTable table_;
+    GraphChoice choice_;
+    bool columnsChosenByHand_ = false;
+
+    QComboBox* xColumn_ = nullptr;
+    QComboBox* yColumn_ = nullptr;
+    QCheckBox* joinPoints_ = nullptr;
+    QCheckBox* fromZero_ = nullptr;
+    QCheckBox* fit_ = nullptr;
+    GraphWidget* graph_ = nullptr;
+    QLabel* notes_ = nullptr;
+};

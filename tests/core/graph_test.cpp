@@ -1,0 +1,191 @@
+#include "graph/graph_plot.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using Row = std::vector<std::optional<double>>;
+constexpr std::nullopt_t none = std::nullopt;
+
+struct TableCase {
+    const char* name;
+    char delimiter;
+    std::string box;
+    std::vector<Row> rows;
+    std::vector<std::string> names;
+};
+
+const TableCase tables[] = {
+    {"header_names_the_columns", ',', "time (s), x (cm) \r\n0,1\r\n0.5,3", {{0, 1}, {0.5, 3}},
+     {"time (s)", "x (cm)"}},
+    {"data_from_the_first_line", ',', "1,2\r\n3,4", {{1, 2}, {3, 4}}, {}},
+    {"star_lines_and_reports_are_no_rows", ',',
+     "********  Differences are displayed below with original data **** 1\r\n 4, 3\r\n"
+     "There are  2 numbers in your distribution.\r\n-.5",
+     {{4, 3}, {-0.5}}, {"********  Differences are displayed below with original data **** 1"}},
+    {"gaps_hold_no_point", ',', "1,\r\n2,x\r\n\r\n3,4,5", {{1, none}, {2, none}, {3, 4, 5}}, {}},
+    {"tab_delimiter", '\t', "a\tb\r\n1\t2\r\n", {{1, 2}}, {"a", "b"}},
+    {"no_number_too_large_or_not_finite", ',', "1e999,1\r\ninf,2\r\nnan\r\n1,1e999",
+     {{1, none}}, {"nan"}},
+    {"delimiter_that_splits_nothing", ';', "1,2\r\n3,4", {{1}, {3}}, {}},
+};
+
+class GraphTables : public testing::TestWithParam<TableCase> {};
+
+TEST_P(GraphTables, TakeDataRowsAndColumnNames)
+{
+    const GraphTable table = readGraphTable(GetParam().box, GetParam().delimiter);
+    EXPECT_EQ(table.rows, GetParam().rows);
+    EXPECT_EQ(table.columnNames, GetParam().names);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, GraphTables, testing::ValuesIn(tables),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GraphTables, KeepTheFirst10000RowsAndSaySo)
+{
+    std::string box;
+    for (int i = 0; i < 100000; ++i)
+        box += std::to_string(i) + "\r\n";
+    const GraphTable table = readGraphTable(box, ',');
+    EXPECT_EQ(table.rows.size(), 10000u);
+    EXPECT_EQ(table.dataRows, 100000);
+    const GraphPlot plot = plotGraph(table, defaultChoice(table));
+    EXPECT_EQ(plot.notes,
+              std::vector<std::string>{"the box holds 100000 data rows; the graph shows the first 10000"});
+}
+
+struct AxisCase {
+    double low, high;
+    bool fromZero;
+    std::vector<std::string> labels;
+};
+
+const AxisCase axes[] = {
+    {0, 10, false, {"0", "2", "4", "6", "8", "10"}},
+    {0.12, 0.31, false, {"0.15", "0.20", "0.25", "0.30"}},
+    {5, 5, false, {"4.6", "4.8", "5.0", "5.2", "5.4"}},
+    {0, 0, false, {"-1.0", "-0.5", "0", "0.5", "1.0"}},
+    {5, 10, true, {"0", "2", "4", "6", "8", "10"}},
+    {-3, -1, true, {"-3", "-2", "-1", "0"}},
+    {1e9, 1e9 + 60, false, {"1000000000", "1000000020", "1000000040", "1000000060"}},
+};
+
+class Axes : public testing::TestWithParam<AxisCase> {};
+
+TEST_P(Axes, CoverTheDataWithNiceTicks)
+{
+    const AxisCase& c = GetParam();
+    const Axis axis = makeAxis(c.low, c.high, c.fromZero);
+    EXPECT_EQ(axis.labels, c.labels);
+    EXPECT_LE(axis.low, c.fromZero ? std::min(c.low, 0.0) : c.low);
+    EXPECT_GE(axis.high, c.high);
+    EXPECT_DOUBLE_EQ(axis.fraction(axis.low), 0);
+    EXPECT_DOUBLE_EQ(axis.fraction(axis.high), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ranges, Axes, testing::ValuesIn(axes));
+
+TEST(Axes, StayFiniteAndPlainAtTheEndsOfADouble)
+{
+    const double largest = std::numeric_limits<double>::max();
+    for (const auto& [low, high] : {std::pair{-largest, largest}, {largest, largest},
+                                    {-1e308, 1e308}, {4.9e-324, 4.9e-324}, {1e-300, 2e-300}}) {
+        const Axis axis = makeAxis(low, high, false);
+        ASSERT_TRUE(std::isfinite(axis.low) && std::isfinite(axis.high) && axis.low < axis.high);
+        EXPECT_GE(axis.ticks.size(), 2u) << low << " " << high;
+        for (std::size_t i = 0; i < axis.ticks.size(); ++i) {
+            EXPECT_TRUE(std::isfinite(axis.ticks[i]));
+            EXPECT_EQ(axis.labels[i].find_first_of("eE"), std::string::npos) << axis.labels[i];
+        }
+        EXPECT_NEAR(axis.fraction(axis.low), 0, 1e-12);
+        EXPECT_NEAR(axis.fraction(axis.high), 1, 1e-12);
+        EXPECT_GE(axis.fraction(low), 0);
+        EXPECT_LE(axis.fraction(high), 1);
+    }
+}
+
+std::vector<Point> norrisPoints()
+{
+    std::ifstream file(std::string(BENCHTABLER_TEST_DATA) + "/straight_line_norris.csv");
+    std::stringstream text;
+    text << file.rdbuf();
+    const GraphTable table = readGraphTable(text.str(), ',');
+    return plotGraph(table, defaultChoice(table)).points;
+}
+
+void expectSignificantDigits(double value, double certified, const char* what)
+{
+    EXPECT_NEAR(value, certified, std::fabs(certified) * 1e-9) << what;
+}
+
+TEST(LineFits, ReproduceTheCertifiedNorrisValues)
+{
+    const std::vector<Point> points = norrisPoints();
+    ASSERT_EQ(points.size(), 36u);
+    const LineFit fit = fitLine(points);
+    ASSERT_EQ(fit.outcome, LineFit::Outcome::Line);
+    expectSignificantDigits(fit.slope, 1.00211681802045, "slope");
+    expectSignificantDigits(fit.slopeUncertainty, 0.429796848199937E-03, "u(slope)");
+    expectSignificantDigits(fit.intercept, -0.262323073774029, "intercept");
+    expectSignificantDigits(fit.interceptUncertainty, 0.232818234301152, "u(intercept)");
+    expectSignificantDigits(fit.rSquared, 0.999993745883712, "R squared");
+}
+
+struct FitCase {
+    const char* name;
+    std::vector<Point> points;
+    std::string text;
+};
+
+const FitCase fits[] = {
+    {"no_point", {}, "Straight-line fit: a line needs at least two points; there are 0 points."},
+    {"one_point", {{1, 2}}, "Straight-line fit: a line needs at least two points; there is 1 point."},
+    {"all_x_equal", {{2, 1}, {2, 5}, {2, 3}},
+     "Straight-line fit: all 3 points have the same x, so no line of the form y = m x + b fits them."},
+    {"two_points", {{0, 1}, {2, 5}},
+     "Straight-line fit y = m x + b through 2 points:\nslope m = 2\nintercept b = 1\nR² = 1\n"
+     "The uncertainties are not defined for two points."},
+    {"all_y_equal", {{0, 3}, {1, 3}, {2, 3}},
+     "Straight-line fit y = m x + b through 3 points:\nslope m = 0 ± 0\nintercept b = 3 ± 0\n"
+     "R² = not defined (all y are equal)\n"
+     "± gives the standard uncertainty (one standard deviation)."},
+    {"clock_times_do_not_cancel", {{1e9, 1}, {1e9 + 1, 3.1}, {1e9 + 2, 4.9}, {1e9 + 3, 7.1}},
+     "Straight-line fit y = m x + b through 4 points:\nslope m = 2.01 ± .05196\n"
+     "intercept b = -2009000000 ± 51960000\nR² = .9987\n"
+     "± gives the standard uncertainty (one standard deviation)."},
+    {"slope_too_large", {{0, -1.7e308}, {1e-300, 1.7e308}, {2e-300, 0}},
+     "Straight-line fit: the numbers are too large for a line to be computed."},
+};
+
+class LineFitTexts : public testing::TestWithParam<FitCase> {};
+
+TEST_P(LineFitTexts, SayWhatTheFitGives) { EXPECT_EQ(describeFit(fitLine(GetParam().points)), GetParam().text); }
+
+INSTANTIATE_TEST_SUITE_P(Points, LineFitTexts, testing::ValuesIn(fits),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GraphPlots, LeaveOutRowsWithoutANumberAndSaySo)
+{
+    const GraphTable table = readGraphTable("t,x\r\n0,1\r\n1,\r\n2,x\r\n3,7", ',');
+    const GraphChoice choice = defaultChoice(table);
+    EXPECT_EQ(choice.xColumn, 1);
+    EXPECT_EQ(choice.yColumn, 2);
+    const GraphPlot plot = plotGraph(table, choice);
+    EXPECT_EQ(plot.points.size(), 2u);
+    EXPECT_EQ(plot.xTitle, "t");
+    EXPECT_EQ(plot.yTitle, "x");
+    EXPECT_EQ(plot.notes, std::vector<std::string>{"2 rows have no number in column 2"});
+
+    const GraphTable single = readGraphTable("5\r\n7", ',');
+    const GraphPlot againstLines = plotGraph(single, defaultChoice(single));
+    EXPECT_EQ(againstLines.xTitle, "line");
+    EXPECT_EQ(againstLines.yTitle, "column 1");
+    EXPECT_EQ(againstLines.points[1].x, 2);
+}
+
+} // namespace
