@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The whole set-up on a fresh Debian 12 machine: `make run` or `make test`.
 
 BUILD_DIR := build
@@ -33,15 +34,17 @@ bench: setup
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 	cd $(BUILD_DIR) && ./bench/benchtabler_bench
 
-# A .deb for lab computers: apt install ./build/benchtabler_*.deb
-package: build
-	cd $(BUILD_DIR) && cpack -G DEB
+# The Debian package, built the Debian way (dpkg-buildpackage, debian/), left
+# in build/: apt install ./build/benchtabler_*.deb
+package: setup
+	bash scripts/build_package.sh
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: setup
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBENCHTABLER_SANITIZE=ON
 	cmake --build $(SANITIZE_DIR) -j$(JOBS)
-	cd $(SANITIZE_DIR) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+	cd $(SANITIZE_DIR) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure \
+		--label-exclude package
 
 # Each libFuzzer target for FUZZ_SECONDS, growing a working corpus in
 # $(FUZZ_DIR)/corpus from the seeds in fuzz/corpus.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Bench Tabler needs on Debian 12:
 # the compilers and Qt, GoogleTest and Google Benchmark, clang's libFuzzer and sanitizer runtime,
-# an X server and xdotool for the end-to-end test, and the German locale whose
-# decimal comma the tests run under.
+# an X server and xdotool for the end-to-end test, the Debian packaging and
+# its checkers (debhelper, lintian, appstream, desktop-file-utils), and the
+# German locale whose decimal comma the tests run under.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
     locales
     clang libclang-rt-14-dev
     xvfb xdotool imagemagick x11-utils python3
+    dpkg-dev debhelper devscripts lintian appstream desktop-file-utils
 )
 
 as_root=()

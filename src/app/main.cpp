@@ -3,9 +3,35 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr const char* help =
+    "usage: benchtabler [--help] [--version]\n"
+    "Opens the Bench Tabler window: paste measurements into the box and press the buttons\n"
+    "that turn them into differences, running sums, difference quotients, a mean and\n"
+    "standard deviation report and more, or open the graph. Files are kept in labfiles in\n"
+    "the home directory. For answer keys without a window, see benchtabler-batch.\n";
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    // Answered before Qt starts, so that they work without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(help, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts("benchtabler " BENCHTABLER_VERSION);
+            return 0;
+        }
+    }
     QApplication application(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(BENCHTABLER_VERSION));
     Form1 window(labDirectory());
     window.show();
     return application.exec();

@@ -87,19 +87,18 @@ DataFileText readDataFile(const std::filesystem::path& path, const TextDecoder& 
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
         return refused(name, "it is a folder, not a file");
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error)
-        return refused(name, error.message());
-    if (size > largestDataFile)
-        return tooLarge(name);
-
     errno = 0;
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return refused(name, errno ? std::strerror(errno) : "it cannot be read");
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    file.read(bytes.data(), static_cast<std::streamsize>(size));
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    // Read in pieces, so that pipes and devices work too, and no further than
+    // shows a file is too large.
+    std::string bytes;
+    char piece[64 * 1024];
+    while (file && bytes.size() <= largestDataFile) {
+        file.read(piece, sizeof piece);
+        bytes.append(piece, static_cast<std::size_t>(file.gcount()));
+    }
     if (file.bad())
         return refused(name, "it cannot be read");
     return decodeDataFile(bytes, name, decode);

@@ -1,43 +1,46 @@
 #!/usr/bin/env bash
-# Builds the Debian package, checks that it holds the program, its desktop
-# entry and icon and depends on the Qt 6 runtime, and starts the packaged
-# program on the offscreen platform.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds the Debian package the Debian way (make package), checks it with
+# lintian, appstreamcli and desktop-file-validate, unpacks it into a scratch
+# root and checks its files and its Depends, runs both programs' --version
+# from there and starts the packaged window on the offscreen platform.
 set -euo pipefail
 
-build_dir=$1
-cd "$build_dir"
-rm -f benchtabler_*.deb
-cpack -G DEB > /dev/null
-deb=$(ls benchtabler_*.deb)
+source_dir=$1
+cd "$source_dir"
+bash scripts/build_package.sh > build/package.log 2>&1 || { tail -30 build/package.log; exit 1; }
+deb=$(ls build/benchtabler_*.deb)
 
-contents=$(dpkg-deb -c "$deb")
-for file in ./usr/bin/benchtabler \
-            ./usr/share/applications/benchtabler.desktop \
-            ./usr/share/icons/hicolor/scalable/apps/benchtabler.svg; do
-    if ! grep -q " $file\$" <<< "$contents"; then
-        echo "the package lacks $file"
-        exit 1
-    fi
-done
-if ! dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6"; then
-    echo "the package does not depend on the Qt 6 runtime"
-    exit 1
-fi
+lintian --fail-on error,warning "$deb" 2> /dev/null
 
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
+for file in usr/bin/benchtabler usr/bin/benchtabler-batch \
+            usr/share/man/man1/benchtabler.1.gz usr/share/man/man1/benchtabler-batch.1.gz \
+            usr/share/applications/benchtabler.desktop \
+            usr/share/icons/hicolor/scalable/apps/benchtabler.svg \
+            usr/share/metainfo/io.github.benchtabler.BenchTabler.metainfo.xml \
+            usr/share/doc/benchtabler/copyright usr/share/doc/benchtabler/changelog.gz; do
+    [ -f "$root/$file" ] || { echo "the package lacks $file"; exit 1; }
+done
+appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.benchtabler.BenchTabler.metainfo.xml" > /dev/null
+desktop-file-validate "$root/usr/share/applications/benchtabler.desktop"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for runtime in libqt6widgets6 libqt6svg6 qt6-qpa-plugins; do
+    grep -q "$runtime" <<< "$depends" || { echo "the package does not depend on $runtime"; exit 1; }
+done
+
+version=$(dpkg-parsechangelog -S Version)
+[ "$(env -u DISPLAY "$root/usr/bin/benchtabler" --version)" = "benchtabler $version" ]
+[ "$("$root/usr/bin/benchtabler-batch" --version)" = "benchtabler-batch $version" ]
+
 HOME=$root QT_QPA_PLATFORM=offscreen "$root/usr/bin/benchtabler" &
 program=$!
 sleep 2
-if ! kill -0 "$program" 2> /dev/null; then
-    echo "the packaged program did not keep running"
-    exit 1
-fi
+kill -0 "$program" 2> /dev/null || { echo "the packaged program did not keep running"; exit 1; }
 kill "$program"
 wait "$program" || true
-if [ ! -d "$root/labfiles" ]; then
-    echo "the packaged program did not start up (no labfiles directory)"
-    exit 1
-fi
-echo "package $deb: program, desktop entry and icon present; it starts"
+[ -d "$root/labfiles" ] || { echo "the packaged program did not start up (no labfiles)"; exit 1; }
+echo "package $deb: lintian, appstream and desktop entry clean; files, Depends and versions right; it starts"

@@ -1,0 +1,244 @@
+#include "batch/batch_run.h"
+
+#include "commands/difference_quotient.h"
+#include "commands/experiment_calculations.h"
+#include "commands/first_difference.h"
+#include "commands/mean_std_dev.h"
+#include "commands/random_numbers.h"
+#include "commands/rows_to_columns.h"
+#include "commands/running_sum.h"
+#include "commands/select_column.h"
+#include "data/data_file.h"
+#include "data/iconv_decoder.h"
+#include "data/user_interface.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <unistd.h>
+#include <variant>
+
+namespace {
+
+constexpr const char* usage =
+    "usage: benchtabler-batch [--delimiter comma|tab|semicolon|space] [--answer TEXT]... [--lf] "
+    "COMMAND [FILE]\n"
+    "COMMAND: first-difference, running-sum, difference-quotient, select-column, "
+    "rows-to-columns, mean-sd, random-numbers, experiment\n";
+
+constexpr const char* help =
+    "\nRuns one Bench Tabler command on the text of FILE (standard input when FILE is absent\n"
+    "or \"-\") and prints the text the box then holds, as \"Output as delimited file\" would\n"
+    "save it: CR LF line breaks and one at the end (--lf: LF).\n"
+    "  --delimiter NAME  the delimiter in force (comma at start)\n"
+    "  --answer TEXT     the answer to the next question the command asks; a question\n"
+    "                    without an answer left is cancelled\n"
+    "  --lf              LF line breaks instead of CR LF\n"
+    "  --help, --version\n"
+    "Messages go to standard error, one line each. Exit status: 0 when the command wrote\n"
+    "its output, 1 when it refused or ended without writing (nothing on standard output),\n"
+    "2 for a wrong command line or a file that cannot be read.\n";
+
+const struct {
+    const char* name;
+    void (*run)(CommandContext&);
+} commands[] = {
+    {"first-difference", firstDifference},
+    {"running-sum", runningSum},
+    {"difference-quotient", differenceQuotient},
+    {"select-column", selectColumn},
+    {"rows-to-columns", rowsToColumns},
+    {"mean-sd", meanAndStandardDeviation},
+    {"random-numbers", [](CommandContext& c) { generateRandomNumbers(c); }},
+    {"experiment", experimentCalculations},
+};
+
+const struct {
+    const char* name;
+    char delimiter;
+} delimiters[] = {{"comma", ','}, {"tab", '\t'}, {"semicolon", ';'}, {"space", ' '}};
+
+// The screen of a run without a window: the box is a text, questions take
+// the answers given, and messages are written down.
+class BatchScreen : public UserInterface {
+public:
+    std::string box;
+    std::deque<std::string> answers;
+    std::string messages;
+    bool boxWritten = false;
+
+    std::string readBox() const override { return box; }
+    void replaceBox(const std::string& text, std::size_t) override
+    {
+        box = text;
+        boxWritten = true;
+    }
+    void showMessage(const std::string& prompt) override
+    {
+        messages += "message: " + oneLine(prompt) + "\n";
+    }
+    std::string askText(const std::string&) override
+    {
+        if (answers.empty())
+            return {}; // as if Cancel was pressed
+        std::string answer = std::move(answers.front());
+        answers.pop_front();
+        return answer;
+    }
+
+private:
+    static std::string oneLine(const std::string& text)
+    {
+        std::string line;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != '\r' && text[i] != '\n') {
+                line += text[i];
+                continue;
+            }
+            line += " / ";
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        }
+        return line;
+    }
+};
+
+struct Options {
+    char delimiter = ',';
+    std::deque<std::string> answers;
+    bool lineFeeds = false;
+    void (*command)(CommandContext&) = nullptr;
+    std::optional<std::string> file;
+};
+
+BatchResult usageFailure(const std::string& explanation)
+{
+    return {usageError, {}, "benchtabler-batch: " + explanation + "\n" + usage};
+}
+
+// The options, or the explanation of what is wrong with them.
+std::variant<Options, std::string> parseArguments(const std::vector<std::string>& arguments)
+{
+    Options options;
+    std::vector<std::string> operands;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool takesValue = argument == "--delimiter" || argument == "--answer";
+        if (takesValue && i + 1 == arguments.size())
+            return argument + " needs a value";
+        if (argument == "--delimiter") {
+            const std::string& name = arguments[++i];
+            const auto known = std::find_if(std::begin(delimiters), std::end(delimiters),
+                                            [&](const auto& d) { return name == d.name; });
+            if (known == std::end(delimiters))
+                return "unknown delimiter \"" + name + "\"";
+            options.delimiter = known->delimiter;
+        } else if (argument == "--answer") {
+            options.answers.push_back(arguments[++i]);
+        } else if (argument == "--lf") {
+            options.lineFeeds = true;
+        } else if (argument.size() > 1 && argument[0] == '-' && argument != "-") {
+            return "unknown option \"" + argument + "\"";
+        } else {
+            operands.push_back(argument);
+        }
+    }
+    if (operands.empty())
+        return std::string("no command given");
+    if (operands.size() > 2)
+        return "too many arguments after the command";
+    const auto known = std::find_if(std::begin(commands), std::end(commands),
+                                    [&](const auto& c) { return operands[0] == c.name; });
+    if (known == std::end(commands))
+        return "unknown command \"" + operands[0] + "\"";
+    options.command = known->run;
+    if (operands.size() == 2 && operands[1] != "-")
+        options.file = operands[1];
+    return options;
+}
+
+std::string delimiterName(char delimiter)
+{
+    for (const auto& d : delimiters)
+        if (d.delimiter == delimiter)
+            return d.name;
+    return "comma";
+}
+
+// A directory of its own for the commands' temporary file, removed after.
+class ScratchDirectory {
+public:
+    ScratchDirectory()
+    {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "benchtabler-batch-XXXXXX").string();
+        if (mkdtemp(pattern.data()))
+            path_ = pattern;
+    }
+    ~ScratchDirectory()
+    {
+        std::error_code ignored;
+        if (!path_.empty())
+            std::filesystem::remove_all(path_, ignored);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string withLineFeeds(std::string text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            out += text[i];
+    return out;
+}
+
+} // namespace
+
+BatchResult runBatch(const std::vector<std::string>& arguments, std::istream& input)
+{
+    if (std::find(arguments.begin(), arguments.end(), "--help") != arguments.end())
+        return {producedOutput, std::string(usage) + help, {}};
+    if (std::find(arguments.begin(), arguments.end(), "--version") != arguments.end())
+        return {producedOutput, "benchtabler-batch " BENCHTABLER_VERSION "\n", {}};
+    const auto parsed = parseArguments(arguments);
+    if (const auto* explanation = std::get_if<std::string>(&parsed))
+        return usageFailure(*explanation);
+    const Options& options = std::get<Options>(parsed);
+
+    DataFileText box;
+    if (options.file) {
+        box = readDataFile(*options.file, iconvDecode);
+    } else {
+        const std::string bytes((std::istreambuf_iterator<char>(input)),
+                                std::istreambuf_iterator<char>());
+        box = decodeDataFile(bytes, "standard input", iconvDecode);
+    }
+    if (!box.refusal.empty())
+        return usageFailure(box.refusal);
+
+    BatchScreen screen;
+    screen.box = box.text;
+    screen.answers = options.answers;
+    auto state = std::make_unique<WorkingState>();
+    state->delimiter = options.delimiter;
+    state->delimiterName = delimiterName(options.delimiter);
+    ScratchDirectory scratch;
+    CommandContext context{screen, *state, scratch.path()};
+    options.command(context);
+
+    if (!screen.boxWritten) // nothing on standard output: it would pass for an answer
+        return {noOutput, {}, screen.messages};
+    // What "Output as delimited file" would save: the box and a line break.
+    const std::string saved = screen.box + "\r\n";
+    return {producedOutput, options.lineFeeds ? withLineFeeds(saved) : saved, screen.messages};
+}
