@@ -84,11 +84,11 @@ class BenchTablerWindow:
             time.sleep(0.05)
         raise AssertionError("no window named " + title_pattern)
 
-    def _wait_until_closed(self, dialog, timeout=10):
+    def _wait_until_closed(self, dialog, title_pattern="^" + DIALOG_TITLE + "$", timeout=10):
         deadline = time.time() + timeout
         while time.time() < deadline:
             found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
-                                    "^" + DIALOG_TITLE + "$"], env=self.env,
+                                    title_pattern], env=self.env,
                                    capture_output=True, text=True).stdout.split()
             if dialog not in found:
                 return
@@ -256,12 +256,15 @@ class EndToEnd(unittest.TestCase):
         self.app.click("Graph")
         graph = self.app._wait_for_window("^Bench Tabler - Graph$")
         xdotool("windowfocus", "--sync", graph, env=self.app.env)
+        time.sleep(0.3)  # the first column list takes the focus once the window is shown
         # From the first column list to the check box "straight-line fit", and tick it.
         for key in ("Tab", "Tab", "Tab", "Tab", "space"):
             xdotool("key", key, env=self.app.env)
         time.sleep(0.5)
         self.app.screenshot(GRAPH_SCREENSHOT, graph)
         xdotool("windowclose", graph, env=self.app.env)
+        # Gone before the next test clicks where it stood, over the main window.
+        self.app._wait_until_closed(graph, "^Bench Tabler - Graph$")
         self.assertTrue(os.path.getsize(GRAPH_SCREENSHOT) > 0)
 
     def test_declined_prompt_leaves_the_box_unchanged(self):
