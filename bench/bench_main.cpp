@@ -66,7 +66,8 @@ int main(int argc, char* argv[])
         const auto measured = reporter.realTime.find(ratio.measured);
         const auto floor = reporter.realTime.find(ratio.floor);
         const bool fixedFloor = ratio.floorMilliseconds > 0;
-        if (measured == reporter.realTime.end() || (!fixedFloor && floor == reporter.realTime.end()))
+        if (measured == reporter.realTime.end() ||
+            (!fixedFloor && floor == reporter.realTime.end()))
             continue;
         // Times are reported in each benchmark's unit; the fixed floors are
         // for benchmarks in milliseconds.

@@ -81,5 +81,6 @@ void registerFileBenchmarks(Ratios& ratios)
     benchmark::RegisterBenchmark("floor/open_1000_lines", floorOfOpening)
         ->Unit(benchmark::kMillisecond)
         ->MinTime(0.2);
-    ratios.push_back({"file/open_1000_lines", "file/open_1000_lines", "floor/open_1000_lines", 1.5});
+    ratios.push_back(
+        {"file/open_1000_lines", "file/open_1000_lines", "floor/open_1000_lines", 1.5});
 }

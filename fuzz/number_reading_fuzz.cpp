@@ -18,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "readNumber and readNumberIfAny disagree");
     const std::optional<double> leading = leadingNumber(text);
     fuzzCheck(!leading || std::isfinite(*leading), "leadingNumber gave a value that is not finite");
-    fuzzCheck(leading.value_or(0.0) == leadingValue(text), "leadingNumber and leadingValue disagree");
+    fuzzCheck(leading.value_or(0.0) == leadingValue(text),
+              "leadingNumber and leadingValue disagree");
     return 0;
 }

@@ -20,15 +20,38 @@ inline std::vector<DataFileCase> dataFileCases()
         {"utf8_bom_crlf", "\xEF\xBB\xBFx\r\n1\r\n", "x\r\n1\r\n", ""},
         {"cr_alone", "1\r2\r3", "1\r\n2\r\n3", ""},
         {"mixed_breaks", "1\r\n2\n3\r4", "1\r\n2\r\n3\r\n4", ""},
-        {"utf16le_bom", std::string("\xFF\xFE\xB5\x00m\x00\n\x00" "1\x00", 10),
+        {"utf16le_bom",
+         std::string("\xFF\xFE\xB5\x00m\x00\n\x00"
+                     "1\x00",
+                     10),
          "\xC2\xB5m\r\n1", ""},
-        {"utf16be_bom", std::string("\xFE\xFF\x00\xB0\x00" "C\x00\r\x00\n\x00" "2", 12),
-         "\xC2\xB0" "C\r\n2", ""},
-        {"windows1252", "\xB5m \xB0" "C\r\n\x80 5", "\xC2\xB5m \xC2\xB0" "C\r\n\xE2\x82\xAC 5", ""},
+        {"utf16be_bom",
+         std::string("\xFE\xFF\x00\xB0\x00"
+                     "C\x00\r\x00\n\x00"
+                     "2",
+                     12),
+         "\xC2\xB0"
+         "C\r\n2",
+         ""},
+        {"windows1252",
+         "\xB5m \xB0"
+         "C\r\n\x80 5",
+         "\xC2\xB5m \xC2\xB0"
+         "C\r\n\xE2\x82\xAC 5",
+         ""},
         {"windows1252_undefined_byte", "a\x81", "a\xC2\x81", ""},
         {"empty", "", "", ""},
-        {"binary", std::string("1\0" "2", 3), "", "it is not a text file (it holds NUL bytes)"},
-        {"utf16_cut_off", std::string("\xFF\xFE" "1\x00" "2", 5), "", "its text cannot be decoded"},
+        {"binary",
+         std::string("1\0"
+                     "2",
+                     3),
+         "", "it is not a text file (it holds NUL bytes)"},
+        {"utf16_cut_off",
+         std::string("\xFF\xFE"
+                     "1\x00"
+                     "2",
+                     5),
+         "", "its text cannot be decoded"},
         {"larger_than_2_mb", std::string(2 * 1024 * 1024 + 1, '1'), "",
          "it is larger than 2 MB, larger than the 1000 lines the commands can use"},
     };

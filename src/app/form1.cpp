@@ -19,11 +19,11 @@
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QShortcut>
-#include <QToolTip>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolTip>
 
 namespace {
 
@@ -135,21 +135,18 @@ void Form1::layOutControls()
 
 void Form1::addShortcuts()
 {
+    const auto onKeys = [this](const QKeySequence& keys, auto* receiver, auto action) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, receiver, action);
+    };
     // The box has its own undo keys while it has the focus; these make them
     // work from anywhere in the window, e.g. right after a click on a button.
     // Ctrl+Y redoes too, whatever the desktop's own redo key is.
-    const auto shortcut = [this](const QKeySequence& keys, auto action) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, text1_, action);
-    };
-    shortcut(QKeySequence::Undo, &QPlainTextEdit::undo);
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &QPlainTextEdit::redo);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &QPlainTextEdit::redo);
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this), &QShortcut::activated, this,
-            &Form1::openDataFile);
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this), &QShortcut::activated, this,
-            &Form1::cmd_graph_Click);
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this),
-            &QShortcut::activated, this, &Form1::saveTextAs);
+    onKeys(QKeySequence::Undo, text1_, &QPlainTextEdit::undo);
+    onKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), text1_, &QPlainTextEdit::redo);
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_Y), text1_, &QPlainTextEdit::redo);
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_O), this, &Form1::openDataFile);
+    onKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this, &Form1::saveTextAs);
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_G), this, &Form1::cmd_graph_Click);
 }
 
 void Form1::startUp()
@@ -234,7 +231,9 @@ void Form1::cmd_graph_Click()
     // Made on first use, so that starting the program costs nothing for it.
     if (!graphWindow_)
         graphWindow_ = new GraphWindow(
-            [this] { return BoxSnapshot{readBox(), state_->delimiter}; },
+            [this] {
+                return BoxSnapshot{readBox(), state_->delimiter};
+            },
             QString::fromStdU16String(context_.labDirectory.u16string()), this);
     graphWindow_->showAndRaise();
 }

@@ -93,5 +93,4 @@ private:
     CommandContext context_;
     QPlainTextEdit* text1_ = nullptr;
     GraphWindow* graphWindow_ = nullptr; // made on first use
-
 };

@@ -70,9 +70,8 @@ void Form1::openDataFile()
 
 void Form1::saveTextAs()
 {
-    const QString path =
-        askFileToSave(this, QStringLiteral("Save text as"), fromPath(outputFile()),
-                      QStringLiteral("Text files (*.txt);;All files (*)"));
+    const QString path = askFileToSave(this, QStringLiteral("Save text as"), fromPath(outputFile()),
+                                       QStringLiteral("Text files (*.txt);;All files (*)"));
     if (path.isEmpty())
         return;
     const std::string text = readBox();

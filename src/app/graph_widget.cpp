@@ -138,7 +138,8 @@ void GraphWidget::setPlot(GraphPlot plot, bool joinPoints)
     update();
 }
 
-void GraphWidget::draw(QPainter& painter, const QRectF& area, const GraphPlot& plot, bool joinPoints)
+void GraphWidget::draw(QPainter& painter, const QRectF& area, const GraphPlot& plot,
+                       bool joinPoints)
 {
     const QFontMetricsF metrics(painter.font());
     // Room for the titles and the tick labels; a label of many digits may
@@ -147,8 +148,8 @@ void GraphWidget::draw(QPainter& painter, const QRectF& area, const GraphPlot& p
                        std::min(widestLabel(metrics, plot.y.labels), area.width() / 3) +
                        tickLength + 2;
     const qreal bottom = padding + 2 * metrics.height() + tickLength;
-    const QRectF plotArea = area.adjusted(left, padding + metrics.height() / 2,
-                                          -padding - metrics.height(), -bottom);
+    const QRectF plotArea =
+        area.adjusted(left, padding + metrics.height() / 2, -padding - metrics.height(), -bottom);
     if (plotArea.width() <= 0 || plotArea.height() <= 0)
         return;
     const Frame frame{plotArea, plot};

@@ -28,7 +28,8 @@ void paintPage(QPainter& painter, const QSize& size, const GraphPlot& plot, bool
 {
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     const QFontMetrics metrics(painter.font());
-    const int textHeight = text.isEmpty() ? 0 : (static_cast<int>(text.count('\n')) + 2) * metrics.lineSpacing();
+    const int textHeight =
+        text.isEmpty() ? 0 : (static_cast<int>(text.count('\n')) + 2) * metrics.lineSpacing();
     GraphWidget::draw(painter, QRectF(0, 0, size.width(), size.height() - textHeight), plot,
                       joinPoints);
     painter.setPen(Qt::black);
@@ -146,7 +147,8 @@ void GraphWindow::offerColumns(const GraphTable& table)
             yColumn_->addItem(columnItem(k));
         }
     }
-    const bool kept = columnsChosenByHand_ && choice_.xColumn <= columns && choice_.yColumn <= columns;
+    const bool kept =
+        columnsChosenByHand_ && choice_.xColumn <= columns && choice_.yColumn <= columns;
     if (!kept) {
         const GraphChoice defaults = defaultChoice(table);
         choice_.xColumn = defaults.xColumn;

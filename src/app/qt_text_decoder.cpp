@@ -30,7 +30,8 @@ QStringDecoder decoderFor(SourceEncoding encoding)
 std::optional<std::string> qtTextDecode(std::string_view bytes, SourceEncoding encoding)
 {
     QStringDecoder decoder = decoderFor(encoding);
-    const QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    const QString text =
+        decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (decoder.hasError())
         return std::nullopt;
     return text.toStdString();

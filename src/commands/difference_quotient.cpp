@@ -127,6 +127,5 @@ void differenceQuotient(CommandContext& context)
             break;
         }
     }
-    reportFieldsReadAsZero(context, 2,
-                           [&state](int r, int k) { return &state.pairedData[r][k]; });
+    reportFieldsReadAsZero(context, 2, [&state](int r, int k) { return &state.pairedData[r][k]; });
 }

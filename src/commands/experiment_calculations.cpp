@@ -76,11 +76,11 @@ void accelerationCalculator(CommandContext& context)
         context.ui.showMessage(noAccelerationMessage);
         return;
     }
-    appendToBox(context.ui,
-                "The acceleration corresponding to a roll from rest of " + defaultNumberText(*d) +
-                    " cm, which accelerates uniformly and ends up with velocity " +
-                    decimalNumber(*v) + " cm/s, is " + decimalNumber(acceleration) + " cm/s^2." +
-                    lineBreak);
+    appendToBox(context.ui, "The acceleration corresponding to a roll from rest of " +
+                                defaultNumberText(*d) +
+                                " cm, which accelerates uniformly and ends up with velocity " +
+                                decimalNumber(*v) + " cm/s, is " + decimalNumber(acceleration) +
+                                " cm/s^2." + lineBreak);
 }
 
 } // namespace

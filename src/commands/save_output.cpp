@@ -36,8 +36,8 @@ std::string writeDurably(const std::filesystem::path& path, const std::string& t
 // The new name must reach the disk too, or a power cut may bring back the old.
 void flushFolder(const std::filesystem::path& folder)
 {
-    const int directory = ::open(folder.empty() ? "." : folder.c_str(),
-                                 O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int directory =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (directory < 0)
         return;
     ::fsync(directory);

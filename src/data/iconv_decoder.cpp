@@ -33,7 +33,9 @@ void appendLatin1(std::string& out, unsigned char byte)
 
 class Converter {
 public:
-    explicit Converter(SourceEncoding encoding) : handle_(iconv_open("UTF-8", iconvName(encoding))) {}
+    explicit Converter(SourceEncoding encoding) : handle_(iconv_open("UTF-8", iconvName(encoding)))
+    {
+    }
     ~Converter()
     {
         if (valid())

@@ -57,11 +57,11 @@ PlainNumber readPlainNumberPrefix(std::string_view text)
     const bool negative = p < end && *p == '-';
     if (p < end && (*p == '-' || *p == '+'))
         ++p;
-    std::int64_t mantissa = 0; // wraps beyond 18 digits, which are refused anyway
+    std::uint64_t mantissa = 0; // wraps beyond 19 digits, which are refused anyway
     const auto takeDigits = [&] {
         const char* const first = p;
         for (; p < end && isDigit(*p); ++p)
-            mantissa = mantissa * 10 + (*p - '0');
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
         return p - first;
     };
     const auto integerDigits = takeDigits();
@@ -71,12 +71,14 @@ PlainNumber readPlainNumberPrefix(std::string_view text)
         fractionDigits = takeDigits();
     }
     const auto digits = integerDigits + fractionDigits;
-    if (digits == 0 || digits > 15 || (p < end && (*p == 'e' || *p == 'E' || *p == ' ' ||
-                                                   *p == '\t' || *p == '\n')))
+    if (digits == 0 || digits > 15 ||
+        (p < end && (*p == 'e' || *p == 'E' || *p == ' ' || *p == '\t' || *p == '\n')))
         return {};
     // A whole number below 2^53 over a power of ten up to 1E15 are both exact
     // in a double, so one division rounds correctly, as from_chars would.
-    const double value = static_cast<double>(mantissa) / powersOfTen[fractionDigits];
+    // Below 10^15 here: converted as a signed number, which is one instruction.
+    const double value =
+        static_cast<double>(static_cast<std::int64_t>(mantissa)) / powersOfTen[fractionDigits];
     return {negative ? -value : value, static_cast<std::size_t>(p - begin)};
 }
 

@@ -49,8 +49,8 @@ struct ReadAsZero {
 
 // "line 3 holds no number ..." or "2 lines hold no number ...; the first is
 // line 3: ...". `places` is "lines" or "fields".
-std::string readAsZeroMessage(const ReadAsZero& found, const char* places,
-                              const std::string& where, std::string_view text)
+std::string readAsZeroMessage(const ReadAsZero& found, const char* places, const std::string& where,
+                              std::string_view text)
 {
     if (found.count == 1)
         return where + " holds no number and was read as 0: " + quoted(text);
@@ -89,8 +89,8 @@ void reportLinesReadAsZero(CommandContext& context)
         if (state.columnValues[r].wasReadAsZero())
             found.add(r, 0);
     if (found.count > 0)
-        context.ui.showMessage(readAsZeroMessage(found, "lines", "line " + std::to_string(found.line),
-                                                 state.textLines[found.line]));
+        context.ui.showMessage(readAsZeroMessage(
+            found, "lines", "line " + std::to_string(found.line), state.textLines[found.line]));
 }
 
 void reportFieldsReadAsZero(CommandContext& context, int fields, const UsedField& usedField)
@@ -108,8 +108,9 @@ void reportFieldsReadAsZero(CommandContext& context, int fields, const UsedField
         return;
     const std::string where =
         "line " + std::to_string(found.line) + ", field " + std::to_string(found.field);
-    context.ui.showMessage(readAsZeroMessage(
-        found, "fields", where, fieldText(state.textLines[found.line], state.delimiter, found.field)));
+    context.ui.showMessage(
+        readAsZeroMessage(found, "fields", where,
+                          fieldText(state.textLines[found.line], state.delimiter, found.field)));
 }
 
 std::optional<std::string> delimiterHint(const WorkingState& state)
@@ -119,7 +120,8 @@ std::optional<std::string> delimiterHint(const WorkingState& state)
     const OtherDelimiter* best = nullptr;
     int bestLines = 0;
     for (const OtherDelimiter& other : delimiters) {
-        const int lines = other.character == state.delimiter ? 0 : linesContaining(state, other.character);
+        const int lines =
+            other.character == state.delimiter ? 0 : linesContaining(state, other.character);
         if (lines > bestLines) {
             best = &other;
             bestLines = lines;

@@ -110,8 +110,8 @@ LineFit fitLine(const std::vector<Point>& points)
         const double residual = std::sqrt(sse / (s.n - 2));
         fit.hasUncertainties = true;
         fit.slopeUncertainty = std::ldexp(residual / std::sqrt(s.sxx), scale.y - scale.x);
-        fit.interceptUncertainty = std::ldexp(
-            residual * std::sqrt(1 / s.n + s.meanX * s.meanX / s.sxx), scale.y);
+        fit.interceptUncertainty =
+            std::ldexp(residual * std::sqrt(1 / s.n + s.meanX * s.meanX / s.sxx), scale.y);
         if (s.syy > 0) {
             fit.hasRSquared = true;
             fit.rSquared = 1 - sse / s.syy;
@@ -145,10 +145,11 @@ std::string describeFit(const LineFit& fit)
     std::string text = "Straight-line fit y = m x + b through " + count + ":\n";
     text += "slope m = " + withUncertainty(fit.slope, fit.slopeUncertainty) + "\n";
     text += "intercept b = " + withUncertainty(fit.intercept, fit.interceptUncertainty) + "\n";
-    text += "R² = " + (fit.hasRSquared ? rendered(fit.rSquared)
-                                      : std::string("not defined (all y are equal)")) + "\n";
-    text += fit.hasUncertainties
-                ? "± gives the standard uncertainty (one standard deviation)."
-                : "The uncertainties are not defined for two points.";
+    text +=
+        "R² = " +
+        (fit.hasRSquared ? rendered(fit.rSquared) : std::string("not defined (all y are equal)")) +
+        "\n";
+    text += fit.hasUncertainties ? "± gives the standard uncertainty (one standard deviation)."
+                                 : "The uncertainties are not defined for two points.";
     return text;
 }

@@ -36,7 +36,11 @@ const SameInput sameInputs[] = {
     {"rows-to-columns", rowsToColumns, "space", ' ', "1 2\r\n3 4 5", {}},
     {"mean-sd", meanAndStandardDeviation, "comma", ',', "2\r\n4\r\n4\r\n4\r\n5\r\n5\r\n7\r\n9", {}},
     {"mean-sd", meanAndStandardDeviation, "comma", ',', "", {}},
-    {"random-numbers", [](CommandContext& c) { generateRandomNumbers(c); }, "comma", ',', "x",
+    {"random-numbers",
+     [](CommandContext& c) { generateRandomNumbers(c); },
+     "comma",
+     ',',
+     "x",
      {"1", "2", "0"}},
     {"random-numbers", [](CommandContext& c) { generateRandomNumbers(c); }, "comma", ',', "x", {}},
     {"experiment", experimentCalculations, "comma", ',', "ramp", {"1", "122.5", "50", "1"}},
@@ -96,14 +100,19 @@ const CommandLine commandLines[] = {
     {{"frob"}, usageError, "benchtabler-batch: unknown command \"frob\""},
     {{}, usageError, "benchtabler-batch: no command given"},
     {{"--colour", "mean-sd"}, usageError, "benchtabler-batch: unknown option \"--colour\""},
-    {{"--delimiter", "pipe", "mean-sd"}, usageError, "benchtabler-batch: unknown delimiter \"pipe\""},
+    {{"--delimiter", "pipe", "mean-sd"},
+     usageError,
+     "benchtabler-batch: unknown delimiter \"pipe\""},
     {{"mean-sd", "--answer"}, usageError, "benchtabler-batch: --answer needs a value"},
     {{"mean-sd", "a", "b"}, usageError, "benchtabler-batch: too many arguments after the command"},
-    {{"mean-sd", "/no/such/file.csv"}, usageError,
+    {{"mean-sd", "/no/such/file.csv"},
+     usageError,
      "benchtabler-batch: could not open /no/such/file.csv: No such file or directory"},
     {{"--version"}, producedOutput, "benchtabler-batch " BENCHTABLER_VERSION},
-    {{"--help"}, producedOutput, "usage: benchtabler-batch [--delimiter comma|tab|semicolon|space] "
-                                 "[--answer TEXT]... [--lf] COMMAND [FILE]"},
+    {{"--help"},
+     producedOutput,
+     "usage: benchtabler-batch [--delimiter comma|tab|semicolon|space] "
+     "[--answer TEXT]... [--lf] COMMAND [FILE]"},
     {{"--lf", "mean-sd", "-"}, producedOutput, "1"},
 };
 
@@ -129,9 +138,11 @@ TEST(BatchCommandLine, ReadsAFileAsTheWindowOpensIt)
     const std::filesystem::path path = directory.path() / "windows.csv";
     std::ofstream(path, std::ios::binary) << "v (\xB5m/s)\r\n1\r\n4";
     std::istringstream unused;
-    const BatchResult result = runBatch({"--answer", "1", "first-difference", path.string()}, unused);
+    const BatchResult result =
+        runBatch({"--answer", "1", "first-difference", path.string()}, unused);
     EXPECT_EQ(result.exitStatus, producedOutput);
-    EXPECT_EQ(result.err, "message: line 1 holds no number and was read as 0: \"v (\xC2\xB5m/s)\"\n");
+    EXPECT_EQ(result.err,
+              "message: line 1 holds no number and was read as 0: \"v (\xC2\xB5m/s)\"\n");
 }
 
 } // namespace

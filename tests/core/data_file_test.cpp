@@ -18,7 +18,8 @@ TEST_P(DataFileDecoding, GivesTheBoxTextOrRefuses)
     std::ofstream(path, std::ios::binary) << c.bytes;
     const DataFileText file = readDataFile(path, iconvDecode);
     EXPECT_EQ(file.text, c.boxText);
-    EXPECT_EQ(file.refusal, c.refusal.empty() ? "" : "could not open " + path.string() + ": " + c.refusal);
+    EXPECT_EQ(file.refusal,
+              c.refusal.empty() ? "" : "could not open " + path.string() + ": " + c.refusal);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, DataFileDecoding, testing::ValuesIn(dataFileCases()),
@@ -43,9 +44,9 @@ struct DecimalComma {
 const DecimalComma decimalCommas[] = {
     {"t;x\r\n0,1;2,35\r\n0,2;4,5", true, "t;x\r\n0.1;2.35\r\n0.2;4.5"},
     {"0,5\t1,25", true, "0.5\t1.25"},
-    {"1,2\r\n3,4", false, "1.2\r\n3.4"},         // comma-separated: never asked
-    {"a;b\r\n1.5;2", false, "a;b\r\n1.5;2"},     // decimals with points already
-    {"x,y;z\r\n1;2", false, "x,y;z\r\n1;2"},     // no comma between two digits
+    {"1,2\r\n3,4", false, "1.2\r\n3.4"},                     // comma-separated: never asked
+    {"a;b\r\n1.5;2", false, "a;b\r\n1.5;2"},                 // decimals with points already
+    {"x,y;z\r\n1;2", false, "x,y;z\r\n1;2"},                 // no comma between two digits
     {"1;2,5\r\n3\r\n4\r\n5", false, "1;2.5\r\n3\r\n4\r\n5"}, // semicolons in too few lines
 };
 

@@ -20,17 +20,25 @@ struct TableCase {
 };
 
 const TableCase tables[] = {
-    {"header_names_the_columns", ',', "time (s), x (cm) \r\n0,1\r\n0.5,3", {{0, 1}, {0.5, 3}},
+    {"header_names_the_columns",
+     ',',
+     "time (s), x (cm) \r\n0,1\r\n0.5,3",
+     {{0, 1}, {0.5, 3}},
      {"time (s)", "x (cm)"}},
     {"data_from_the_first_line", ',', "1,2\r\n3,4", {{1, 2}, {3, 4}}, {}},
-    {"star_lines_and_reports_are_no_rows", ',',
+    {"star_lines_and_reports_are_no_rows",
+     ',',
      "********  Differences are displayed below with original data **** 1\r\n 4, 3\r\n"
      "There are  2 numbers in your distribution.\r\n-.5",
-     {{4, 3}, {-0.5}}, {"********  Differences are displayed below with original data **** 1"}},
+     {{4, 3}, {-0.5}},
+     {"********  Differences are displayed below with original data **** 1"}},
     {"gaps_hold_no_point", ',', "1,\r\n2,x\r\n\r\n3,4,5", {{1, none}, {2, none}, {3, 4, 5}}, {}},
     {"tab_delimiter", '\t', "a\tb\r\n1\t2\r\n", {{1, 2}}, {"a", "b"}},
-    {"no_number_too_large_or_not_finite", ',', "1e999,1\r\ninf,2\r\nnan\r\n1,1e999",
-     {{1, none}}, {"nan"}},
+    {"no_number_too_large_or_not_finite",
+     ',',
+     "1e999,1\r\ninf,2\r\nnan\r\n1,1e999",
+     {{1, none}},
+     {"nan"}},
     {"delimiter_that_splits_nothing", ';', "1,2\r\n3,4", {{1}, {3}}, {}},
 };
 
@@ -55,8 +63,8 @@ TEST(GraphTables, KeepTheFirst10000RowsAndSaySo)
     EXPECT_EQ(table.rows.size(), 10000u);
     EXPECT_EQ(table.dataRows, 100000);
     const GraphPlot plot = plotGraph(table, defaultChoice(table));
-    EXPECT_EQ(plot.notes,
-              std::vector<std::string>{"the box holds 100000 data rows; the graph shows the first 10000"});
+    EXPECT_EQ(plot.notes, std::vector<std::string>{
+                              "the box holds 100000 data rows; the graph shows the first 10000"});
 }
 
 struct AxisCase {
@@ -93,8 +101,11 @@ INSTANTIATE_TEST_SUITE_P(Ranges, Axes, testing::ValuesIn(axes));
 TEST(Axes, StayFiniteAndPlainAtTheEndsOfADouble)
 {
     const double largest = std::numeric_limits<double>::max();
-    for (const auto& [low, high] : {std::pair{-largest, largest}, {largest, largest},
-                                    {-1e308, 1e308}, {4.9e-324, 4.9e-324}, {1e-300, 2e-300}}) {
+    for (const auto& [low, high] : {std::pair{-largest, largest},
+                                    {largest, largest},
+                                    {-1e308, 1e308},
+                                    {4.9e-324, 4.9e-324},
+                                    {1e-300, 2e-300}}) {
         const Axis axis = makeAxis(low, high, false);
         ASSERT_TRUE(std::isfinite(axis.low) && std::isfinite(axis.high) && axis.low < axis.high);
         EXPECT_GE(axis.ticks.size(), 2u) << low << " " << high;
@@ -144,27 +155,38 @@ struct FitCase {
 
 const FitCase fits[] = {
     {"no_point", {}, "Straight-line fit: a line needs at least two points; there are 0 points."},
-    {"one_point", {{1, 2}}, "Straight-line fit: a line needs at least two points; there is 1 point."},
-    {"all_x_equal", {{2, 1}, {2, 5}, {2, 3}},
-     "Straight-line fit: all 3 points have the same x, so no line of the form y = m x + b fits them."},
-    {"two_points", {{0, 1}, {2, 5}},
+    {"one_point",
+     {{1, 2}},
+     "Straight-line fit: a line needs at least two points; there is 1 point."},
+    {"all_x_equal",
+     {{2, 1}, {2, 5}, {2, 3}},
+     "Straight-line fit: all 3 points have the same x, so no line of the form y = m x + b fits "
+     "them."},
+    {"two_points",
+     {{0, 1}, {2, 5}},
      "Straight-line fit y = m x + b through 2 points:\nslope m = 2\nintercept b = 1\nR² = 1\n"
      "The uncertainties are not defined for two points."},
-    {"all_y_equal", {{0, 3}, {1, 3}, {2, 3}},
+    {"all_y_equal",
+     {{0, 3}, {1, 3}, {2, 3}},
      "Straight-line fit y = m x + b through 3 points:\nslope m = 0 ± 0\nintercept b = 3 ± 0\n"
      "R² = not defined (all y are equal)\n"
      "± gives the standard uncertainty (one standard deviation)."},
-    {"clock_times_do_not_cancel", {{1e9, 1}, {1e9 + 1, 3.1}, {1e9 + 2, 4.9}, {1e9 + 3, 7.1}},
+    {"clock_times_do_not_cancel",
+     {{1e9, 1}, {1e9 + 1, 3.1}, {1e9 + 2, 4.9}, {1e9 + 3, 7.1}},
      "Straight-line fit y = m x + b through 4 points:\nslope m = 2.01 ± .05196\n"
      "intercept b = -2009000000 ± 51960000\nR² = .9987\n"
      "± gives the standard uncertainty (one standard deviation)."},
-    {"slope_too_large", {{0, -1.7e308}, {1e-300, 1.7e308}, {2e-300, 0}},
+    {"slope_too_large",
+     {{0, -1.7e308}, {1e-300, 1.7e308}, {2e-300, 0}},
      "Straight-line fit: the numbers are too large for a line to be computed."},
 };
 
 class LineFitTexts : public testing::TestWithParam<FitCase> {};
 
-TEST_P(LineFitTexts, SayWhatTheFitGives) { EXPECT_EQ(describeFit(fitLine(GetParam().points)), GetParam().text); }
+TEST_P(LineFitTexts, SayWhatTheFitGives)
+{
+    EXPECT_EQ(describeFit(fitLine(GetParam().points)), GetParam().text);
+}
 
 INSTANTIATE_TEST_SUITE_P(Points, LineFitTexts, testing::ValuesIn(fits),
                          [](const auto& info) { return std::string(info.param.name); });

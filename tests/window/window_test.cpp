@@ -11,17 +11,17 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
-#include <QMenu>
-#include <QMimeData>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 
 namespace {
 
@@ -72,6 +72,14 @@ private:
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(bytes);
+    }
+    // Fills a file dialog's name field and accepts it. Where the dialog has
+    // chosen a file of its folder in its list, that choice would win over
+    // the name: the tests open such dialogs on folders without that file.
+    static void chooseFile(QFileDialog* dialog, const QString& path)
+    {
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+        static_cast<QDialog*>(dialog)->accept();
     }
     static QByteArray readFile(const QString& path)
     {
@@ -485,7 +493,8 @@ private slots:
             QCOMPARE(window.loadDataFile(path), c.refusal.empty());
             QCOMPARE(window.readBox(), c.refusal.empty() ? c.boxText : std::string("before"));
             if (!c.refusal.empty())
-                QCOMPARE(shown, "could not open " + path + ": " + QString::fromStdString(c.refusal));
+                QCOMPARE(shown,
+                         "could not open " + path + ": " + QString::fromStdString(c.refusal));
         }
     }
 
@@ -526,8 +535,7 @@ private slots:
         QString filter;
         answerNextDialog<QFileDialog>([&](QFileDialog* dialog) {
             filter = dialog->nameFilters().join(";;");
-            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path); // as typed
-            static_cast<QDialog*>(dialog)->accept();
+            chooseFile(dialog, path);
         });
         QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(filter, QString("Data files (*.txt *.csv *.tsv *.dat);;All files (*)"));
@@ -564,10 +572,15 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("message");
-        QTest::newRow("one file") << QStringList{"one.txt"} << "" << "5\n6" << "";
-        QTest::newRow("two files") << QStringList{"one.txt", "two.txt"} << "" << "1"
+        QTest::newRow("one file") << QStringList{"one.txt"} << ""
+                                  << "5\n6"
+                                  << "";
+        QTest::newRow("two files") << QStringList{"one.txt", "two.txt"} << ""
+                                   << "1"
                                    << "drop one file at a time";
-        QTest::newRow("text") << QStringList{} << "2," << "2,1" << "";
+        QTest::newRow("text") << QStringList{} << "2,"
+                              << "2,1"
+                              << "";
     }
 
     void dropsLoadOneFileRefuseSeveralAndKeepText()
@@ -616,8 +629,8 @@ private slots:
         QTest::newRow("cancel") << "1,2" << false << QMessageBox::Cancel << false << false;
         QTest::newRow("saved") << "1,2" << true << QMessageBox::NoButton << true << true;
         QTest::newRow("empty") << "" << false << QMessageBox::NoButton << true << false;
-        QTest::newRow("start-up text") << "Enter Data Here" << false << QMessageBox::NoButton
-                                       << true << false;
+        QTest::newRow("start-up text")
+            << "Enter Data Here" << false << QMessageBox::NoButton << true << false;
     }
 
     void closingAsksOnlyWhenTheBoxHoldsUnsavedText()
@@ -643,31 +656,32 @@ private slots:
             });
         QCOMPARE(window.close(), closes);
         if (answer != QMessageBox::NoButton)
-            QCOMPARE(question, "The text box has changes that are not saved. Save them to " +
-                                   QString::fromStdString((lab / "benchTablerOutput.txt").string()) +
-                                   " before closing?");
-        QCOMPARE(std::filesystem::exists(lab / "benchTablerOutput.txt"),
-                 savedAfter && !savedFirst);
+            QCOMPARE(question,
+                     "The text box has changes that are not saved. Save them to " +
+                         QString::fromStdString((lab / "benchTablerOutput.txt").string()) +
+                         " before closing?");
+        QCOMPARE(std::filesystem::exists(lab / "benchTablerOutput.txt"), savedAfter && !savedFirst);
     }
 
     void saveAsWritesWhatTheFixedSaveWrites()
     {
-        Form1 window(labDirectory());
+        QTemporaryDir home; // no benchTablerOutput.txt yet for the dialog to choose
+        const std::filesystem::path lab(home.path().toStdString());
+        Form1 window(lab);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         text1(window)->setPlainText("1,2\nµm\n");
-        QTest::mouseClick(button(window, "cmd_output_as_delimited_file"), Qt::LeftButton);
-        const QString chosen = home_.path() + "/chosen.txt";
+        const QString chosen = home.path() + "/chosen.txt";
         QString proposed;
         answerNextDialog<QFileDialog>([&](QFileDialog* dialog) {
             proposed = dialog->selectedFiles().value(0);
-            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(chosen); // as typed
-            static_cast<QDialog*>(dialog)->accept();
+            chooseFile(dialog, chosen);
         });
         QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-        QVERIFY(proposed.endsWith("/labfiles/benchTablerOutput.txt"));
-        QCOMPARE(readFile(chosen), readFile(QString::fromStdString(
-                                       (labDirectory() / "benchTablerOutput.txt").string())));
+        QCOMPARE(proposed, QString::fromStdString((lab / "benchTablerOutput.txt").string()));
+        QTest::mouseClick(button(window, "cmd_output_as_delimited_file"), Qt::LeftButton);
+        QCOMPARE(readFile(chosen),
+                 readFile(QString::fromStdString((lab / "benchTablerOutput.txt").string())));
         QCOMPARE(readFile(chosen), QByteArray("1,2\r\n\xC2\xB5m\r\n\r\n"));
     }
 
@@ -711,7 +725,8 @@ private slots:
         for (QCheckBox* box : graph->findChildren<QCheckBox*>())
             if (box->text() == "straight-line fit")
                 box->click();
-        QVERIFY2(graph->noteText().contains("slope m = 1.98 ± .04243"), qPrintable(graph->noteText()));
+        QVERIFY2(graph->noteText().contains("slope m = 1.98 ± .04243"),
+                 qPrintable(graph->noteText()));
         QVERIFY(graph->noteText().contains("(one standard deviation)"));
 
         const QString png = home_.path() + "/graph.png", svg = home_.path() + "/graph.svg";
