@@ -3,9 +3,9 @@
 // the same work: one write of tempFile.txt (for the commands that read the
 // box) and one replacement of the whole box by the command's final text
 // inside a single edit block. Saving, which leaves the box alone, is held
-// against reading the box and writing its text once, durably: flushed to the
-// disk with its folder, as every save must be. Dialogs answer at once from a
-// script.
+// against reading the box and replacing the file with its text durably, as
+// every save must: a new file flushed to the disk, renamed over the old one,
+// and the folder flushed. Dialogs answer at once from a script.
 
 #include "bench_ratios.h"
 
@@ -107,12 +107,14 @@ void writeFile(const std::filesystem::path& path, const std::string& text)
     file << text;
 }
 
-void writeFileDurably(const std::filesystem::path& path, const std::string& text)
+void replaceFileDurably(const std::filesystem::path& path, const std::string& text)
 {
-    const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    const std::filesystem::path temporary = path.string() + ".new";
+    const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (::write(file, text.data(), text.size()) < 0 || ::fsync(file) != 0)
         std::perror("floor of saving");
     ::close(file);
+    std::filesystem::rename(temporary, path);
     const int folder = ::open(path.parent_path().c_str(), O_RDONLY | O_DIRECTORY);
     ::fsync(folder);
     ::close(folder);
@@ -132,7 +134,7 @@ void floorOfTheSameWork(benchmark::State& state, const CommandRun& run)
         const std::string boxText = toCoreText(bench.box->toPlainText()) + "\r\n";
         state.ResumeTiming();
         if (run.floor == Floor::WriteFile) {
-            writeFileDurably(tempFile, toCoreText(bench.box->document()->toRawText()) + "\r\n");
+            replaceFileDurably(tempFile, toCoreText(bench.box->document()->toRawText()) + "\r\n");
             continue;
         }
         if (run.floor == Floor::ReadAndReplace)
