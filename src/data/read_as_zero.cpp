@@ -2,7 +2,6 @@
 
 #include "data/fields.h"
 
-#include <algorithm>
 #include <array>
 
 namespace {
@@ -120,8 +119,7 @@ std::optional<std::string> delimiterHint(const WorkingState& state)
     const OtherDelimiter* best = nullptr;
     int bestLines = 0;
     for (const OtherDelimiter& other : delimiters) {
-        const int lines =
-            other.character == state.delimiter ? 0 : linesContaining(state, other.character);
+        const int lines = linesContaining(state, other.character); // 0 for the one in force
         if (lines > bestLines) {
             best = &other;
             bestLines = lines;

@@ -71,13 +71,18 @@ Axis makeAxis(double dataLow, double dataHigh, bool fromZero)
         axis.high = fromZero && dataHigh == 0 ? 0 : clamped(dataHigh + margin);
     }
     axis.step = niceStep(axis.low, axis.high);
-    // Each tick from its own multiple, so that no rounding adds up.
-    const double first = std::ceil(axis.low / axis.step);
+    // Each tick from its own multiple, so that no rounding adds up. A multiple
+    // that falls on an end of the axis may round to just beyond it: it is
+    // kept, and put on the end.
+    const double slack = axis.step * 1e-9;
+    const double first = std::ceil(axis.low / axis.step - 1e-9);
     for (int i = 0; i < 20; ++i) {
         const double tick = (first + i) * axis.step;
-        if (!(tick <= axis.high))
+        if (tick < axis.low - slack)
+            continue;
+        if (!(tick <= axis.high + slack))
             break;
-        axis.ticks.push_back(tick);
+        axis.ticks.push_back(std::clamp(tick, axis.low, axis.high));
         axis.labels.push_back(tickLabel(tick, axis.step));
     }
     return axis;
