@@ -24,8 +24,13 @@ int tickCount(double low, double high, double step)
     return count > 1000 ? 1000 : static_cast<int>(count);
 }
 
-// The power of ten of a step: 2 for 500, -2 for 0.05.
-int decimalExponent(double step) { return static_cast<int>(std::floor(std::log10(step) + 1e-9)); }
+// The power of ten of a step: 2 for 500, -2 for 0.05; for a step too small
+// to tell (a range of subnormal numbers that halves to nothing), -400.
+int decimalExponent(double step)
+{
+    const double exponent = std::floor(std::log10(step) + 1e-9);
+    return std::isfinite(exponent) ? static_cast<int>(std::clamp(exponent, -400.0, 400.0)) : -400;
+}
 
 // The largest step of 1, 2 or 5 times a power of ten that still gives at
 // least four ticks; then there are at most about ten.
@@ -78,12 +83,13 @@ Axis makeAxis(double dataLow, double dataHigh, bool fromZero)
     const double first = std::ceil(axis.low / axis.step - 1e-9);
     for (int i = 0; i < 20; ++i) {
         const double tick = (first + i) * axis.step;
-        if (tick < axis.low - slack)
-            continue;
-        if (!(tick <= axis.high + slack))
+        if (!std::isfinite(tick) || tick - axis.high > slack)
             break;
-        axis.ticks.push_back(std::clamp(tick, axis.low, axis.high));
-        axis.labels.push_back(tickLabel(tick, axis.step));
+        if (axis.low - tick > slack)
+            continue;
+        const double onAxis = std::clamp(tick, axis.low, axis.high);
+        axis.ticks.push_back(onAxis);
+        axis.labels.push_back(tickLabel(onAxis, axis.step));
     }
     return axis;
 }
