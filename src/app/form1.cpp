@@ -3,6 +3,7 @@
 #include "app/box_text.h"
 #include "app/dialogs.h"
 #include "app/graph_window.h"
+#include "app/lab_directory.h"
 #include "app/wrapping_button.h"
 #include "commands/change_delimiter.h"
 #include "commands/clear_box.h"
@@ -151,12 +152,12 @@ void Form1::addShortcuts()
 
 void Form1::startUp()
 {
-    text1_->setPlainText(QStringLiteral("Enter Data Here"));
+    text1_->setPlainText(QString::fromLatin1(startUpText));
     // Selected, so that the first typing or paste replaces it.
     text1_->selectAll();
     // The directory may exist already or be impossible to make; either way
     // start-up goes on, and the commands that write files cope.
-    QDir().mkdir(QString::fromStdU16String(context_.labDirectory.u16string()));
+    QDir().mkdir(toQString(context_.labDirectory));
     state_->delimiter = ',';
     state_->delimiterName = "comma";
 }
@@ -234,7 +235,7 @@ void Form1::cmd_graph_Click()
             [this] {
                 return BoxSnapshot{readBox(), state_->delimiter};
             },
-            QString::fromStdU16String(context_.labDirectory.u16string()), this);
+            toQString(context_.labDirectory), this);
     graphWindow_->showAndRaise();
 }
 void Form1::cmd_output_as_delimited_file_Click()
@@ -244,8 +245,7 @@ void Form1::cmd_output_as_delimited_file_Click()
     // A note that closes by itself, where the student clicked.
     auto* button = findChild<QPushButton*>(QStringLiteral("cmd_output_as_delimited_file"));
     QToolTip::showText(button->mapToGlobal(QPoint(0, button->height())),
-                       QStringLiteral("saved to ") +
-                           QString::fromStdU16String(outputFile().u16string()),
-                       button, QRect(), 4000);
+                       QStringLiteral("saved to ") + toQString(outputFile()), button, QRect(),
+                       4000);
 }
 void Form1::cmd_experiment_specific_calculations_Click() { experimentCalculations(context_); }

@@ -10,6 +10,9 @@
 #include <memory>
 #include <optional>
 
+// The box's text at start, selected so that the first typing replaces it.
+inline constexpr const char* startUpText = "Enter Data Here";
+
 class GraphWindow;
 class QDropEvent;
 class QMimeData;

@@ -5,6 +5,7 @@
 #include "app/box_text.h"
 #include "app/dialogs.h"
 #include "app/form1.h"
+#include "app/lab_directory.h"
 #include "app/qt_text_decoder.h"
 #include "commands/save_output.h"
 #include "data/data_file.h"
@@ -23,13 +24,6 @@ namespace {
 constexpr const char* decimalCommaQuestion =
     "This file writes decimals with a comma (0,1). Change them to points (0.1) so that the "
     "commands can read them?";
-const std::string startUpText = "Enter Data Here";
-
-std::filesystem::path toPath(const QString& path) { return path.toStdU16String(); }
-QString fromPath(const std::filesystem::path& path)
-{
-    return QString::fromStdU16String(path.u16string());
-}
 
 // The local files a drag carries; empty when it carries anything else.
 QStringList localFiles(const QMimeData* data)
@@ -63,15 +57,16 @@ bool Form1::loadDataFile(const QString& path)
 
 void Form1::openDataFile()
 {
-    const QString path = askDataFileToOpen(this, fromPath(context_.labDirectory));
+    const QString path = askDataFileToOpen(this, toQString(context_.labDirectory));
     if (!path.isEmpty())
         loadDataFile(path);
 }
 
 void Form1::saveTextAs()
 {
-    const QString path = askFileToSave(this, QStringLiteral("Save text as"), fromPath(outputFile()),
-                                       QStringLiteral("Text files (*.txt);;All files (*)"));
+    const QString path =
+        askFileToSave(this, QStringLiteral("Save text as"), toQString(outputFile()),
+                      QStringLiteral("Text files (*.txt);;All files (*)"));
     if (path.isEmpty())
         return;
     const std::string text = readBox();
@@ -164,7 +159,7 @@ void Form1::closeEvent(QCloseEvent* event)
     const QString question =
         QStringLiteral("The text box has changes that are not saved. Save them to %1 before "
                        "closing?")
-            .arg(fromPath(outputFile()));
+            .arg(toQString(outputFile()));
     switch (askSaveDiscardCancel(this, question)) {
     case QMessageBox::Save:
         if (saveToOutputFile())
