@@ -44,13 +44,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const bool fromZero : {false, true}) {
         GraphChoice choice = defaultChoice(table);
         choice.fromZero = fromZero;
-        choice.fit = true;
+        // Every built-in model, chosen by the first byte.
+        choice.model.kind = modelKinds()[1 + data[0] / 4 % (modelKinds().size() - 2)];
+        choice.residuals = true;
         const GraphPlot plot = plotGraph(table, choice);
         checkAxis(plot.x);
         checkAxis(plot.y);
-        const std::string fit = describeFit(*plot.fit);
-        fuzzCheck(fit.find("inf") == std::string::npos && fit.find("nan") == std::string::npos,
+        const std::string fit = plot.text();
+        fuzzCheck(fit.find("∞") == std::string::npos &&
+                      fit.find("not a number") == std::string::npos,
                   "the fit text prints a number that is not finite");
+        for (const auto& piece : plot.curve)
+            for (const Point& p : piece)
+                fuzzCheck(std::isfinite(p.x) && std::isfinite(p.y), "a curve point not finite");
     }
     return 0;
 }

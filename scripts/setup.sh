@@ -8,6 +8,7 @@ set -euo pipefail
 
 packages=(
     g++ make cmake pkg-config
+    libgsl-dev libmuparser-dev
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
     libgtest-dev libbenchmark-dev
     locales

@@ -1,5 +1,6 @@
 #include "app/graph_widget.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -9,19 +10,29 @@ namespace {
 
 constexpr qreal padding = 8;
 constexpr qreal tickLength = 4;
+constexpr qreal residualShare = 0.28; // of the height, for the residual plot
+constexpr qreal smallestDrag = 4;     // pixels; less is a click
 const QColor pointColour(0x1f, 0x5f, 0xa8);
 const QColor lineColour(0xc0, 0x39, 0x2b);
+const QColor rangeColour(0xff, 0xe9, 0xa8);
+const QColor gridColour(0xdd, 0xdd, 0xdd);
 
-// Maps plot values to the plot area's pixels.
+// Maps values to the pixels of one plot area.
 struct Frame {
     QRectF area;
-    const GraphPlot& plot;
+    const Axis& x;
+    const Axis& y;
 
     QPointF at(double fractionX, double fractionY) const
     {
         return {area.left() + fractionX * area.width(), area.bottom() - fractionY * area.height()};
     }
-    QPointF map(const Point& p) const { return at(plot.x.fraction(p.x), plot.y.fraction(p.y)); }
+    // Far outside values are held a little beyond the area, where the clip
+    // cuts them, so that no coordinate overflows the painter.
+    QPointF map(const Point& p) const
+    {
+        return at(std::clamp(x.fraction(p.x), -1.0, 2.0), std::clamp(y.fraction(p.y), -1.0, 2.0));
+    }
 };
 
 qreal widestLabel(const QFontMetricsF& metrics, const std::vector<std::string>& labels)
@@ -32,29 +43,35 @@ qreal widestLabel(const QFontMetricsF& metrics, const std::vector<std::string>& 
     return widest;
 }
 
-void drawAxes(QPainter& painter, const Frame& frame)
+void drawGrid(QPainter& painter, const Frame& frame)
+{
+    painter.setPen(gridColour);
+    for (const double tick : frame.x.ticks)
+        painter.drawLine(frame.at(frame.x.fraction(tick), 0), frame.at(frame.x.fraction(tick), 1));
+    for (const double tick : frame.y.ticks)
+        painter.drawLine(frame.at(0, frame.y.fraction(tick)), frame.at(1, frame.y.fraction(tick)));
+}
+
+void drawXLabels(QPainter& painter, const Frame& frame)
 {
     const QFontMetricsF metrics(painter.font());
-    const GraphPlot& plot = frame.plot;
-    painter.setPen(QColor(0xdd, 0xdd, 0xdd));
-    for (const double tick : plot.x.ticks)
-        painter.drawLine(frame.at(plot.x.fraction(tick), 0), frame.at(plot.x.fraction(tick), 1));
-    for (const double tick : plot.y.ticks)
-        painter.drawLine(frame.at(0, plot.y.fraction(tick)), frame.at(1, plot.y.fraction(tick)));
-    painter.setPen(Qt::black);
-    painter.drawRect(frame.area);
-    for (std::size_t i = 0; i < plot.x.ticks.size(); ++i) {
-        const QPointF foot = frame.at(plot.x.fraction(plot.x.ticks[i]), 0);
+    for (std::size_t i = 0; i < frame.x.ticks.size(); ++i) {
+        const QPointF foot = frame.at(frame.x.fraction(frame.x.ticks[i]), 0);
         painter.drawLine(foot, foot + QPointF(0, tickLength));
-        const QString label = QString::fromStdString(plot.x.labels[i]);
+        const QString label = QString::fromStdString(frame.x.labels[i]);
         const qreal width = metrics.horizontalAdvance(label);
         painter.drawText(QPointF(foot.x() - width / 2, foot.y() + tickLength + metrics.ascent()),
                          label);
     }
-    for (std::size_t i = 0; i < plot.y.ticks.size(); ++i) {
-        const QPointF foot = frame.at(0, plot.y.fraction(plot.y.ticks[i]));
+}
+
+void drawYLabels(QPainter& painter, const Frame& frame)
+{
+    const QFontMetricsF metrics(painter.font());
+    for (std::size_t i = 0; i < frame.y.ticks.size(); ++i) {
+        const QPointF foot = frame.at(0, frame.y.fraction(frame.y.ticks[i]));
         painter.drawLine(foot, foot - QPointF(tickLength, 0));
-        const QString label = QString::fromStdString(plot.y.labels[i]);
+        const QString label = QString::fromStdString(frame.y.labels[i]);
         const qreal width = metrics.horizontalAdvance(label);
         painter.drawText(QPointF(foot.x() - tickLength - 2 - width,
                                  foot.y() + (metrics.ascent() - metrics.descent()) / 2),
@@ -62,64 +79,78 @@ void drawAxes(QPainter& painter, const Frame& frame)
     }
 }
 
-void drawTitles(QPainter& painter, const QRectF& area, const Frame& frame)
+void drawTitles(QPainter& painter, const QRectF& area, const QRectF& plotArea,
+                const GraphPlot& plot)
 {
     const QFontMetricsF metrics(painter.font());
-    const QString xTitle = QString::fromStdString(frame.plot.xTitle);
-    const QString yTitle = QString::fromStdString(frame.plot.yTitle);
-    painter.drawText(QPointF(frame.area.center().x() - metrics.horizontalAdvance(xTitle) / 2,
+    const QString xTitle = QString::fromStdString(plot.xTitle);
+    const QString yTitle = QString::fromStdString(plot.yTitle);
+    painter.drawText(QPointF(plotArea.center().x() - metrics.horizontalAdvance(xTitle) / 2,
                              area.bottom() - padding / 2 - metrics.descent()),
                      xTitle);
     painter.save();
-    painter.translate(area.left() + padding / 2 + metrics.ascent(), frame.area.center().y());
+    painter.translate(area.left() + padding / 2 + metrics.ascent(), plotArea.center().y());
     painter.rotate(-90);
     painter.drawText(QPointF(-metrics.horizontalAdvance(yTitle) / 2, 0), yTitle);
     painter.restore();
 }
 
-void drawPoints(QPainter& painter, const Frame& frame, bool joinPoints)
+// The part of the x axis the fit took, shaded.
+void drawRange(QPainter& painter, const Frame& frame, const GraphPlot& plot)
 {
-    QList<QPointF> pixels;
-    pixels.reserve(static_cast<qsizetype>(frame.plot.points.size()));
-    for (const Point& p : frame.plot.points)
-        pixels.append(frame.map(p));
-    if (joinPoints && pixels.size() > 1) {
-        painter.setPen(QPen(pointColour, 1));
+    if (!plot.range)
+        return;
+    const double from = plot.range->from ? frame.x.fraction(*plot.range->from) : 0;
+    const double to = plot.range->to ? frame.x.fraction(*plot.range->to) : 1;
+    const QRectF band(frame.at(std::clamp(from, 0.0, 1.0), 1),
+                      frame.at(std::clamp(to, 0.0, 1.0), 0));
+    painter.fillRect(band.normalized(), rangeColour);
+}
+
+void drawCurve(QPainter& painter, const Frame& frame, const GraphPlot& plot)
+{
+    painter.setPen(QPen(lineColour, 2));
+    for (const std::vector<Point>& piece : plot.curve) {
+        QList<QPointF> pixels;
+        pixels.reserve(static_cast<qsizetype>(piece.size()));
+        for (const Point& p : piece)
+            pixels.append(frame.map(p));
         painter.drawPolyline(pixels.constData(), static_cast<int>(pixels.size()));
     }
+}
+
+void drawPoints(QPainter& painter, const Frame& frame, const std::vector<Point>& points,
+                bool joinPoints, const QRectF& clip)
+{
+    QList<QPointF> pixels;
+    pixels.reserve(static_cast<qsizetype>(points.size()));
+    for (const Point& p : points)
+        pixels.append(frame.map(p));
+    if (joinPoints && pixels.size() > 1) {
+        painter.save();
+        painter.setClipRect(clip);
+        painter.setPen(QPen(pointColour, 1));
+        painter.drawPolyline(pixels.constData(), static_cast<int>(pixels.size()));
+        painter.restore();
+    }
+    // Markers over everything, whole even on the plot's edge.
     painter.setPen(QPen(pointColour, 6, Qt::SolidLine, Qt::RoundCap));
     painter.drawPoints(pixels.constData(), static_cast<int>(pixels.size()));
 }
 
-// The fitted line across the plot, cut where it leaves the plot area.
-void drawFit(QPainter& painter, const Frame& frame)
+// The residuals y - f(x) under the main plot, on the same x axis, with the
+// line at 0.
+void drawResiduals(QPainter& painter, const QRectF& area, const GraphPlot& plot)
 {
-    const std::optional<LineFit>& fit = frame.plot.fit;
-    if (!fit || fit->outcome != LineFit::Outcome::Line)
-        return;
-    const Axis& x = frame.plot.x;
-    const Axis& y = frame.plot.y;
-    const double f0 = y.fraction(fit->slope * x.low + fit->intercept);
-    const double f1 = y.fraction(fit->slope * x.high + fit->intercept);
-    if (!std::isfinite(f0) || !std::isfinite(f1))
-        return;
-    // The part of the line, from the left edge (t = 0) to the right (t = 1),
-    // that lies between the bottom (0) and the top (1).
-    double t0 = 0, t1 = 1;
-    const double rise = f1 - f0;
-    if (!std::isfinite(rise))
-        return;
-    if (rise != 0) {
-        const double atBottom = -f0 / rise, atTop = (1 - f0) / rise;
-        t0 = std::max(0.0, std::min(atBottom, atTop));
-        t1 = std::min(1.0, std::max(atBottom, atTop));
-    } else if (f0 < 0 || f0 > 1) {
-        return;
-    }
-    if (t0 >= t1)
-        return;
-    painter.setPen(QPen(lineColour, 2));
-    painter.drawLine(frame.at(t0, f0 + t0 * rise), frame.at(t1, f0 + t1 * rise));
+    const Frame frame{area, plot.x, plot.residualAxis};
+    drawGrid(painter, frame);
+    painter.setPen(Qt::black);
+    painter.drawRect(area);
+    drawYLabels(painter, frame);
+    const double zero = plot.residualAxis.fraction(0);
+    painter.setPen(QPen(lineColour, 1));
+    painter.drawLine(frame.at(0, zero), frame.at(1, zero));
+    drawPoints(painter, frame, plot.residuals, false, area);
 }
 
 } // namespace
@@ -138,33 +169,102 @@ void GraphWidget::setPlot(GraphPlot plot, bool joinPoints)
     update();
 }
 
-void GraphWidget::draw(QPainter& painter, const QRectF& area, const GraphPlot& plot,
-                       bool joinPoints)
+QRectF GraphWidget::draw(QPainter& painter, const QRectF& area, const GraphPlot& plot,
+                         bool joinPoints)
 {
     const QFontMetricsF metrics(painter.font());
     // Room for the titles and the tick labels; a label of many digits may
     // take at most a third of the width.
-    const qreal left = padding + metrics.height() +
-                       std::min(widestLabel(metrics, plot.y.labels), area.width() / 3) +
-                       tickLength + 2;
+    qreal widest = widestLabel(metrics, plot.y.labels);
+    if (!plot.residuals.empty())
+        widest = std::max(widest, widestLabel(metrics, plot.residualAxis.labels));
+    const qreal left =
+        padding + metrics.height() + std::min(widest, area.width() / 3) + tickLength + 2;
     const qreal bottom = padding + 2 * metrics.height() + tickLength;
-    const QRectF plotArea =
+    const QRectF plots =
         area.adjusted(left, padding + metrics.height() / 2, -padding - metrics.height(), -bottom);
-    if (plotArea.width() <= 0 || plotArea.height() <= 0)
-        return;
-    const Frame frame{plotArea, plot};
+    if (plots.width() <= 0 || plots.height() <= 0)
+        return {};
+    QRectF main = plots, residuals;
+    if (!plot.residuals.empty()) {
+        const qreal gap = metrics.height() / 2;
+        main.setBottom(plots.bottom() - plots.height() * residualShare);
+        residuals = plots.adjusted(0, main.height() + gap, 0, 0);
+    }
+    const Frame frame{main, plot.x, plot.y};
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    drawAxes(painter, frame);
-    drawTitles(painter, area, frame);
-    painter.setClipRect(plotArea);
-    drawPoints(painter, frame, joinPoints);
-    drawFit(painter, frame);
+    drawRange(painter, frame, plot);
+    drawGrid(painter, frame);
+    painter.setPen(Qt::black);
+    painter.drawRect(main);
+    drawYLabels(painter, frame);
+    drawXLabels(painter, Frame{plots, plot.x, plot.y});
+    drawTitles(painter, area, plots, plot);
+    painter.save();
+    painter.setClipRect(main);
+    drawCurve(painter, frame, plot);
     painter.restore();
+    drawPoints(painter, frame, plot.points, joinPoints, main);
+    if (!plot.residuals.empty())
+        drawResiduals(painter, residuals, plot);
+    painter.restore();
+    return main;
+}
+
+std::optional<double> GraphWidget::xAt(qreal pixel) const
+{
+    if (plotArea_.width() <= 0 || pixel < plotArea_.left() || pixel > plotArea_.right())
+        return std::nullopt;
+    const double fraction = (pixel - plotArea_.left()) / plotArea_.width();
+    return plot_.x.low + fraction * (plot_.x.high / 2 - plot_.x.low / 2) * 2;
 }
 
 void GraphWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    draw(painter, rect(), plot_, joinPoints_);
+    plotArea_ = draw(painter, rect(), plot_, joinPoints_);
+    if (dragStart_) {
+        const qreal from = std::min(*dragStart_, dragNow_), to = std::max(*dragStart_, dragNow_);
+        QColor band = rangeColour;
+        band.setAlpha(120);
+        painter.fillRect(QRectF(from, plotArea_.top(), to - from, plotArea_.height()), band);
+    }
+}
+
+void GraphWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !xAt(event->position().x()))
+        return;
+    dragStart_ = event->position().x();
+    dragNow_ = *dragStart_;
+}
+
+void GraphWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!dragStart_)
+        return;
+    dragNow_ = std::clamp(event->position().x(), plotArea_.left(), plotArea_.right());
+    update();
+}
+
+void GraphWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!dragStart_ || event->button() != Qt::LeftButton)
+        return;
+    const qreal start = *dragStart_;
+    dragStart_.reset();
+    const qreal end = std::clamp(event->position().x(), plotArea_.left(), plotArea_.right());
+    update();
+    if (std::fabs(end - start) < smallestDrag)
+        return;
+    const auto from = xAt(std::min(start, end)), to = xAt(std::max(start, end));
+    if (from && to)
+        emit rangeDragged(*from, *to);
+}
+
+void GraphWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit rangeCleared();
 }

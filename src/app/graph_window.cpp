@@ -1,6 +1,7 @@
 #include "app/graph_window.h"
 
 #include "app/dialogs.h"
+#include "app/fit_panel.h"
 #include "app/graph_widget.h"
 
 #include <QApplication>
@@ -59,7 +60,7 @@ void GraphWindow::layOutControls()
     joinPoints_ = new QCheckBox(QStringLiteral("join points"), this);
     joinPoints_->setChecked(true);
     fromZero_ = new QCheckBox(QStringLiteral("start axes at zero"), this);
-    fit_ = new QCheckBox(QStringLiteral("straight-line fit"), this);
+    fitPanel_ = new FitPanel(this);
     graph_ = new GraphWidget(this);
     notes_ = new QLabel(this);
     notes_->setTextFormat(Qt::PlainText);
@@ -78,8 +79,7 @@ void GraphWindow::layOutControls()
     auto* choices = new QHBoxLayout;
     for (QWidget* widget : {static_cast<QWidget*>(xLabel), static_cast<QWidget*>(xColumn_),
                             static_cast<QWidget*>(yLabel), static_cast<QWidget*>(yColumn_),
-                            static_cast<QWidget*>(joinPoints_), static_cast<QWidget*>(fromZero_),
-                            static_cast<QWidget*>(fit_)})
+                            static_cast<QWidget*>(joinPoints_), static_cast<QWidget*>(fromZero_)})
         choices->addWidget(widget);
     choices->addStretch();
     auto* buttons = new QHBoxLayout;
@@ -88,14 +88,18 @@ void GraphWindow::layOutControls()
     buttons->addWidget(copyImage);
     auto* page = new QVBoxLayout(this);
     page->addLayout(choices);
+    page->addWidget(fitPanel_);
     page->addWidget(graph_, 1);
     page->addWidget(notes_);
     page->addLayout(buttons);
 
     connect(xColumn_, &QComboBox::activated, this, &GraphWindow::columnsChosen);
     connect(yColumn_, &QComboBox::activated, this, &GraphWindow::columnsChosen);
-    for (QCheckBox* box : {joinPoints_, fromZero_, fit_})
+    for (QCheckBox* box : {joinPoints_, fromZero_})
         connect(box, &QCheckBox::toggled, this, &GraphWindow::replot);
+    connect(fitPanel_, &FitPanel::changed, this, &GraphWindow::replot);
+    connect(graph_, &GraphWidget::rangeDragged, fitPanel_, &FitPanel::setRange);
+    connect(graph_, &GraphWidget::rangeCleared, fitPanel_, &FitPanel::clearRange);
     connect(saveImage, &QPushButton::clicked, this, &GraphWindow::askAndSaveImage);
     connect(copyImage, &QPushButton::clicked, this, &GraphWindow::copyImage);
 }
@@ -121,14 +125,12 @@ void GraphWindow::replot()
     table_ = readGraphTable(box.text, box.delimiter);
     offerColumns(table_);
     choice_.fromZero = fromZero_->isChecked();
-    choice_.fit = fit_->isChecked();
+    choice_.model = fitPanel_->model();
+    choice_.fitFrom = fitPanel_->from();
+    choice_.fitTo = fitPanel_->to();
+    choice_.residuals = fitPanel_->residuals();
     GraphPlot plot = plotGraph(table_, choice_);
-    QStringList lines;
-    for (const std::string& note : plot.notes)
-        lines << QString::fromStdString(note);
-    if (plot.fit)
-        lines << QString::fromStdString(describeFit(*plot.fit));
-    notes_->setText(lines.join('\n'));
+    notes_->setText(QString::fromStdString(plot.text()));
     graph_->setPlot(std::move(plot), joinPoints_->isChecked());
 }
 
@@ -164,6 +166,8 @@ void GraphWindow::columnsChosen()
     choice_.xColumn = xColumn_->currentIndex();
     choice_.yColumn = yColumn_->currentIndex() + 1;
     columnsChosenByHand_ = true;
+    const QSignalBlocker quiet(fitPanel_); // one re-plot for both changes
+    fitPanel_->clearRange();
     replot();
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+class FitPanel;
 class GraphWidget;
 class QCheckBox;
 class QComboBox;
@@ -21,7 +22,7 @@ struct BoxSnapshot {
 
 // The separate, resizable window "Bench Tabler - Graph": the box plotted as
 // it is now, re-plotted shortly after every change, with a choice of
-// columns, a straight-line fit and the graph saved as an image.
+// columns, a fitted curve and the graph saved as an image.
 class GraphWindow : public QWidget {
     Q_OBJECT
 
@@ -39,6 +40,7 @@ public:
     // The text under the graph: rows left out, and the fit.
     QString noteText() const;
     GraphWidget* graph() const { return graph_; }
+    FitPanel* fitPanel() const { return fitPanel_; }
 
     // Writes the graph, its titles and the text under it as a PNG or an SVG
     // file, chosen by the extension; the reason when it could not.
@@ -63,7 +65,7 @@ private:
     QComboBox* yColumn_ = nullptr;
     QCheckBox* joinPoints_ = nullptr;
     QCheckBox* fromZero_ = nullptr;
-    QCheckBox* fit_ = nullptr;
+    FitPanel* fitPanel_ = nullptr;
     GraphWidget* graph_ = nullptr;
     QLabel* notes_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "batch/batch_run.h"
 
+#include "batch/batch_fit.h"
 #include "commands/difference_quotient.h"
 #include "commands/experiment_calculations.h"
 #include "commands/first_difference.h"
@@ -29,7 +30,9 @@ constexpr const char* usage =
     "usage: benchtabler-batch [--delimiter comma|tab|semicolon|space] [--answer TEXT]... [--lf] "
     "COMMAND [FILE]\n"
     "COMMAND: first-difference, running-sum, difference-quotient, select-column, "
-    "rows-to-columns, mean-sd, random-numbers, experiment\n";
+    "rows-to-columns, mean-sd, random-numbers, experiment\n"
+    "       benchtabler-batch [--delimiter NAME] fit [--x K] [--y K] (--model NAME | "
+    "--equation TEXT) [--start NAME=VALUE]... [--from A] [--to B] [--json] [FILE]\n";
 
 constexpr const char* help =
     "\nRuns one Bench Tabler command on the text of FILE (standard input when FILE is absent\n"
@@ -42,7 +45,17 @@ constexpr const char* help =
     "  --help, --version\n"
     "Messages go to standard error, one line each. Exit status: 0 when the command wrote\n"
     "its output, 1 when it refused or ended without writing (nothing on standard output),\n"
-    "2 for a wrong command line or a file that cannot be read.\n";
+    "2 for a wrong command line or a file that cannot be read.\n"
+    "\n"
+    "fit fits a curve to the rows of FILE as the graph window takes them and prints the\n"
+    "graph window's fit text (--json: one JSON object for scripts); exit status 1 when\n"
+    "there is no fit, its reason on standard error.\n"
+    "  --x K, --y K       the columns (x 0 is the line number); the graph's choice at start\n"
+    "  --model NAME       line, proportional, polynomial:N (N 2 to 10), exponential,\n"
+    "                     exponential-offset, power, logarithm, sine, gaussian\n"
+    "  --equation TEXT    an own equation in x, e.g. \"A*exp(-k*x) + C\"\n"
+    "  --start NAME=VALUE a starting value of the own equation (1 when not given)\n"
+    "  --from A, --to B   fit only the rows with x from A to B\n";
 
 const struct {
     const char* name;
@@ -116,11 +129,6 @@ struct Options {
     std::optional<std::string> file;
 };
 
-BatchResult usageFailure(const std::string& explanation)
-{
-    return {usageError, {}, "benchtabler-batch: " + explanation + "\n" + usage};
-}
-
 // The options, or the explanation of what is wrong with them.
 std::variant<Options, std::string> parseArguments(const std::vector<std::string>& arguments)
 {
@@ -133,11 +141,10 @@ std::variant<Options, std::string> parseArguments(const std::vector<std::string>
             return argument + " needs a value";
         if (argument == "--delimiter") {
             const std::string& name = arguments[++i];
-            const auto known = std::find_if(std::begin(delimiters), std::end(delimiters),
-                                            [&](const auto& d) { return name == d.name; });
-            if (known == std::end(delimiters))
+            const std::optional<char> delimiter = delimiterNamed(name);
+            if (!delimiter)
                 return "unknown delimiter \"" + name + "\"";
-            options.delimiter = known->delimiter;
+            options.delimiter = *delimiter;
         } else if (argument == "--answer") {
             options.answers.push_back(arguments[++i]);
         } else if (argument == "--lf") {
@@ -204,25 +211,42 @@ std::string withLineFeeds(std::string text)
 
 } // namespace
 
+BatchResult usageFailure(const std::string& explanation)
+{
+    return {usageError, {}, "benchtabler-batch: " + explanation + "\n" + usage};
+}
+
+std::optional<char> delimiterNamed(const std::string& name)
+{
+    for (const auto& d : delimiters)
+        if (name == d.name)
+            return d.delimiter;
+    return std::nullopt;
+}
+
+DataFileText readBatchInput(const std::optional<std::string>& file, std::istream& input)
+{
+    if (file && *file != "-")
+        return readDataFile(*file, iconvDecode);
+    const std::string bytes((std::istreambuf_iterator<char>(input)),
+                            std::istreambuf_iterator<char>());
+    return decodeDataFile(bytes, "standard input", iconvDecode);
+}
+
 BatchResult runBatch(const std::vector<std::string>& arguments, std::istream& input)
 {
     if (std::find(arguments.begin(), arguments.end(), "--help") != arguments.end())
         return {producedOutput, std::string(usage) + help, {}};
     if (std::find(arguments.begin(), arguments.end(), "--version") != arguments.end())
         return {producedOutput, "benchtabler-batch " BENCHTABLER_VERSION "\n", {}};
+    if (isFitCommand(arguments))
+        return runFit(arguments, input);
     const auto parsed = parseArguments(arguments);
     if (const auto* explanation = std::get_if<std::string>(&parsed))
         return usageFailure(*explanation);
     const Options& options = std::get<Options>(parsed);
 
-    DataFileText box;
-    if (options.file) {
-        box = readDataFile(*options.file, iconvDecode);
-    } else {
-        const std::string bytes((std::istreambuf_iterator<char>(input)),
-                                std::istreambuf_iterator<char>());
-        box = decodeDataFile(bytes, "standard input", iconvDecode);
-    }
+    const DataFileText box = readBatchInput(options.file, input);
     if (!box.refusal.empty())
         return usageFailure(box.refusal);
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "data/data_file.h"
+
 #include <istream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,3 +26,12 @@ inline constexpr int usageError = 2;
 // when FILE is absent or "-". Questions take the --answer texts in turn (none
 // left: Cancel); messages go to standard error, one line each.
 BatchResult runBatch(const std::vector<std::string>& arguments, std::istream& input);
+
+// The delimiter a --delimiter NAME gives: comma, tab, semicolon or space.
+std::optional<char> delimiterNamed(const std::string& name);
+
+// The box text from FILE, or from `input` when there is no FILE or it is "-".
+DataFileText readBatchInput(const std::optional<std::string>& file, std::istream& input);
+
+// A usage error: the explanation, then the usage lines.
+BatchResult usageFailure(const std::string& explanation);

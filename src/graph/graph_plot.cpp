@@ -1,6 +1,7 @@
 #include "graph/graph_plot.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -32,7 +33,93 @@ Axis axisOver(const std::vector<Point>& points, double Point::*coordinate, bool 
     return makeAxis((*low).*coordinate, (*high).*coordinate, fromZero);
 }
 
+bool insideRange(const GraphChoice& choice, double x)
+{
+    return (!choice.fitFrom || x >= *choice.fitFrom) && (!choice.fitTo || x <= *choice.fitTo);
+}
+
+// Where a value lies on the y axis: below 0 under the plot, above 1 over it.
+enum class Side { Below, Inside, Above };
+
+Side sideOf(const Axis& axis, double y)
+{
+    const double f = axis.fraction(y);
+    return f < 0 ? Side::Below : f > 1 ? Side::Above : Side::Inside;
+}
+
+// The curve sampled evenly across the x axis, cut into pieces where it
+// gives no finite number and where it leaps from beyond one edge of the plot
+// to beyond the other (a pole), so that no line is drawn across the plot.
+std::vector<std::vector<Point>> sampledCurve(const CurveFit& fit, const Axis& x, const Axis& y)
+{
+    std::vector<double> xs(curveSamples), ys(curveSamples);
+    for (int i = 0; i < curveSamples; ++i) {
+        const double t = static_cast<double>(i) / (curveSamples - 1);
+        xs[static_cast<std::size_t>(i)] = x.low + t * (x.high / 2 - x.low / 2) * 2;
+    }
+    xs.back() = x.high;
+    fit.curve(xs.data(), xs.size(), ys.data());
+    std::vector<std::vector<Point>> pieces(1);
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        if (!std::isfinite(ys[i])) {
+            if (!pieces.back().empty())
+                pieces.emplace_back();
+            continue;
+        }
+        if (!pieces.back().empty()) {
+            const Side before = sideOf(y, pieces.back().back().y), now = sideOf(y, ys[i]);
+            if (before != Side::Inside && now != Side::Inside && before != now)
+                pieces.emplace_back();
+        }
+        pieces.back().push_back({xs[i], ys[i]});
+    }
+    std::erase_if(pieces, [](const std::vector<Point>& piece) { return piece.size() < 2; });
+    return pieces;
+}
+
+void addFit(GraphPlot& plot, const GraphChoice& choice)
+{
+    std::vector<Point> fitted;
+    for (const Point& p : plot.points)
+        if (insideRange(choice, p.x))
+            fitted.push_back(p);
+    if (choice.fitFrom || choice.fitTo)
+        plot.range = FitRange{choice.fitFrom, choice.fitTo, static_cast<int>(fitted.size()),
+                              static_cast<int>(plot.points.size())};
+    plot.fit = fitCurve(fitted, choice.model);
+    if (!plot.fit->fitted())
+        return;
+    plot.curve = sampledCurve(*plot.fit, plot.x, plot.y);
+    if (!choice.residuals)
+        return;
+    std::vector<double> xs, ys(fitted.size());
+    for (const Point& p : fitted)
+        xs.push_back(p.x);
+    plot.fit->curve(xs.data(), xs.size(), ys.data());
+    double low = 0, high = 0;
+    for (std::size_t i = 0; i < fitted.size(); ++i) {
+        const double residual = fitted[i].y - ys[i];
+        if (!std::isfinite(residual))
+            continue;
+        plot.residuals.push_back({fitted[i].x, residual});
+        low = std::min(low, residual);
+        high = std::max(high, residual);
+    }
+    plot.residualAxis = makeAxis(low, high, false);
+}
+
 } // namespace
+
+std::string GraphPlot::text() const
+{
+    std::vector<std::string> lines = notes;
+    if (fit)
+        lines.push_back(describeFit(*fit, range));
+    std::string text;
+    for (const std::string& line : lines)
+        text.append(text.empty() ? "" : "\n").append(line);
+    return text;
+}
 
 GraphChoice defaultChoice(const GraphTable& table)
 {
@@ -90,7 +177,7 @@ GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice)
         plot.notes.push_back("the box holds " + std::to_string(table.dataRows) +
                              " data rows; the graph shows the first " +
                              std::to_string(mostPlottedRows));
-    if (choice.fit)
-        plot.fit = fitLine(plot.points);
+    if (choice.model.kind != ModelKind::None)
+        addFit(plot, choice);
     return plot;
 }

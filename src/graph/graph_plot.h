@@ -1,8 +1,9 @@
 #pragma once
 
+#include "fit/curve_fit.h"
+#include "fit/fit_text.h"
 #include "graph/axis.h"
 #include "graph/graph_table.h"
-#include "graph/line_fit.h"
 
 #include <optional>
 #include <string>
@@ -14,12 +15,18 @@ struct GraphChoice {
     int xColumn = 0;
     int yColumn = 1;
     bool fromZero = false;
-    bool fit = false;
+    ModelChoice model;             // kind None: no fit
+    std::optional<double> fitFrom; // the fit takes the points with x from here
+    std::optional<double> fitTo;   // to here; open ends take every point
+    bool residuals = false;
 };
 
 // Column 1 against the line number for one field per row; column 2 against
 // column 1 for more.
 GraphChoice defaultChoice(const GraphTable& table);
+
+// The samples of the fitted curve across the x axis, this many.
+inline constexpr int curveSamples = 400;
 
 // Everything the graph shows, worked out without drawing anything.
 struct GraphPlot {
@@ -29,7 +36,17 @@ struct GraphPlot {
     std::string xTitle;
     std::string yTitle;
     std::vector<std::string> notes; // rows left out and why
-    std::optional<LineFit> fit;     // when asked for
+    std::optional<CurveFit> fit;    // when asked for
+    std::optional<FitRange> range;  // when the fit takes part of the points
+    // The fitted curve as pieces to draw joined, across the whole x axis;
+    // broken where it gives no finite number or leaps across the plot.
+    std::vector<std::vector<Point>> curve;
+    // y - f(x) of the fitted points, and their axis, when asked for.
+    std::vector<Point> residuals;
+    Axis residualAxis;
+
+    // The text under the graph: the notes, then the fit, one per line.
+    std::string text() const;
 };
 
 GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice);

@@ -120,6 +120,13 @@ TEST(Axes, StayFiniteAndPlainAtTheEndsOfADouble)
     }
 }
 
+ModelChoice lineModel()
+{
+    ModelChoice model;
+    model.kind = ModelKind::Line;
+    return model;
+}
+
 std::vector<Point> norrisPoints()
 {
     std::ifstream file(std::string(BENCHTABLER_TEST_DATA) + "/straight_line_norris.csv");
@@ -138,13 +145,15 @@ TEST(LineFits, ReproduceTheCertifiedNorrisValues)
 {
     const std::vector<Point> points = norrisPoints();
     ASSERT_EQ(points.size(), 36u);
-    const LineFit fit = fitLine(points);
-    ASSERT_EQ(fit.outcome, LineFit::Outcome::Line);
-    expectSignificantDigits(fit.slope, 1.00211681802045, "slope");
-    expectSignificantDigits(fit.slopeUncertainty, 0.429796848199937E-03, "u(slope)");
-    expectSignificantDigits(fit.intercept, -0.262323073774029, "intercept");
-    expectSignificantDigits(fit.interceptUncertainty, 0.232818234301152, "u(intercept)");
-    expectSignificantDigits(fit.rSquared, 0.999993745883712, "R squared");
+    const CurveFit fit = fitCurve(points, lineModel());
+    ASSERT_TRUE(fit.fitted()) << fit.failure;
+    expectSignificantDigits(fit.values[0], 1.00211681802045, "slope");
+    expectSignificantDigits(fit.uncertainties[0], 0.429796848199937E-03, "u(slope)");
+    expectSignificantDigits(fit.values[1], -0.262323073774029, "intercept");
+    expectSignificantDigits(fit.uncertainties[1], 0.232818234301152, "u(intercept)");
+    expectSignificantDigits(*fit.rSquared, 0.999993745883712, "R squared");
+    expectSignificantDigits(*fit.residualStandardDeviation, 0.884796396144373, "s");
+    expectSignificantDigits(fit.residualSumOfSquares, 26.6173985294224, "SSE");
 }
 
 struct FitCase {
@@ -164,17 +173,18 @@ const FitCase fits[] = {
      "them."},
     {"two_points",
      {{0, 1}, {2, 5}},
-     "Straight-line fit y = m x + b through 2 points:\nslope m = 2\nintercept b = 1\nR² = 1\n"
+     "Straight-line fit y = m x + b through 2 points:\nslope m = 2.000\nintercept b = 1.000\n"
+     "R² = 1.000000\n"
      "The uncertainties are not defined for two points."},
     {"all_y_equal",
      {{0, 3}, {1, 3}, {2, 3}},
-     "Straight-line fit y = m x + b through 3 points:\nslope m = 0 ± 0\nintercept b = 3 ± 0\n"
+     "Straight-line fit y = m x + b through 3 points:\nslope m = 0 ± 0\nintercept b = 3.000 ± 0\n"
      "R² = not defined (all y are equal)\n"
      "± gives the standard uncertainty (one standard deviation)."},
     {"clock_times_do_not_cancel",
      {{1e9, 1}, {1e9 + 1, 3.1}, {1e9 + 2, 4.9}, {1e9 + 3, 7.1}},
-     "Straight-line fit y = m x + b through 4 points:\nslope m = 2.01 ± .05196\n"
-     "intercept b = -2009000000 ± 51960000\nR² = .9987\n"
+     "Straight-line fit y = m x + b through 4 points:\nslope m = 2.010 ± 0.052\n"
+     "intercept b = (-2.010 ± 0.052) × 10⁹\nR² = 0.998665\n"
      "± gives the standard uncertainty (one standard deviation)."},
     {"slope_too_large",
      {{0, -1.7e308}, {1e-300, 1.7e308}, {2e-300, 0}},
@@ -185,7 +195,7 @@ class LineFitTexts : public testing::TestWithParam<FitCase> {};
 
 TEST_P(LineFitTexts, SayWhatTheFitGives)
 {
-    EXPECT_EQ(describeFit(fitLine(GetParam().points)), GetParam().text);
+    EXPECT_EQ(describeFit(fitCurve(GetParam().points, lineModel())), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Points, LineFitTexts, testing::ValuesIn(fits),

@@ -8,6 +8,7 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
@@ -80,6 +81,12 @@ private:
     {
         dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
         static_cast<QDialog*>(dialog)->accept();
+    }
+    static void chooseFit(GraphWindow* graph, const QString& item)
+    {
+        for (QComboBox* list : graph->findChildren<QComboBox*>())
+            if (list->accessibleName() == "fit")
+                list->setCurrentText(item);
     }
     static QByteArray readFile(const QString& path)
     {
@@ -722,10 +729,8 @@ private slots:
         QTest::mouseClick(button(window, "cmd_graph"), Qt::LeftButton);
         GraphWindow* graph = window.findChild<GraphWindow*>();
         QVERIFY(graph);
-        for (QCheckBox* box : graph->findChildren<QCheckBox*>())
-            if (box->text() == "straight-line fit")
-                box->click();
-        QVERIFY2(graph->noteText().contains("slope m = 1.98 ± .04243"),
+        chooseFit(graph, "straight line y = m x + b");
+        QVERIFY2(graph->noteText().contains("slope m = 1.980 ± 0.042"),
                  qPrintable(graph->noteText()));
         QVERIFY(graph->noteText().contains("(one standard deviation)"));
 
@@ -735,7 +740,7 @@ private slots:
         QCOMPARE(readFile(png).left(8), QByteArray("\x89PNG\r\n\x1a\n"));
         const QByteArray drawing = readFile(svg);
         QVERIFY(drawing.contains("time (s)") && drawing.contains("speed (m/s)"));
-        QVERIFY(drawing.contains("slope m = 1.98"));
+        QVERIFY(drawing.contains("slope m = 1.980"));
         QCOMPARE(graph->saveImage(home_.path() + "/graph.jpg"),
                  QString("an image is saved as .png or .svg"));
     }

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "fit/model.h"
+
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+// The graph window's choice of fit: the list of models, the polynomial's
+// degree, the own equation with a starting value for each of its parameters
+// and its Fit button, the x range the fit takes and the residuals.
+class FitPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit FitPanel(QWidget* parent = nullptr);
+
+    // The model to fit: the own equation as it was when Fit was last
+    // pressed (none before that).
+    ModelChoice model() const;
+    std::optional<double> from() const;
+    std::optional<double> to() const;
+    bool residuals() const;
+
+    // The range as dragged on the graph, or none.
+    void setRange(double from, double to);
+    void clearRange();
+
+signals:
+    // Anything that changes what the graph shows.
+    void changed();
+
+private:
+    void layOut();
+    void modelChosen();
+    void equationEdited();
+    void fitEquation();
+    void offerParameters(const std::vector<std::string>& names);
+
+    QComboBox* models_ = nullptr;
+    QSpinBox* degree_ = nullptr;
+    QWidget* equationRow_ = nullptr;
+    QLineEdit* equation_ = nullptr;
+    QHBoxLayout* parameterFields_ = nullptr;
+    std::vector<std::pair<QLabel*, QLineEdit*>> starts_;
+    QPushButton* fit_ = nullptr;
+    QLineEdit* from_ = nullptr;
+    QLineEdit* to_ = nullptr;
+    QCheckBox* residuals_ = nullptr;
+    ModelChoice fittedEquation_; // kind None until Fit is pressed
+};

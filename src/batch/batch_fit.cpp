@@ -1,0 +1,224 @@
+#include "batch/batch_fit.h"
+
+#include "data/number_reading.h"
+#include "fit/fit_text.h"
+#include "graph/graph_plot.h"
+
+#include <charconv>
+#include <cmath>
+#include <variant>
+
+namespace {
+
+struct FitOptions {
+    char delimiter = ',';
+    std::optional<int> x, y;
+    std::optional<ModelChoice> model;
+    std::map<std::string, double> starts;
+    std::optional<double> from, to;
+    bool json = false;
+    std::optional<std::string> file;
+};
+
+const struct {
+    const char* name;
+    ModelKind kind;
+} modelNames[] = {
+    {"line", ModelKind::Line},
+    {"proportional", ModelKind::Proportional},
+    {"exponential", ModelKind::Exponential},
+    {"exponential-offset", ModelKind::ExponentialWithOffset},
+    {"power", ModelKind::Power},
+    {"logarithm", ModelKind::Logarithm},
+    {"sine", ModelKind::Sine},
+    {"gaussian", ModelKind::Gaussian},
+};
+
+std::optional<ModelChoice> modelNamed(const std::string& name)
+{
+    ModelChoice model;
+    for (const auto& known : modelNames)
+        if (name == known.name) {
+            model.kind = known.kind;
+            return model;
+        }
+    const std::string polynomial = "polynomial:";
+    if (name.rfind(polynomial, 0) != 0)
+        return std::nullopt;
+    const std::optional<double> degree = readAnswer(name.substr(polynomial.size()));
+    if (!degree || *degree != std::floor(*degree) || *degree < lowestDegree ||
+        *degree > highestDegree)
+        return std::nullopt;
+    model.kind = ModelKind::Polynomial;
+    model.degree = static_cast<int>(*degree);
+    return model;
+}
+
+std::optional<int> columnNumber(const std::string& text, int lowest)
+{
+    const std::optional<double> value = readAnswer(text);
+    if (!value || *value != std::floor(*value) || *value < lowest || *value > mostPlottedColumns)
+        return std::nullopt;
+    return static_cast<int>(*value);
+}
+
+// Reads one option that takes a value; the explanation when it is wrong.
+std::optional<std::string> readOption(FitOptions& options, const std::string& option,
+                                      const std::string& value)
+{
+    if (option == "--delimiter") {
+        const std::optional<char> delimiter = delimiterNamed(value);
+        if (!delimiter)
+            return "unknown delimiter \"" + value + "\"";
+        options.delimiter = *delimiter;
+    } else if (option == "--x" || option == "--y") {
+        const std::optional<int> column = columnNumber(value, option == "--x" ? 0 : 1);
+        if (!column)
+            return option + " takes a column number, not \"" + value + "\"";
+        (option == "--x" ? options.x : options.y) = column;
+    } else if (option == "--model" || option == "--equation") {
+        if (options.model)
+            return std::string("give one of --model and --equation, once");
+        ModelChoice equation;
+        equation.kind = ModelKind::OwnEquation;
+        equation.equation = value;
+        options.model = option == "--model" ? modelNamed(value) : equation;
+        if (!options.model)
+            return "unknown model \"" + value + "\"";
+    } else if (option == "--start") {
+        const auto equals = value.find('=');
+        const std::optional<double> start =
+            equals == std::string::npos ? std::nullopt : readAnswer(value.substr(equals + 1));
+        if (!start || equals == 0)
+            return "--start takes NAME=VALUE, not \"" + value + "\"";
+        options.starts[value.substr(0, equals)] = *start;
+    } else {
+        const std::optional<double> limit = readAnswer(value);
+        if (!limit)
+            return option + " takes a number, not \"" + value + "\"";
+        (option == "--from" ? options.from : options.to) = limit;
+    }
+    return std::nullopt;
+}
+
+std::variant<FitOptions, std::string> parseFitArguments(const std::vector<std::string>& arguments)
+{
+    static const std::vector<std::string> valued = {"--delimiter", "--x",     "--y",    "--model",
+                                                    "--equation",  "--start", "--from", "--to"};
+    FitOptions options;
+    std::vector<std::string> operands;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (std::find(valued.begin(), valued.end(), argument) != valued.end()) {
+            if (i + 1 == arguments.size())
+                return argument + " needs a value";
+            if (auto explanation = readOption(options, argument, arguments[++i]))
+                return *explanation;
+        } else if (argument == "--json") {
+            options.json = true;
+        } else if (argument.size() > 1 && argument[0] == '-' && argument != "-") {
+            return "unknown option \"" + argument + "\"";
+        } else {
+            operands.push_back(argument);
+        }
+    }
+    if (operands.size() > 2)
+        return std::string("too many arguments after the command");
+    if (!options.model)
+        return std::string("fit needs --model NAME or --equation TEXT");
+    if (options.model->kind != ModelKind::OwnEquation && !options.starts.empty())
+        return std::string("--start is for an own equation");
+    options.model->starts = options.starts;
+    if (operands.size() == 2)
+        options.file = operands[1];
+    return options;
+}
+
+// The shortest text that reads back as the same double; null where there
+// is no number.
+std::string jsonNumber(std::optional<double> value)
+{
+    if (!value || !std::isfinite(*value))
+        return "null";
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, *value).ptr);
+}
+
+std::string jsonString(const std::string& text)
+{
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\')
+            quoted += '\\';
+        if (static_cast<unsigned char>(c) < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            quoted += escape;
+            continue;
+        }
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+std::string fitJson(const CurveFit& fit)
+{
+    std::string json = "{\"model\": " + jsonString(modelEquation(fit.model)) +
+                       ", \"points\": " + std::to_string(fit.points) +
+                       ", \"degrees_of_freedom\": " + std::to_string(fit.degreesOfFreedom) +
+                       ", \"parameters\": [";
+    for (std::size_t k = 0; k < fit.values.size(); ++k) {
+        const std::optional<double> uncertainty =
+            fit.uncertainties.empty() ? std::nullopt : std::optional(fit.uncertainties[k]);
+        json += std::string(k == 0 ? "" : ", ") + "{\"name\": " + jsonString(fit.names[k]) +
+                ", \"value\": " + jsonNumber(fit.values[k]) +
+                ", \"uncertainty\": " + jsonNumber(uncertainty) + "}";
+    }
+    json += "], \"residual_sum_of_squares\": " + jsonNumber(fit.residualSumOfSquares) +
+            ", \"residual_standard_deviation\": " + jsonNumber(fit.residualStandardDeviation) +
+            ", \"r_squared\": " + jsonNumber(fit.rSquared) + "}\n";
+    return json;
+}
+
+} // namespace
+
+bool isFitCommand(const std::vector<std::string>& arguments)
+{
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--delimiter" || arguments[i] == "--answer")
+            ++i;
+        else if (arguments[i].empty() || arguments[i][0] != '-')
+            return arguments[i] == "fit";
+    }
+    return false;
+}
+
+BatchResult runFit(const std::vector<std::string>& arguments, std::istream& input)
+{
+    const auto parsed = parseFitArguments(arguments);
+    if (const auto* explanation = std::get_if<std::string>(&parsed))
+        return usageFailure(*explanation);
+    const FitOptions& options = std::get<FitOptions>(parsed);
+    const DataFileText box = readBatchInput(options.file, input);
+    if (!box.refusal.empty())
+        return usageFailure(box.refusal);
+
+    const GraphTable table = readGraphTable(box.text, options.delimiter);
+    GraphChoice choice = defaultChoice(table);
+    choice.xColumn = options.x.value_or(choice.xColumn);
+    choice.yColumn = options.y.value_or(choice.yColumn);
+    choice.model = *options.model;
+    choice.fitFrom = options.from;
+    choice.fitTo = options.to;
+    const GraphPlot plot = plotGraph(table, choice);
+    BatchResult result;
+    for (const std::string& note : plot.notes)
+        result.err += "message: " + note + "\n";
+    if (!plot.fit->fitted()) {
+        result.exitStatus = noOutput;
+        result.err += "message: " + plot.fit->failure + "\n";
+        return result;
+    }
+    result.out = options.json ? fitJson(*plot.fit) : describeFit(*plot.fit, plot.range) + "\n";
+    return result;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+// Why a text is not an equation: where (counted in characters from 1) and
+// the reason in plain words.
+struct EquationError {
+    int character = 1;
+    std::string reason;
+};
+
+// The right-hand side of an equation, in the program's equation language:
+// decimal numbers with a point, + - * / ^ (** is ^ too), parentheses, the
+// functions sin cos tan asin acos atan sinh cosh tanh exp ln log10 sqrt abs,
+// and the constant pi. -a^b is -(a^b). Every other name (a letter, then
+// letters, digits or _) is a variable whose values the caller gives.
+// Evaluation works on many points at once: each name has a buffer of values,
+// one per point, filled by the caller.
+class Equation {
+public:
+    static std::variant<Equation, EquationError> read(std::string_view text);
+
+    Equation(Equation&&) noexcept;
+    Equation& operator=(Equation&&) noexcept;
+    ~Equation();
+
+    const std::string& text() const;
+    // The variables in order of first appearance.
+    const std::vector<std::string>& names() const;
+
+    // Makes room for `count` points and gives the buffer of name k: fill
+    // its first `count` values before evaluate(count, ...).
+    double* values(std::size_t name, std::size_t count);
+    // results[i] = the equation at point i, for i < count; NaN or ±inf where
+    // it gives no finite number.
+    void evaluate(std::size_t count, double* results);
+
+private:
+    struct Parsed;
+    explicit Equation(std::unique_ptr<Parsed> parsed);
+    std::unique_ptr<Parsed> parsed_;
+};

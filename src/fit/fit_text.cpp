@@ -1,0 +1,73 @@
+#include "fit/fit_text.h"
+
+#include "format/report_number.h"
+
+namespace {
+
+std::string pointCount(int n) { return std::to_string(n) + (n == 1 ? " point" : " points"); }
+
+std::string rangeSentence(const FitRange& range)
+{
+    std::string text = "fitted";
+    if (range.from)
+        text += " from x = " + typedValue(*range.from);
+    if (range.to)
+        text += " to x = " + typedValue(*range.to);
+    return text + " (" + std::to_string(range.fitted) + " of " + std::to_string(range.total) +
+           " points)";
+}
+
+std::string rSquaredLine(const CurveFit& fit)
+{
+    return "R² " + (fit.rSquared ? rSquaredRelation(*fit.rSquared)
+                                 : std::string("= not defined (all y are equal)"));
+}
+
+std::string parameterValue(const CurveFit& fit, std::size_t k)
+{
+    return fit.uncertainties.empty() ? significantValue(fit.values[k])
+                                     : valueWithUncertainty(fit.values[k], fit.uncertainties[k]);
+}
+
+std::string describeLine(const CurveFit& fit)
+{
+    if (!fit.fitted())
+        return "Straight-line fit: " + fit.failure + ".";
+    std::string text = "Straight-line fit y = m x + b through " + pointCount(fit.points) + ":\n";
+    text += "slope m = " + parameterValue(fit, 0) + "\n";
+    text += "intercept b = " + parameterValue(fit, 1) + "\n";
+    text += rSquaredLine(fit) + "\n";
+    text += fit.uncertainties.empty()
+                ? "The uncertainties are not defined for two points."
+                : "± gives the standard uncertainty (one standard deviation).";
+    return text;
+}
+
+std::string describeModel(const CurveFit& fit)
+{
+    const std::string equation = modelEquation(fit.model);
+    if (!fit.fitted())
+        return "Fit " + equation + ": " + fit.failure + ".";
+    std::string text = "Fit " + equation + " through " + pointCount(fit.points) + ":\n";
+    for (std::size_t k = 0; k < fit.values.size(); ++k)
+        text += fit.names[k] + " = " + parameterValue(fit, k) + "\n";
+    if (fit.residualStandardDeviation)
+        text +=
+            "root-mean-square deviation s = " + significantValue(*fit.residualStandardDeviation) +
+            "\n";
+    text += rSquaredLine(fit) + "\n";
+    text += fit.uncertainties.empty()
+                ? "The uncertainties are not defined for as many points as parameters."
+                : "± gives the standard uncertainty (one standard deviation).";
+    return text;
+}
+
+} // namespace
+
+std::string describeFit(const CurveFit& fit, const std::optional<FitRange>& range)
+{
+    std::string text = fit.model.kind == ModelKind::Line ? describeLine(fit) : describeModel(fit);
+    if (range)
+        text.append(1, '\n').append(rangeSentence(*range));
+    return text;
+}

@@ -1,0 +1,185 @@
+#include "fit/nonlinear_solver.h"
+
+#include "fit/linear_least_squares.h"
+
+#include <gsl/gsl_errno.h>
+#include <gsl/gsl_multifit_nlinear.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+
+namespace {
+
+// A trial step whose model gives no finite number gets residuals this
+// large, so that the trust region turns it down instead of failing.
+constexpr double rejectedResidual = 1e100;
+constexpr long double jacobianDependence = 1e-9L;
+
+struct Callbacks {
+    const NonlinearProblem& problem;
+    std::vector<double> parameters;
+    std::vector<double> residuals;
+};
+
+// GSL may ask for the residuals into a column of its finite-difference
+// Jacobian, a vector whose elements are not next to each other.
+int residualsOf(const gsl_vector* x, void* data, gsl_vector* f)
+{
+    auto& callbacks = *static_cast<Callbacks*>(data);
+    callbacks.parameters.assign(x->data, x->data + x->size);
+    callbacks.residuals.resize(f->size);
+    callbacks.problem.residuals(callbacks.parameters.data(), callbacks.residuals.data());
+    for (std::size_t i = 0; i < f->size; ++i) {
+        const double r = callbacks.residuals[i];
+        gsl_vector_set(f, i, std::isfinite(r) ? r : rejectedResidual);
+    }
+    return GSL_SUCCESS;
+}
+
+int jacobianOf(const gsl_vector* x, void* data, gsl_matrix* j)
+{
+    auto& callbacks = *static_cast<Callbacks*>(data);
+    callbacks.parameters.assign(x->data, x->data + x->size);
+    std::vector<double> values(j->size1 * j->size2);
+    callbacks.problem.jacobian(callbacks.parameters.data(), values.data());
+    for (std::size_t r = 0; r < j->size1; ++r)
+        for (std::size_t c = 0; c < j->size2; ++c) {
+            const double value = values[r * j->size2 + c];
+            gsl_matrix_set(j, r, c, std::isfinite(value) ? value : 0);
+        }
+    return GSL_SUCCESS;
+}
+
+double sumOfSquares(const NonlinearProblem& problem, const std::vector<double>& parameters)
+{
+    std::vector<double> r(static_cast<std::size_t>(problem.points));
+    problem.residuals(parameters.data(), r.data());
+    long double sum = 0;
+    for (const double value : r)
+        sum += static_cast<long double>(value) * value;
+    return static_cast<double>(sum);
+}
+
+struct Attempt {
+    bool settled = false;
+    std::vector<double> parameters;
+};
+
+Attempt runTrustRegion(const NonlinearProblem& problem, const std::vector<double>& start,
+                       const gsl_multifit_nlinear_trs* method, gsl_multifit_nlinear_fdtype fdtype,
+                       int steps)
+{
+    Callbacks callbacks{problem, {}, {}};
+    gsl_multifit_nlinear_fdf fdf{};
+    fdf.f = residualsOf;
+    fdf.df = problem.jacobian ? jacobianOf : nullptr;
+    fdf.fvv = nullptr;
+    fdf.n = static_cast<std::size_t>(problem.points);
+    fdf.p = static_cast<std::size_t>(problem.parameters);
+    fdf.params = &callbacks;
+
+    gsl_multifit_nlinear_parameters parameters = gsl_multifit_nlinear_default_parameters();
+    parameters.trs = method;
+    parameters.fdtype = fdtype;
+    const std::unique_ptr<gsl_multifit_nlinear_workspace, void (*)(gsl_multifit_nlinear_workspace*)>
+        workspace(gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &parameters, fdf.n, fdf.p),
+                  gsl_multifit_nlinear_free);
+    if (!workspace)
+        return {};
+    gsl_vector_const_view x0 = gsl_vector_const_view_array(start.data(), start.size());
+    if (gsl_multifit_nlinear_init(&x0.vector, &fdf, workspace.get()) != GSL_SUCCESS)
+        return {};
+    const double tolerance = std::pow(std::numeric_limits<double>::epsilon(), 0.9);
+    int info = 0;
+    const int status =
+        gsl_multifit_nlinear_driver(static_cast<std::size_t>(steps), tolerance, tolerance, 0.0,
+                                    nullptr, nullptr, &info, workspace.get());
+    const gsl_vector* x = gsl_multifit_nlinear_position(workspace.get());
+    Attempt attempt;
+    attempt.parameters.assign(x->data, x->data + x->size);
+    // No progress at all from a point is a minimum as far as doubles can tell.
+    attempt.settled = status == GSL_SUCCESS || status == GSL_ENOPROG;
+    for (const double value : attempt.parameters)
+        attempt.settled = attempt.settled && std::isfinite(value);
+    return attempt;
+}
+
+} // namespace
+
+std::vector<double> centralDifferenceJacobian(const NonlinearProblem& problem,
+                                              const std::vector<double>& at)
+{
+    const std::size_t n = static_cast<std::size_t>(problem.points);
+    const std::size_t p = static_cast<std::size_t>(problem.parameters);
+    std::vector<double> jacobian(n * p), above(n), below(n);
+    std::vector<double> shifted = at;
+    const double relative = std::cbrt(std::numeric_limits<double>::epsilon());
+    for (std::size_t k = 0; k < p; ++k) {
+        const double h = relative * (at[k] == 0 ? 1 : std::fabs(at[k]));
+        shifted[k] = at[k] + h;
+        problem.residuals(shifted.data(), above.data());
+        shifted[k] = at[k] - h;
+        problem.residuals(shifted.data(), below.data());
+        shifted[k] = at[k];
+        const double step = (at[k] + h) - (at[k] - h);
+        for (std::size_t i = 0; i < n; ++i)
+            jacobian[i * p + k] = (above[i] - below[i]) / step;
+    }
+    return jacobian;
+}
+
+NonlinearSolution solveNonlinearLeastSquares(const NonlinearProblem& problem,
+                                             const std::vector<double>& start)
+{
+    gsl_set_error_handler_off();
+    NonlinearSolution solution;
+    solution.parameters = start;
+    solution.residualSumOfSquares = std::numeric_limits<double>::infinity();
+    for (const gsl_multifit_nlinear_trs* method :
+         {gsl_multifit_nlinear_trs_lm, gsl_multifit_nlinear_trs_lmaccel,
+          gsl_multifit_nlinear_trs_ddogleg}) {
+        const Attempt attempt =
+            runTrustRegion(problem, start, method, GSL_MULTIFIT_NLINEAR_FWDIFF, mostSolverSteps);
+        if (!attempt.settled)
+            continue;
+        const double sse = sumOfSquares(problem, attempt.parameters);
+        if (std::isfinite(sse) && (!solution.settled || sse < solution.residualSumOfSquares)) {
+            solution.settled = true;
+            solution.parameters = attempt.parameters;
+            solution.residualSumOfSquares = sse;
+        }
+        if (solution.settled)
+            break;
+    }
+    if (!solution.settled)
+        return solution;
+    if (!problem.jacobian) {
+        // Forward differences found the minimum; central ones place it to
+        // the last digits.
+        const Attempt polished =
+            runTrustRegion(problem, solution.parameters, gsl_multifit_nlinear_trs_lm,
+                           GSL_MULTIFIT_NLINEAR_CTRDIFF, 100);
+        const double sse = sumOfSquares(problem, polished.parameters);
+        if (polished.settled && sse <= solution.residualSumOfSquares) {
+            solution.parameters = polished.parameters;
+            solution.residualSumOfSquares = sse;
+        }
+    }
+
+    LinearProblem linearised;
+    linearised.rows = problem.points;
+    linearised.columns = problem.parameters;
+    std::vector<double> jacobian(static_cast<std::size_t>(problem.points * problem.parameters));
+    if (problem.jacobian)
+        problem.jacobian(solution.parameters.data(), jacobian.data());
+    else
+        jacobian = centralDifferenceJacobian(problem, solution.parameters);
+    linearised.design.assign(jacobian.begin(), jacobian.end());
+    linearised.values.assign(static_cast<std::size_t>(problem.points), 0);
+    linearised.dependenceTolerance = jacobianDependence;
+    const LinearSolution inverse = solveLinearLeastSquares(linearised);
+    solution.inverse = inverse.inverse;
+    solution.dependentParameter = inverse.dependentColumn;
+    return solution;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+// Numbers as lab reports write them, for the graph window's fit text and the
+// batch fit: plain decimals with a leading zero ("0.015", "-0.26"), rounded
+// half away from zero. A number whose last shown digit lies beyond the sixth
+// decimal, or that is 10⁶ or more in size, shares a power of ten written with
+// superscript digits ("(2.310 ± 0.052) × 10⁻⁷", "1.234 × 10⁻⁸").
+
+// A value and its standard uncertainty: the uncertainty rounded to two
+// significant digits and the value to the same decimal place
+// ("9.779 ± 0.015", "45600 ± 1200"). An uncertainty of 0, or one that is not
+// finite, leaves the value at four significant digits ("3.000 ± 0").
+std::string valueWithUncertainty(double value, double uncertainty);
+
+// A value rounded to `digits` significant digits ("0.9120", "45600").
+std::string significantValue(double value, int digits = 4);
+
+// A number from the data or typed by the student, as plain decimals: the
+// shortest that read back as the same double ("3.2", "36000", "0.0001").
+std::string typedValue(double x);
+
+// R² rounded to six decimals ("= 0.999994"), or "> 0.999999" when that
+// would show 1.000000 for a value below 1: the relation and the number.
+std::string rSquaredRelation(double rSquared);
