@@ -1,0 +1,97 @@
+#include "fit/equation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// The equation at one point, every name set to its value in `values`.
+double valueOf(const std::string& text, const std::map<std::string, double>& values)
+{
+    auto read = Equation::read(text);
+    EXPECT_TRUE(std::holds_alternative<Equation>(read)) << text;
+    auto& equation = std::get<Equation>(read);
+    for (std::size_t k = 0; k < equation.names().size(); ++k)
+        *equation.values(k, 1) = values.at(equation.names()[k]);
+    double result = 0;
+    equation.evaluate(1, &result);
+    return result;
+}
+
+struct Evaluation {
+    const char* text;
+    double expected;
+};
+
+const Evaluation evaluations[] = {
+    {"-a^2", -9},       // -(a^2), as in mathematics
+    {"-(x - a)^2", -1}, // negative, as a Gaussian needs
+    {"2^-1", 0.5},
+    {"2**3**2", 512}, // ** is ^, from the right
+    {"a*x + 1.5", 7.5},
+    {"ln(exp(2)) + log10(100)", 4},
+    {"sqrt(abs(-16))", 4},
+    {"sin(pi/2) + cos(0) + tan(0)", 2},
+    {"asin(1) + acos(1) + atan(0) - pi/2", 0},
+    {"sinh(0) + cosh(0) + tanh(0)", 1},
+    {"x/a", 2.0 / 3},
+};
+
+TEST(Equations, EvaluateWithMathematicsPrecedence)
+{
+    for (const Evaluation& e : evaluations)
+        EXPECT_NEAR(valueOf(e.text, {{"a", 3}, {"x", 2}}), e.expected, 1e-12) << e.text;
+}
+
+TEST(Equations, NameTheirVariablesInOrderOfFirstAppearance)
+{
+    auto read = Equation::read("T_room + A1*exp(-k*x) + A1");
+    ASSERT_TRUE(std::holds_alternative<Equation>(read));
+    EXPECT_EQ(std::get<Equation>(read).names(),
+              (std::vector<std::string>{"T_room", "A1", "k", "x"}));
+}
+
+TEST(Equations, EvaluateManyPointsInOneCall)
+{
+    auto read = Equation::read("a*x^2");
+    auto& equation = std::get<Equation>(read);
+    const std::size_t n = 1000; // beyond the first buffers
+    double* a = equation.values(0, n);
+    std::fill(a, a + n, 2.0);
+    double* x = equation.values(1, n);
+    for (std::size_t i = 0; i < n; ++i)
+        x[i] = static_cast<double>(i);
+    std::vector<double> y(n);
+    equation.evaluate(n, y.data());
+    for (std::size_t i = 0; i < n; ++i)
+        ASSERT_EQ(y[i], 2.0 * static_cast<double>(i * i)) << i;
+}
+
+struct Unreadable {
+    const char* text;
+    int character;
+    const char* reason;
+};
+
+const Unreadable unreadables[] = {
+    {"a*x²", 4, "\"²\" cannot stand in an equation"},
+    {"1,5*x", 2, "\",\" cannot stand in an equation"},
+    {"x < 1", 3, "\"<\" cannot stand in an equation"},
+    {"", 1, "there is no equation"},
+    {"a*(x", 5, "missing parenthesis"},
+    {"a x", 3, "unexpected variable \"x\" found"},
+    {"log(x)", 4, "unexpected parenthesis \"(\""},
+};
+
+TEST(Equations, SayWhereTheyCannotBeRead)
+{
+    for (const Unreadable& u : unreadables) {
+        auto read = Equation::read(u.text);
+        ASSERT_TRUE(std::holds_alternative<EquationError>(read)) << u.text;
+        EXPECT_EQ(std::get<EquationError>(read).character, u.character) << u.text;
+        EXPECT_EQ(std::get<EquationError>(read).reason, u.reason) << u.text;
+    }
+}
+
+} // namespace

@@ -1,0 +1,261 @@
+// Each built-in model on data made from it, and every sentence a fit gives
+// when it cannot fit.
+#include "fit/curve_fit.h"
+#include "fit/fit_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+namespace {
+
+struct ModelCase {
+    const char* name;
+    ModelKind kind;
+    int degree;
+    std::function<double(double)> truth;
+    std::vector<double> parameters; // the truth's, in the fit's order
+    double firstX, step;
+    int count;
+    double noise; // the largest deviation added to y
+};
+
+// Deviations that look random, reproducible on every machine, mean about 0.
+double deviation(int i, double size) { return size * (((i * 7919 + 13) % 101) - 50) / 50.0; }
+
+const double pi = 3.141592653589793;
+
+const ModelCase modelCases[] = {
+    {"line", ModelKind::Line, 0, [](double x) { return 2.5 * x - 3; }, {2.5, -3}, 0, 1, 21, 0.2},
+    {"proportional",
+     ModelKind::Proportional,
+     0,
+     [](double x) { return -1.7 * x; },
+     {-1.7},
+     1,
+     0.5,
+     12,
+     0.05},
+    {"falling_ball",
+     ModelKind::Quadratic,
+     0,
+     [](double t) { return 1.2 + 0.5 * t - 4.9 * t * t; },
+     {1.2, 0.5, -4.9},
+     0,
+     0.05,
+     15,
+     0.005},
+    {"cubic_at_clock_times",
+     ModelKind::Polynomial,
+     3,
+     [](double x) {
+         const double t = x - 36000;
+         return 2 + 0.01 * t - 2e-4 * t * t + 1e-6 * t * t * t;
+     },
+     {-46658002, 3888000.01, -108.0002, 0.000001},
+     36000,
+     10,
+     40,
+     0.01},
+    {"decay",
+     ModelKind::Exponential,
+     0,
+     [](double x) { return 5 * std::exp(-0.3 * x); },
+     {5, -0.3},
+     0,
+     0.5,
+     21,
+     0.01},
+    {"negative_growth",
+     ModelKind::Exponential,
+     0,
+     [](double x) { return -2 * std::exp(0.2 * x); },
+     {-2, 0.2},
+     -5,
+     0.5,
+     21,
+     0.02},
+    {"cooling_at_clock_times",
+     ModelKind::ExponentialWithOffset,
+     0,
+     [](double t) { return 21.5 + 58 * std::exp(-0.004 * (t - 36000)); },
+     {58 * std::exp(0.004 * 36000), -0.004, 21.5},
+     36000,
+     60,
+     31,
+     0.1},
+    {"charging",
+     ModelKind::ExponentialWithOffset,
+     0,
+     [](double t) { return 9 - 9 * std::exp(-t / 2.2); },
+     {-9, -1 / 2.2, 9},
+     0,
+     0.5,
+     25,
+     0.03},
+    {"pendulum",
+     ModelKind::Power,
+     0,
+     [](double l) { return 2.006 * std::pow(l, 0.5); },
+     {2.006, 0.5},
+     0.2,
+     0.1,
+     15,
+     0.005},
+    {"logarithm",
+     ModelKind::Logarithm,
+     0,
+     [](double x) { return 3 - 2 * std::log(x); },
+     {3, -2},
+     0.5,
+     0.5,
+     20,
+     0.02},
+    {"spring",
+     ModelKind::Sine,
+     0,
+     [](double t) { return 2 * std::sin(3 * t + 0.5) + 1; },
+     {2, 3, 0.5, 1},
+     0,
+     0.1,
+     101,
+     0.05},
+    {"sine_at_clock_times",
+     ModelKind::Sine,
+     0,
+     [](double t) { return 0.3 * std::sin(pi * t + 1) - 0.1; },
+     {0.3, pi, std::remainder(1 + pi * 0, 2 * pi), -0.1},
+     36000,
+     0.1,
+     60,
+     0.01},
+    {"spectral_line",
+     ModelKind::Gaussian,
+     0,
+     [](double x) { return 10 * std::exp(-(x - 450) * (x - 450) / (2 * 16)) + 0.5; },
+     {10, 450, 4, 0.5},
+     430,
+     1,
+     41,
+     0.1},
+    {"absorption_dip",
+     ModelKind::Gaussian,
+     0,
+     [](double x) { return -3 * std::exp(-(x + 2) * (x + 2) / (2 * 0.25)) + 7; },
+     {-3, -2, 0.5, 7},
+     -5,
+     0.1,
+     61,
+     0.02},
+};
+
+class BuiltinModels : public testing::TestWithParam<ModelCase> {};
+
+// The least squares can be no larger than at the true parameters, where
+// they are the sum of the squared deviations; a fit caught in another
+// minimum gives more. The parameters lie near the truth.
+TEST_P(BuiltinModels, FindTheLeastSquaresFromTheirOwnStart)
+{
+    const ModelCase& c = GetParam();
+    std::vector<Point> points;
+    double deviations = 0;
+    for (int i = 0; i < c.count; ++i) {
+        const double x = c.firstX + i * c.step;
+        points.push_back({x, c.truth(x) + deviation(i, c.noise)});
+        deviations += deviation(i, c.noise) * deviation(i, c.noise);
+    }
+    ModelChoice model;
+    model.kind = c.kind;
+    model.degree = c.degree;
+    const CurveFit fit = fitCurve(points, model);
+    ASSERT_TRUE(fit.fitted()) << fit.failure;
+    EXPECT_LE(fit.residualSumOfSquares, deviations * (1 + 1e-9));
+    ASSERT_EQ(fit.values.size(), c.parameters.size());
+    for (std::size_t k = 0; k < c.parameters.size(); ++k)
+        EXPECT_NEAR(fit.values[k], c.parameters[k], 6 * fit.uncertainties[k] + 1e-9)
+            << fit.names[k];
+    std::vector<double> x = {points[3].x}, y(1);
+    fit.curve(x.data(), 1, y.data());
+    EXPECT_NEAR(y[0], c.truth(x[0]), 5 * c.noise + 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Data, BuiltinModels, testing::ValuesIn(modelCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct FailureCase {
+    const char* name;
+    ModelChoice model;
+    std::vector<Point> points;
+    std::string text;
+};
+
+ModelChoice own(const std::string& equation, std::map<std::string, double> starts = {})
+{
+    ModelChoice model;
+    model.kind = ModelKind::OwnEquation;
+    model.equation = equation;
+    model.starts = std::move(starts);
+    return model;
+}
+
+ModelChoice builtin(ModelKind kind, int degree = 2)
+{
+    ModelChoice model;
+    model.kind = kind;
+    model.degree = degree;
+    return model;
+}
+
+const std::vector<Point> three = {{1, 2}, {2, 3.9}, {3.2, 6.1}};
+
+const FailureCase failures[] = {
+    {"unreadable", own("a*(x"), three,
+     "Fit y = a*(x: the equation cannot be read at character 5: missing parenthesis."},
+    {"no_parameter", own("2*x + 1"), three,
+     "Fit y = 2*x + 1: the equation has no parameter to fit."},
+    {"too_few_points", builtin(ModelKind::Polynomial, 4), three,
+     "Fit y = a0 + a1 x + a2 x² + a3 x³ + a4 x⁴: 3 points cannot fix 5 parameters."},
+    {"no_number", own("a*sqrt(x - b)", {{"b", 2}}), three,
+     "Fit y = a*sqrt(x - b): the equation gives no number at x = 1 with these parameter values."},
+    {"does_not_settle",
+     own("a*sin(b*x)", {{"b", 1e6}}),
+     {{0, 0}, {1, 1}, {2, 0}, {3, -1}, {4, 0.1}},
+     "Fit y = a*sin(b*x): the fit did not settle in 1000 steps; try starting values closer to the "
+     "data."},
+    {"undetermined", own("a*x + 0*b"), three,
+     "Fit y = a*x + 0*b: b cannot be determined from these data (the data do not depend on it)."},
+    {"undetermined_polynomial",
+     builtin(ModelKind::Quadratic),
+     {{1, 1}, {1, 2}, {2, 3}, {2, 4}},
+     "Fit y = a0 + a1 x + a2 x²: a2 cannot be determined from these data (the data do not depend "
+     "on it)."},
+    {"logarithm_of_zero",
+     builtin(ModelKind::Logarithm),
+     {{0, 1}, {1, 2}, {2, 3}},
+     "Fit y = A + B ln x: the model gives no number at x = 0."},
+};
+
+class FitFailures : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(FitFailures, SayWhyInOneSentence)
+{
+    EXPECT_EQ(describeFit(fitCurve(GetParam().points, GetParam().model)), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sentences, FitFailures, testing::ValuesIn(failures),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FitTexts, GiveEveryParameterSAndRSquaredAndTheRange)
+{
+    const std::vector<Point> points = {{0, 1.02}, {1, 2.98}, {2, 5.01}, {3, 7.03}, {4, 8.97}};
+    const CurveFit fit = fitCurve(points, builtin(ModelKind::Proportional));
+    EXPECT_EQ(describeFit(fit, FitRange{0.5, std::nullopt, 4, 5}),
+              // A = Σxy/Σx² = 69.97/30, s² = (Σy² - A Σxy)/4, u(A) = s/√30, by hand
+              "Fit y = A x through 5 points:\nA = 2.33 ± 0.12\n"
+              "root-mean-square deviation s = 0.6537\nR² = 0.957055\n"
+              "± gives the standard uncertainty (one standard deviation).\n"
+              "fitted from x = 0.5 (4 of 5 points)");
+}
+
+} // namespace
