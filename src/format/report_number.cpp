@@ -92,6 +92,8 @@ int placeForSignificant(const ExactDigits& exact, int digits)
 // plain: "-0.26", "45600", "2.310".
 std::string plain(const Rounded& rounded, int shift)
 {
+    if (rounded.isZero() && rounded.place > shift)
+        return "0";
     const int decimals = std::max(0, shift - rounded.place);
     std::string digits = rounded.digits;
     digits.append(static_cast<std::size_t>(std::max(0, rounded.place - shift)), '0');

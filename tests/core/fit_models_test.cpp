@@ -53,7 +53,9 @@ const ModelCase modelCases[] = {
          const double t = x - 36000;
          return 2 + 0.01 * t - 2e-4 * t * t + 1e-6 * t * t * t;
      },
-     {-46658002, 3888000.01, -108.0002, 0.000001},
+     // the powers of t = x - c carried to those of x
+     {2 - 0.01 * 36000 - 2e-4 * 36000.0 * 36000 - 1e-6 * 36000.0 * 36000 * 36000,
+      0.01 + 2 * 36000 * 2e-4 + 3 * 1e-6 * 36000.0 * 36000, -2e-4 - 3 * 36000 * 1e-6, 1e-6},
      36000,
      10,
      40,
@@ -219,9 +221,9 @@ const FailureCase failures[] = {
     {"no_number", own("a*sqrt(x - b)", {{"b", 2}}), three,
      "Fit y = a*sqrt(x - b): the equation gives no number at x = 1 with these parameter values."},
     {"does_not_settle",
-     own("a*sin(b*x)", {{"b", 1e6}}),
-     {{0, 0}, {1, 1}, {2, 0}, {3, -1}, {4, 0.1}},
-     "Fit y = a*sin(b*x): the fit did not settle in 1000 steps; try starting values closer to the "
+     own("sqrt(1 - a)*x", {{"a", 1}}), // at the edge where it gives numbers three,
+     "Fit y = sqrt(1 - a)*x: the fit did not settle in 1000 steps; try starting values closer to "
+     "the "
      "data."},
     {"undetermined", own("a*x + 0*b"), three,
      "Fit y = a*x + 0*b: b cannot be determined from these data (the data do not depend on it)."},
