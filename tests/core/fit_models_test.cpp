@@ -220,11 +220,10 @@ const FailureCase failures[] = {
      "Fit y = a0 + a1 x + a2 x² + a3 x³ + a4 x⁴: 3 points cannot fix 5 parameters."},
     {"no_number", own("a*sqrt(x - b)", {{"b", 2}}), three,
      "Fit y = a*sqrt(x - b): the equation gives no number at x = 1 with these parameter values."},
-    {"does_not_settle",
-     own("sqrt(1 - a)*x", {{"a", 1}}), // at the edge where it gives numbers three,
+    // a starts at the edge beyond which the equation gives no number
+    {"does_not_settle", own("sqrt(1 - a)*x", {{"a", 1}}), three,
      "Fit y = sqrt(1 - a)*x: the fit did not settle in 1000 steps; try starting values closer to "
-     "the "
-     "data."},
+     "the data."},
     {"undetermined", own("a*x + 0*b"), three,
      "Fit y = a*x + 0*b: b cannot be determined from these data (the data do not depend on it)."},
     {"undetermined_polynomial",
