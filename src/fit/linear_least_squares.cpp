@@ -173,17 +173,16 @@ LinearSolution solveLinearLeastSquares(const LinearProblem& problem)
     Real sse = 0;
     for (const Real r : residuals)
         sse += r * r;
-    solution.residualSumOfSquares = static_cast<double>(sse);
+    solution.residualSumOfSquares = sse;
     const std::size_t p = z.size();
     const std::vector<Real> inverse = qr.inverseOfNormalMatrix();
     solution.parameters.resize(p);
     solution.inverse.resize(p * p);
     for (std::size_t j = 0; j < p; ++j) {
-        solution.parameters[j] = static_cast<double>(z[j] / qr.scale(static_cast<int>(j)));
+        solution.parameters[j] = z[j] / qr.scale(static_cast<int>(j));
         for (std::size_t k = 0; k < p; ++k)
-            solution.inverse[j * p + k] =
-                static_cast<double>(inverse[j * p + k] / (qr.scale(static_cast<int>(j)) *
-                                                          qr.scale(static_cast<int>(k))));
+            solution.inverse[j * p + k] = inverse[j * p + k] / (qr.scale(static_cast<int>(j)) *
+                                                                qr.scale(static_cast<int>(k)));
     }
     return solution;
 }

@@ -14,11 +14,12 @@ struct LinearProblem {
     long double dependenceTolerance = 0; // 0: what extended precision resolves
 };
 
+// In extended precision, for the callers that carry the parameters on.
 struct LinearSolution {
-    std::vector<double> parameters;
+    std::vector<long double> parameters;
     // (AᵀA)⁻¹, columns × columns row by row: times s² it is the covariance.
-    std::vector<double> inverse;
-    double residualSumOfSquares = 0;
+    std::vector<long double> inverse;
+    long double residualSumOfSquares = 0;
     // The first column that the ones before it already span (the data do not
     // fix its parameter), or -1.
     int dependentColumn = -1;

@@ -114,7 +114,7 @@ LinearModelFit fitLinearModel(const std::vector<Point>& points, const ModelChoic
                 fit.dependentParameter = static_cast<int>(k);
         return fit;
     }
-    polynomial.c.assign(solution.parameters.begin(), solution.parameters.end());
+    polynomial.c = solution.parameters;
 
     // a_k = Σ_j c_j (j choose k) (-u0)^(j - k): the map T from c to a.
     std::vector<Real> map(p * p, 0);

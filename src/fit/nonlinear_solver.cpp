@@ -105,6 +105,78 @@ Attempt runTrustRegion(const NonlinearProblem& problem, const std::vector<double
     return attempt;
 }
 
+std::vector<double> jacobianAt(const NonlinearProblem& problem, const std::vector<double>& at)
+{
+    if (!problem.jacobian)
+        return centralDifferenceJacobian(problem, at);
+    std::vector<double> jacobian(static_cast<std::size_t>(problem.points * problem.parameters));
+    problem.jacobian(at.data(), jacobian.data());
+    return jacobian;
+}
+
+// A few Gauss-Newton steps from the minimum the trust region found, each
+// solved by QR in extended precision, kept while they lower the sum of
+// squares: the last digits that the solver's tolerances leave.
+void refineByGaussNewton(const NonlinearProblem& problem, NonlinearSolution& solution)
+{
+    const std::size_t n = static_cast<std::size_t>(problem.points);
+    std::vector<double> r(n);
+    for (int step = 0; step < 5; ++step) {
+        LinearProblem linearised;
+        linearised.rows = problem.points;
+        linearised.columns = problem.parameters;
+        const std::vector<double> jacobian = jacobianAt(problem, solution.parameters);
+        linearised.design.assign(jacobian.begin(), jacobian.end());
+        problem.residuals(solution.parameters.data(), r.data());
+        for (const double value : r)
+            linearised.values.push_back(-static_cast<long double>(value));
+        const LinearSolution correction = solveLinearLeastSquares(linearised);
+        if (correction.dependentColumn >= 0)
+            return;
+        std::vector<double> trial = solution.parameters;
+        for (std::size_t k = 0; k < trial.size(); ++k)
+            trial[k] += static_cast<double>(correction.parameters[k]);
+        const double sse = sumOfSquares(problem, trial);
+        if (!(sse < solution.residualSumOfSquares))
+            return;
+        solution.parameters = trial;
+        solution.residualSumOfSquares = sse;
+    }
+}
+
+// The settled parameters placed to their last digits, with the sum of
+// squares, (JᵀJ)⁻¹ and any parameter the data do not fix.
+NonlinearSolution completed(const NonlinearProblem& problem, const std::vector<double>& settled)
+{
+    NonlinearSolution solution;
+    solution.settled = true;
+    solution.parameters = settled;
+    solution.residualSumOfSquares = sumOfSquares(problem, settled);
+    if (!problem.jacobian) {
+        // Forward differences found the minimum; central ones place it better.
+        const Attempt polished = runTrustRegion(problem, settled, gsl_multifit_nlinear_trs_lm,
+                                                GSL_MULTIFIT_NLINEAR_CTRDIFF, 100);
+        const double sse = sumOfSquares(problem, polished.parameters);
+        if (polished.settled && sse <= solution.residualSumOfSquares) {
+            solution.parameters = polished.parameters;
+            solution.residualSumOfSquares = sse;
+        }
+    }
+    refineByGaussNewton(problem, solution);
+
+    LinearProblem linearised;
+    linearised.rows = problem.points;
+    linearised.columns = problem.parameters;
+    const std::vector<double> jacobian = jacobianAt(problem, solution.parameters);
+    linearised.design.assign(jacobian.begin(), jacobian.end());
+    linearised.values.assign(static_cast<std::size_t>(problem.points), 0);
+    linearised.dependenceTolerance = jacobianDependence;
+    const LinearSolution inverse = solveLinearLeastSquares(linearised);
+    solution.inverse.assign(inverse.inverse.begin(), inverse.inverse.end());
+    solution.dependentParameter = inverse.dependentColumn;
+    return solution;
+}
+
 } // namespace
 
 std::vector<double> centralDifferenceJacobian(const NonlinearProblem& problem,
@@ -133,9 +205,10 @@ NonlinearSolution solveNonlinearLeastSquares(const NonlinearProblem& problem,
                                              const std::vector<double>& start)
 {
     gsl_set_error_handler_off();
-    NonlinearSolution solution;
-    solution.parameters = start;
-    solution.residualSumOfSquares = std::numeric_limits<double>::infinity();
+    NonlinearSolution best;
+    best.parameters = start;
+    // A method may settle where a parameter no longer matters (a rate run
+    // off to where e^(-B x) is 0): the next one may do better from the start.
     for (const gsl_multifit_nlinear_trs* method :
          {gsl_multifit_nlinear_trs_lm, gsl_multifit_nlinear_trs_lmaccel,
           gsl_multifit_nlinear_trs_ddogleg}) {
@@ -143,43 +216,17 @@ NonlinearSolution solveNonlinearLeastSquares(const NonlinearProblem& problem,
             runTrustRegion(problem, start, method, GSL_MULTIFIT_NLINEAR_FWDIFF, mostSolverSteps);
         if (!attempt.settled)
             continue;
-        const double sse = sumOfSquares(problem, attempt.parameters);
-        if (std::isfinite(sse) && (!solution.settled || sse < solution.residualSumOfSquares)) {
-            solution.settled = true;
-            solution.parameters = attempt.parameters;
-            solution.residualSumOfSquares = sse;
-        }
-        if (solution.settled)
+        const NonlinearSolution solution = completed(problem, attempt.parameters);
+        if (!std::isfinite(solution.residualSumOfSquares))
+            continue;
+        const bool better = !best.settled ||
+                            (best.dependentParameter >= 0 && solution.dependentParameter < 0) ||
+                            ((best.dependentParameter >= 0) == (solution.dependentParameter >= 0) &&
+                             solution.residualSumOfSquares < best.residualSumOfSquares);
+        if (better)
+            best = solution;
+        if (best.dependentParameter < 0)
             break;
     }
-    if (!solution.settled)
-        return solution;
-    if (!problem.jacobian) {
-        // Forward differences found the minimum; central ones place it to
-        // the last digits.
-        const Attempt polished =
-            runTrustRegion(problem, solution.parameters, gsl_multifit_nlinear_trs_lm,
-                           GSL_MULTIFIT_NLINEAR_CTRDIFF, 100);
-        const double sse = sumOfSquares(problem, polished.parameters);
-        if (polished.settled && sse <= solution.residualSumOfSquares) {
-            solution.parameters = polished.parameters;
-            solution.residualSumOfSquares = sse;
-        }
-    }
-
-    LinearProblem linearised;
-    linearised.rows = problem.points;
-    linearised.columns = problem.parameters;
-    std::vector<double> jacobian(static_cast<std::size_t>(problem.points * problem.parameters));
-    if (problem.jacobian)
-        problem.jacobian(solution.parameters.data(), jacobian.data());
-    else
-        jacobian = centralDifferenceJacobian(problem, solution.parameters);
-    linearised.design.assign(jacobian.begin(), jacobian.end());
-    linearised.values.assign(static_cast<std::size_t>(problem.points), 0);
-    linearised.dependenceTolerance = jacobianDependence;
-    const LinearSolution inverse = solveLinearLeastSquares(linearised);
-    solution.inverse = inverse.inverse;
-    solution.dependentParameter = inverse.dependentColumn;
-    return solution;
+    return best;
 }

@@ -81,7 +81,11 @@ INSTANTIATE_TEST_SUITE_P(Nist, NonlinearReference,
                          testing::Values(NonlinearSet{"Misra1a", 0}, NonlinearSet{"Misra1a", 1},
                                          NonlinearSet{"Kirby2", 0}, NonlinearSet{"Kirby2", 1},
                                          NonlinearSet{"Thurber", 0}, NonlinearSet{"Thurber", 1},
-                                         NonlinearSet{"MGH09", 0}, NonlinearSet{"MGH09", 1}),
+                                         NonlinearSet{"MGH09", 0}, NonlinearSet{"MGH09", 1},
+                                         NonlinearSet{"MGH10", 0}, NonlinearSet{"MGH10", 1},
+                                         NonlinearSet{"Eckerle4", 0}, NonlinearSet{"Eckerle4", 1},
+                                         NonlinearSet{"BoxBOD", 0}, NonlinearSet{"BoxBOD", 1},
+                                         NonlinearSet{"Bennett5", 0}, NonlinearSet{"Bennett5", 1}),
                          [](const auto& info) {
                              return std::string(info.param.name) + "_start" +
                                     std::to_string(info.param.start + 1);
