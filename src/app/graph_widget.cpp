@@ -12,8 +12,6 @@ constexpr qreal padding = 8;
 constexpr qreal tickLength = 4;
 constexpr qreal residualShare = 0.28; // of the height, for the residual plot
 constexpr qreal smallestDrag = 4;     // pixels; less is a click
-const QColor pointColour(0x1f, 0x5f, 0xa8);
-const QColor lineColour(0xc0, 0x39, 0x2b);
 const QColor rangeColour(0xff, 0xe9, 0xa8);
 const QColor gridColour(0xdd, 0xdd, 0xdd);
 
@@ -109,7 +107,7 @@ void drawRange(QPainter& painter, const Frame& frame, const GraphPlot& plot)
 
 void drawCurve(QPainter& painter, const Frame& frame, const GraphPlot& plot)
 {
-    painter.setPen(QPen(lineColour, 2));
+    painter.setPen(QPen(GraphWidget::curveColour, 2));
     for (const std::vector<Point>& piece : plot.curve) {
         QList<QPointF> pixels;
         pixels.reserve(static_cast<qsizetype>(piece.size()));
@@ -129,12 +127,12 @@ void drawPoints(QPainter& painter, const Frame& frame, const std::vector<Point>&
     if (joinPoints && pixels.size() > 1) {
         painter.save();
         painter.setClipRect(clip);
-        painter.setPen(QPen(pointColour, 1));
+        painter.setPen(QPen(GraphWidget::pointColour, 1));
         painter.drawPolyline(pixels.constData(), static_cast<int>(pixels.size()));
         painter.restore();
     }
     // Markers over everything, whole even on the plot's edge.
-    painter.setPen(QPen(pointColour, 6, Qt::SolidLine, Qt::RoundCap));
+    painter.setPen(QPen(GraphWidget::pointColour, 6, Qt::SolidLine, Qt::RoundCap));
     painter.drawPoints(pixels.constData(), static_cast<int>(pixels.size()));
 }
 
@@ -148,12 +146,15 @@ void drawResiduals(QPainter& painter, const QRectF& area, const GraphPlot& plot)
     painter.drawRect(area);
     drawYLabels(painter, frame);
     const double zero = plot.residualAxis.fraction(0);
-    painter.setPen(QPen(lineColour, 1));
+    painter.setPen(QPen(GraphWidget::curveColour, 1));
     painter.drawLine(frame.at(0, zero), frame.at(1, zero));
     drawPoints(painter, frame, plot.residuals, false, area);
 }
 
 } // namespace
+
+const QColor GraphWidget::pointColour(0x1f, 0x5f, 0xa8);
+const QColor GraphWidget::curveColour(0xc0, 0x39, 0x2b);
 
 GraphWidget::GraphWidget(QWidget* parent) : QWidget(parent)
 {

@@ -18,6 +18,10 @@ class GraphWidget : public QWidget {
 public:
     explicit GraphWidget(QWidget* parent = nullptr);
 
+    // The colours of the points and of the fitted curve.
+    static const QColor pointColour;
+    static const QColor curveColour;
+
     void setPlot(GraphPlot plot, bool joinPoints);
     const GraphPlot& plot() const { return plot_; }
 

@@ -19,23 +19,36 @@
 namespace {
 
 constexpr int pauseMilliseconds = 100;
-const QSize imageSize(800, 600);
+const QSize graphSize(800, 600); // of a saved or copied image, above its text
+constexpr int textMargin = 12;
+constexpr int textFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 
 QString columnItem(int column) { return QStringLiteral("column %1").arg(column); }
+
+// The text's wrapped lines under the graph, with a line to spare.
+int textHeight(const QString& text)
+{
+    if (text.isEmpty())
+        return 0;
+    const QFontMetrics metrics(QGuiApplication::font());
+    const QRect room(0, 0, graphSize.width() - 2 * textMargin, 1 << 20);
+    return metrics.boundingRect(room, textFlags, text).height() + metrics.lineSpacing();
+}
+
+// An image as tall as its graph and all of its text.
+QSize pageSize(const QString& text) { return graphSize + QSize(0, textHeight(text)); }
 
 // The graph above the text under it, on a white page.
 void paintPage(QPainter& painter, const QSize& size, const GraphPlot& plot, bool joinPoints,
                const QString& text)
 {
+    painter.setFont(QGuiApplication::font());
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    const QFontMetrics metrics(painter.font());
-    const int textHeight =
-        text.isEmpty() ? 0 : (static_cast<int>(text.count('\n')) + 2) * metrics.lineSpacing();
-    GraphWidget::draw(painter, QRectF(0, 0, size.width(), size.height() - textHeight), plot,
-                      joinPoints);
+    GraphWidget::draw(painter, QRectF(QPointF(0, 0), graphSize), plot, joinPoints);
     painter.setPen(Qt::black);
-    painter.drawText(QRect(12, size.height() - textHeight, size.width() - 24, textHeight),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+    painter.drawText(QRect(textMargin, graphSize.height(), size.width() - 2 * textMargin,
+                           size.height() - graphSize.height()),
+                     textFlags, text);
 }
 
 } // namespace
@@ -175,9 +188,10 @@ QString GraphWindow::noteText() const { return notes_->text(); }
 
 QImage GraphWindow::image() const
 {
-    QImage image(imageSize, QImage::Format_RGB32);
+    const QSize size = pageSize(notes_->text());
+    QImage image(size, QImage::Format_RGB32);
     QPainter painter(&image);
-    paintPage(painter, imageSize, graph_->plot(), joinPoints_->isChecked(), notes_->text());
+    paintPage(painter, size, graph_->plot(), joinPoints_->isChecked(), notes_->text());
     return image;
 }
 
@@ -185,15 +199,16 @@ QString GraphWindow::saveImage(const QString& path) const
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("svg")) {
+        const QSize size = pageSize(notes_->text());
         QSvgGenerator svg;
         svg.setFileName(path);
-        svg.setSize(imageSize);
-        svg.setViewBox(QRect(QPoint(0, 0), imageSize));
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(QStringLiteral("Bench Tabler graph"));
         QPainter painter;
         if (!painter.begin(&svg))
             return QStringLiteral("the file cannot be written");
-        paintPage(painter, imageSize, graph_->plot(), joinPoints_->isChecked(), notes_->text());
+        paintPage(painter, size, graph_->plot(), joinPoints_->isChecked(), notes_->text());
         return painter.end() ? QString() : QStringLiteral("the file cannot be written");
     }
     if (suffix != QLatin1String("png"))

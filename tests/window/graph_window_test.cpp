@@ -1,0 +1,332 @@
+// The graph window on its own: the fit list and its controls, and what a
+// student sees, read from the pixels the window draws.
+#include "app/fit_panel.h"
+#include "app/graph_widget.h"
+#include "app/graph_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+const char* const coolingCurve = "t (s),T (°C)\r\n0,80.0\r\n60,62.3\r\n120,49.1\r\n180,40.7\r\n"
+                                 "240,34.4\r\n300,30.4\r\n360,27.5\r\n420,25.7\r\n480,24.3\r\n";
+
+bool near(QRgb pixel, const QColor& colour, int tolerance = 60)
+{
+    return std::abs(qRed(pixel) - colour.red()) + std::abs(qGreen(pixel) - colour.green()) +
+               std::abs(qBlue(pixel) - colour.blue()) <=
+           tolerance;
+}
+
+// A pixel of the colour within `reach` pixels of a place.
+bool colourNear(const QImage& image, QPointF place, const QColor& colour, int reach = 3)
+{
+    for (int dy = -reach; dy <= reach; ++dy)
+        for (int dx = -reach; dx <= reach; ++dx) {
+            const QPoint p = place.toPoint() + QPoint(dx, dy);
+            if (image.rect().contains(p) && near(image.pixel(p), colour))
+                return true;
+        }
+    return false;
+}
+
+int pixelsOf(const QImage& image, const QColor& colour, const QRect& region)
+{
+    int count = 0;
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x)
+            count += image.rect().contains(x, y) && near(image.pixel(x, y), colour);
+    return count;
+}
+
+// The rows of an image that hold dark (text) pixels, gathered into bands:
+// one band a line of text.
+int textLines(const QImage& image, const QRect& region)
+{
+    int lines = 0;
+    bool inLine = false;
+    for (int y = region.top(); y <= region.bottom(); ++y) {
+        bool dark = false;
+        for (int x = region.left(); x <= region.right() && !dark; ++x)
+            dark = qGray(image.pixel(x, y)) < 100;
+        lines += dark && !inLine;
+        inLine = dark;
+    }
+    return lines;
+}
+
+struct Drawing {
+    QImage image;
+    QRectF plotArea;
+};
+
+Drawing drawn(const GraphPlot& plot, bool joinPoints = false)
+{
+    Drawing drawing{QImage(640, 480, QImage::Format_RGB32), {}};
+    drawing.image.fill(Qt::white);
+    QPainter painter(&drawing.image);
+    drawing.plotArea = GraphWidget::draw(painter, drawing.image.rect(), plot, joinPoints);
+    return drawing;
+}
+
+// Of 40 places along the fitted curve inside the plot, how many show its colour.
+int curvePlacesDrawn(const Drawing& drawing, const GraphPlot& plot)
+{
+    int inside = 0, shown = 0;
+    for (int i = 1; i <= 40; ++i) {
+        const double fx = i / 41.0;
+        const double x = plot.x.low + fx * (plot.x.high - plot.x.low);
+        double y = 0;
+        plot.fit->curve(&x, 1, &y);
+        const double fy = plot.y.fraction(y);
+        if (!(fy > 0.02 && fy < 0.98))
+            continue;
+        ++inside;
+        const QRectF& a = drawing.plotArea;
+        shown +=
+            colourNear(drawing.image, {a.left() + fx * a.width(), a.bottom() - fy * a.height()},
+                       GraphWidget::curveColour);
+    }
+    return inside == 0 ? -1 : shown * 100 / inside;
+}
+
+} // namespace
+
+class GraphWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir home_;
+    QString box_;
+
+    std::unique_ptr<GraphWindow> openGraph(const QString& box)
+    {
+        box_ = box;
+        auto window = std::make_unique<GraphWindow>(
+            [this] {
+                return BoxSnapshot{box_.toStdString(), ','};
+            },
+            home_.path(), nullptr);
+        window->showAndRaise();
+        return window;
+    }
+    static QComboBox* fitList(GraphWindow& window)
+    {
+        for (QComboBox* list : window.findChildren<QComboBox*>())
+            if (list->accessibleName() == "fit")
+                return list;
+        return nullptr;
+    }
+    template <typename Widget> static Widget* named(GraphWindow& window, const QString& name)
+    {
+        for (Widget* widget : window.findChildren<Widget*>())
+            if (widget->accessibleName() == name)
+                return widget;
+        return nullptr;
+    }
+    static QLabel* notes(GraphWindow& window)
+    {
+        for (QLabel* label : window.findChildren<QLabel*>())
+            if (label->text() == window.noteText() && !label->text().isEmpty())
+                return label;
+        return nullptr;
+    }
+
+private slots:
+    void fitListOffersEveryModelWithItsOwnControls()
+    {
+        auto window = openGraph(coolingCurve);
+        QComboBox* list = fitList(*window);
+        QVERIFY(list);
+        QStringList items;
+        for (int i = 0; i < list->count(); ++i)
+            items << list->itemText(i);
+        QCOMPARE(items, QStringList({"no fit", "straight line y = m x + b", "proportional y = A x",
+                                     "quadratic y = a0 + a1 x + a2 x²", "polynomial of degree N",
+                                     "exponential y = A e^(B x)",
+                                     "exponential with offset y = A e^(B x) + C", "power y = A x^B",
+                                     "logarithm y = A + B ln x", "sine y = A sin(B x + C) + D",
+                                     "Gaussian y = A e^(-(x - B)²/(2 C²)) + D", "own equation"}));
+        auto* degree = named<QSpinBox>(*window, "degree");
+        auto* equation = named<QLineEdit>(*window, "equation");
+        QVERIFY(degree && equation);
+        QCOMPARE(degree->minimum(), 2);
+        QCOMPARE(degree->maximum(), 10);
+        for (int i = 0; i < list->count(); ++i) {
+            list->setCurrentIndex(i);
+            QCOMPARE(degree->isVisible(), list->currentText() == "polynomial of degree N");
+            QCOMPARE(equation->isVisible(), list->currentText() == "own equation");
+        }
+        list->setCurrentText("polynomial of degree N");
+        degree->setValue(4);
+        QVERIFY2(window->noteText().contains("Fit y = a0 + a1 x + a2 x² + a3 x³ + a4 x⁴ through 9 "
+                                             "points:"),
+                 qPrintable(window->noteText()));
+    }
+
+    void eachFitDrawsItsCurveWhereItLies_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("line") << "1,2.1\n2,3.9\n3,6.2\n4,7.8\n5,10.1"
+                              << "straight line y = m x + b"
+                              << "slope m = 1.990 ± 0.060";
+        QTest::newRow("cooling") << coolingCurve << "exponential with offset y = A e^(B x) + C"
+                                 << "Fit y = A e^(B x) + C through 9 points:";
+        QTest::newRow("parabola") << "0,1.2\n0.1,1.2\n0.2,1.1\n0.3,0.9\n0.4,0.62\n0.5,0.25"
+                                  << "quadratic y = a0 + a1 x + a2 x²"
+                                  << "a2 = ";
+        QTest::newRow("spectral line") << "440,1.2\n445,3.1\n448,7.9\n450,10.4\n452,7.8\n455,3.0\n"
+                                          "460,1.1"
+                                       << "Gaussian y = A e^(-(x - B)²/(2 C²)) + D"
+                                       << "B = 449.968 ± 0.087";
+    }
+
+    void eachFitDrawsItsCurveWhereItLies()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, model);
+        QFETCH(QString, text);
+        auto window = openGraph(box);
+        fitList(*window)->setCurrentText(model);
+        QVERIFY2(window->noteText().contains(text), qPrintable(window->noteText()));
+        const GraphPlot& plot = window->graph()->plot();
+        QVERIFY(plot.fit && plot.fit->fitted());
+        QVERIFY(curvePlacesDrawn(drawn(plot), plot) >= 90);
+        // And on the window itself.
+        const QImage shown = window->graph()->grab().toImage();
+        QVERIFY(pixelsOf(shown, GraphWidget::curveColour, shown.rect()) > 50);
+    }
+
+    void noCurveWhereThereIsNoFit()
+    {
+        auto window = openGraph("2,1\n2,5\n2,3"); // all x equal: no line fits
+        fitList(*window)->setCurrentText("straight line y = m x + b");
+        QVERIFY(window->noteText().contains("have the same x"));
+        const Drawing drawing = drawn(window->graph()->plot(), true);
+        QCOMPARE(pixelsOf(drawing.image, GraphWidget::curveColour, drawing.image.rect()), 0);
+        QVERIFY(pixelsOf(drawing.image, GraphWidget::pointColour, drawing.image.rect()) > 0);
+    }
+
+    void ownEquationOffersItsParametersAndFitsOnEnter()
+    {
+        auto window = openGraph(coolingCurve);
+        fitList(*window)->setCurrentText("own equation");
+        auto* equation = named<QLineEdit>(*window, "equation");
+        QTest::keyClicks(equation, "T0 + A*exp(-k*x)");
+        for (const QString name : {"T0", "A", "k"})
+            QVERIFY2(named<QLineEdit>(*window, "starting value of " + name), qPrintable(name));
+        QVERIFY(!window->graph()->plot().fit); // nothing fitted before Enter or Fit
+        named<QLineEdit>(*window, "starting value of T0")->setText("20");
+        named<QLineEdit>(*window, "starting value of A")->setText("60");
+        named<QLineEdit>(*window, "starting value of k")->setText("0.01");
+        QTest::keyClick(equation, Qt::Key_Return);
+        QVERIFY2(window->noteText().contains("Fit y = T0 + A*exp(-k*x) through 9 points:\nT0 = "),
+                 qPrintable(window->noteText()));
+        QVERIFY(window->noteText().contains("\nk = 0.00"));
+        QTest::keyClicks(equation, "*x^0"); // a new name would be offered; none here
+        QPushButton* fit = nullptr;
+        for (QPushButton* button : window->findChildren<QPushButton*>())
+            if (button->text() == "Fit")
+                fit = button;
+        QVERIFY(fit);
+        QTest::mouseClick(fit, Qt::LeftButton);
+        QVERIFY(window->noteText().contains("Fit y = T0 + A*exp(-k*x)*x^0 through 9 points"));
+    }
+
+    void dragChoosesTheRangeAndADoubleClickClearsIt()
+    {
+        auto window = openGraph(coolingCurve);
+        window->resize(800, 600);
+        fitList(*window)->setCurrentText("straight line y = m x + b");
+        GraphWidget* graph = window->graph();
+        QTest::qWait(50);
+        graph->repaint();
+        const int y = graph->height() / 2;
+        int from = 0, to = 0; // pixels of x = 200 and x = 500, found from the drawing
+        for (int px = 0; px < graph->width(); ++px) {
+            const auto x = graph->xAt(px);
+            if (x && *x < 200)
+                from = px + 1;
+            if (x && *x <= 500)
+                to = px;
+        }
+        QTest::mousePress(graph, Qt::LeftButton, {}, QPoint(from, y));
+        QTest::mouseMove(graph, QPoint(to, y));
+        QTest::mouseRelease(graph, Qt::LeftButton, {}, QPoint(to, y));
+        QVERIFY2(window->noteText().contains("(5 of 9 points)"), qPrintable(window->noteText()));
+        QVERIFY(window->noteText().contains("fitted from x = 2"));
+        QCOMPARE(graph->plot().fit->points, 5);
+        QVERIFY(!named<QLineEdit>(*window, "from")->text().isEmpty());
+        QTest::mouseDClick(graph, Qt::LeftButton, {}, QPoint(to, y));
+        QVERIFY(!window->noteText().contains("fitted from"));
+        QCOMPARE(graph->plot().fit->points, 9);
+
+        named<QLineEdit>(*window, "to")->setText("120"); // the keyboard's way
+        QTest::keyClick(named<QLineEdit>(*window, "to"), Qt::Key_Return);
+        QVERIFY2(window->noteText().contains("fitted to x = 120 (3 of 9 points)"),
+                 qPrintable(window->noteText()));
+    }
+
+    void residualsAddAPlotUnderTheGraph()
+    {
+        auto window = openGraph(coolingCurve);
+        fitList(*window)->setCurrentText("straight line y = m x + b");
+        const Drawing without = drawn(window->graph()->plot());
+        for (QCheckBox* box : window->findChildren<QCheckBox*>())
+            if (box->text() == "residuals")
+                box->click();
+        const GraphPlot& plot = window->graph()->plot();
+        QCOMPARE(plot.residuals.size(), 9u);
+        const Drawing with = drawn(plot);
+        QVERIFY(with.plotArea.height() < without.plotArea.height() * 0.8);
+        // The residual plot's markers lie below the main plot.
+        const auto below = [](const Drawing& drawing) {
+            const int top = static_cast<int>(drawing.plotArea.bottom()) + 10;
+            return QRect(0, top, drawing.image.width(), drawing.image.height() - top);
+        };
+        QVERIFY(pixelsOf(with.image, GraphWidget::pointColour, below(with)) > 20);
+        QCOMPARE(pixelsOf(without.image, GraphWidget::pointColour, below(without)), 0);
+    }
+
+    void notesStandOnLinesOfTheirOwnAndTheSavedImageHoldsThemAll()
+    {
+        // Two notes (a row without y, more rows than the graph shows), then the
+        // fit's five lines.
+        QString box = "t,x\r\n0,\r\n";
+        for (int i = 1; i <= 10005; ++i)
+            box += QString("%1,%2\r\n").arg(i).arg(2 * i + i % 3);
+        auto window = openGraph(box);
+        fitList(*window)->setCurrentText("straight line y = m x + b");
+        const QStringList lines = window->noteText().split('\n');
+        QVERIFY2(lines.size() == 7, qPrintable(window->noteText()));
+        QLabel* label = notes(*window);
+        QVERIFY(label);
+        window->resize(900, 700);
+        QTest::qWait(20);
+        QCOMPARE(textLines(label->grab().toImage(), label->rect()), 7);
+        QVERIFY(label->textInteractionFlags() & Qt::TextSelectableByMouse);
+        label->setSelection(0, 4);
+        QVERIFY(label->hasSelectedText());
+
+        const QString png = home_.path() + "/graph.png";
+        QCOMPARE(window->saveImage(png), QString());
+        const QImage saved(png);
+        QVERIFY(saved.height() > 600);
+        QCOMPARE(textLines(saved, QRect(0, 600, saved.width(), saved.height() - 600)), 7);
+    }
+};
+
+QTEST_MAIN(GraphWindowTest)
+#include "graph_window_test.moc"
