@@ -1,7 +1,8 @@
 // Re-plotting the graph of a 1000-line, two-column box, from the change of
 // the box to the painted graph, offscreen and without the pause that gathers
 // quick edits, against one frame at 60 Hz: typing with the graph open must
-// not lag.
+// not lag. The same with a fitted exponential, and an own equation from its
+// Fit button to the painted graph.
 
 #include "bench_ratios.h"
 
@@ -12,9 +13,13 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+
+#include <cmath>
 
 namespace {
 
@@ -44,10 +49,96 @@ void replot(benchmark::State& state)
     }
 }
 
+// A cooling curve of 1000 readings, one a second, with the noise of a
+// thermometer's last digit.
+QString coolingBox()
+{
+    QString box = "t (s),T (°C)\n";
+    for (int i = 0; i < 1000; ++i)
+        box +=
+            QString::number(i) + "," +
+            QString::number(21.5 + 58 * std::exp(-0.004 * i) + 0.05 * ((i * 37) % 7 - 3), 'f', 2) +
+            "\n";
+    return box;
+}
+
+template <typename Widget> Widget* named(QWidget& window, const QString& name)
+{
+    for (Widget* widget : window.findChildren<Widget*>())
+        if (widget->accessibleName() == name)
+            return widget;
+    return nullptr;
+}
+
+struct GraphOfCooling {
+    QTemporaryDir directory;
+    Form1 window{directory.path().toStdString()};
+    QPlainTextEdit* text = nullptr;
+    GraphWindow* graph = nullptr;
+
+    explicit GraphOfCooling(const QString& model)
+    {
+        window.show();
+        text = window.findChild<QPlainTextEdit*>("Text1");
+        text->setPlainText(coolingBox());
+        window.findChild<QPushButton*>("cmd_graph")->click();
+        graph = window.findChild<GraphWindow*>();
+        named<QComboBox>(*graph, "fit")->setCurrentText(model);
+        QCoreApplication::processEvents();
+    }
+};
+
+void replotWithExponential(benchmark::State& state)
+{
+    GraphOfCooling cooling("exponential with offset y = A e^(B x) + C");
+    int edit = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        cooling.text->appendPlainText(QString::number(++edit % 10 + 1000) + ",21.5");
+        state.ResumeTiming();
+        cooling.graph->replot();
+        cooling.graph->graph()->repaint();
+        QCoreApplication::processEvents();
+    }
+    if (!cooling.graph->graph()->plot().fit->fitted())
+        state.SkipWithError("the exponential did not fit");
+}
+
+void fitOwnEquation(benchmark::State& state)
+{
+    GraphOfCooling cooling("own equation");
+    named<QLineEdit>(*cooling.graph, "equation")->setText("C + A*exp(-k*x) + B*x");
+    named<QLineEdit>(*cooling.graph, "equation")->textEdited("C + A*exp(-k*x) + B*x");
+    named<QLineEdit>(*cooling.graph, "starting value of C")->setText("20");
+    named<QLineEdit>(*cooling.graph, "starting value of A")->setText("50");
+    named<QLineEdit>(*cooling.graph, "starting value of k")->setText("0.01");
+    named<QLineEdit>(*cooling.graph, "starting value of B")->setText("0");
+    QPushButton* fit = nullptr;
+    for (QPushButton* button : cooling.graph->findChildren<QPushButton*>())
+        if (button->text() == "Fit")
+            fit = button;
+    for (auto _ : state) {
+        fit->click();
+        cooling.graph->graph()->repaint();
+        QCoreApplication::processEvents();
+    }
+    if (!cooling.graph->graph()->plot().fit->fitted())
+        state.SkipWithError("the own equation did not fit");
+}
+
 } // namespace
 
 void registerGraphBenchmarks(Ratios& ratios)
 {
+    benchmark::RegisterBenchmark("fit/exponential_1000_points", replotWithExponential)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.5);
+    ratios.push_back(
+        {"fit/exponential_1000_points", "fit/exponential_1000_points", "", 1, frameAt60Hz});
+    benchmark::RegisterBenchmark("fit/equation_1000_points", fitOwnEquation)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.5);
+    ratios.push_back({"fit/equation_1000_points", "fit/equation_1000_points", "", 2, frameAt60Hz});
     benchmark::RegisterBenchmark("graph/replot_1000_rows", replot)
         ->Unit(benchmark::kMillisecond)
         ->MinTime(0.5);

@@ -13,12 +13,6 @@ namespace {
 constexpr std::size_t longestEquation = 1000;
 constexpr std::size_t fewestBufferedPoints = 512;
 
-double plus(double a, double b) { return a + b; }
-double minus(double a, double b) { return a - b; }
-double times(double a, double b) { return a * b; }
-double dividedBy(double a, double b) { return a / b; }
-double power(double a, double b) { return std::pow(a, b); }
-
 double sine(double a) { return std::sin(a); }
 double cosine(double a) { return std::cos(a); }
 double tangent(double a) { return std::tan(a); }
@@ -77,31 +71,30 @@ std::string reasonOf(const mu::ParserError& error)
 
 } // namespace
 
+// Each variable is bound once, as it is met while reading, to a slot of its
+// own; a point is evaluated by setting the slots and running muParser's
+// bytecode. (muParser's bulk mode spreads points over OpenMP threads, which
+// costs more than it gains for the thousand points of a lab.)
 struct Equation::Parsed {
     std::string text;
     mu::Parser parser;
     std::vector<std::string> names;
-    std::deque<double> placeholders; // a variable's storage while reading
+    std::deque<double> slots; // where muParser reads each variable's value
     std::vector<std::vector<double>> buffers;
-    std::size_t capacity = 0;
 
     static double* newVariable(const char* name, void* self)
     {
         auto* parsed = static_cast<Parsed*>(self);
         parsed->names.emplace_back(name);
-        parsed->placeholders.push_back(0);
-        return &parsed->placeholders.back();
+        parsed->slots.push_back(0);
+        return &parsed->slots.back();
     }
 
+    // muParser's own + - * / ^ (its other operators are made of characters
+    // the equation language refuses before muParser sees them), the
+    // functions and pi.
     void defineLanguage()
     {
-        parser.EnableBuiltInOprt(false);
-        parser.DefineOprt("+", plus, mu::prADD_SUB, mu::oaLEFT, true);
-        parser.DefineOprt("-", minus, mu::prADD_SUB, mu::oaLEFT, true);
-        parser.DefineOprt("*", times, mu::prMUL_DIV, mu::oaLEFT, true);
-        parser.DefineOprt("/", dividedBy, mu::prMUL_DIV, mu::oaLEFT, true);
-        parser.DefineOprt("^", power, mu::prPOW, mu::oaRIGHT, true);
-        parser.DefineOprt("**", power, mu::prPOW, mu::oaRIGHT, true);
         parser.ClearFun();
         const std::pair<const char*, double (*)(double)> functions[] = {{"sin", sine},
                                                                         {"cos", cosine},
@@ -124,18 +117,12 @@ struct Equation::Parsed {
         parser.SetVarFactory(newVariable, this);
     }
 
-    // Binds every name to a buffer of at least `count` values; muParser reads
-    // value i of each variable for point i.
     void reserve(std::size_t count)
     {
-        if (count <= capacity)
-            return;
-        capacity = std::max(count, std::max(fewestBufferedPoints, 2 * capacity));
         buffers.resize(names.size());
-        for (std::size_t k = 0; k < names.size(); ++k) {
-            buffers[k].resize(capacity);
-            parser.DefineVar(names[k], buffers[k].data());
-        }
+        for (std::vector<double>& buffer : buffers)
+            if (buffer.size() < count)
+                buffer.resize(std::max(count, fewestBufferedPoints));
     }
 };
 
@@ -160,8 +147,14 @@ std::variant<Equation, EquationError> Equation::read(std::string_view text)
     auto parsed = std::make_unique<Parsed>();
     parsed->text = std::string(text);
     parsed->defineLanguage();
+    // ** is ^; "^ " keeps every later character where it was, for the
+    // places errors name.
+    std::string muParserText = parsed->text;
+    for (auto at = muParserText.find("**"); at != std::string::npos;
+         at = muParserText.find("**", at))
+        muParserText.replace(at, 2, "^ ");
     try {
-        parsed->parser.SetExpr(parsed->text);
+        parsed->parser.SetExpr(muParserText);
         parsed->parser.Eval(); // reads the text and meets every name
     } catch (const mu::ParserError& error) {
         const auto position = static_cast<std::size_t>(std::max(0, error.GetPos()));
@@ -188,9 +181,14 @@ void Equation::evaluate(std::size_t count, double* results)
 {
     if (count == 0)
         return;
-    parsed_->reserve(count);
+    Parsed& parsed = *parsed_;
+    parsed.reserve(count);
     try {
-        parsed_->parser.Eval(results, static_cast<int>(count));
+        for (std::size_t i = 0; i < count; ++i) {
+            for (std::size_t k = 0; k < parsed.buffers.size(); ++k)
+                parsed.slots[k] = parsed.buffers[k][i];
+            results[i] = parsed.parser.Eval();
+        }
     } catch (const mu::ParserError&) {
         std::fill(results, results + count, std::nan(""));
     }

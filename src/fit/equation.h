@@ -19,8 +19,8 @@ struct EquationError {
 // functions sin cos tan asin acos atan sinh cosh tanh exp ln log10 sqrt abs,
 // and the constant pi. -a^b is -(a^b). Every other name (a letter, then
 // letters, digits or _) is a variable whose values the caller gives.
-// Evaluation works on many points at once: each name has a buffer of values,
-// one per point, filled by the caller.
+// Evaluation works on many points in one call: each name has a buffer of
+// values, one per point, filled by the caller.
 class Equation {
 public:
     static std::variant<Equation, EquationError> read(std::string_view text);
