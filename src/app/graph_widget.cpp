@@ -117,21 +117,27 @@ void drawCurve(QPainter& painter, const Frame& frame, const GraphPlot& plot)
     }
 }
 
-void drawPoints(QPainter& painter, const Frame& frame, const std::vector<Point>& points,
-                bool joinPoints, const QRectF& clip)
+QList<QPointF> pixelsOf(const Frame& frame, const std::vector<Point>& points)
 {
     QList<QPointF> pixels;
     pixels.reserve(static_cast<qsizetype>(points.size()));
     for (const Point& p : points)
         pixels.append(frame.map(p));
-    if (joinPoints && pixels.size() > 1) {
-        painter.save();
-        painter.setClipRect(clip);
-        painter.setPen(QPen(GraphWidget::pointColour, 1));
-        painter.drawPolyline(pixels.constData(), static_cast<int>(pixels.size()));
-        painter.restore();
-    }
-    // Markers over everything, whole even on the plot's edge.
+    return pixels;
+}
+
+// The points joined in row order, under the curve.
+void drawJoin(QPainter& painter, const QList<QPointF>& pixels)
+{
+    if (pixels.size() < 2)
+        return;
+    painter.setPen(QPen(GraphWidget::pointColour, 1));
+    painter.drawPolyline(pixels.constData(), static_cast<int>(pixels.size()));
+}
+
+// Markers over everything, whole even on the plot's edge.
+void drawMarkers(QPainter& painter, const QList<QPointF>& pixels)
+{
     painter.setPen(QPen(GraphWidget::pointColour, 6, Qt::SolidLine, Qt::RoundCap));
     painter.drawPoints(pixels.constData(), static_cast<int>(pixels.size()));
 }
@@ -148,7 +154,7 @@ void drawResiduals(QPainter& painter, const QRectF& area, const GraphPlot& plot)
     const double zero = plot.residualAxis.fraction(0);
     painter.setPen(QPen(GraphWidget::curveColour, 1));
     painter.drawLine(frame.at(0, zero), frame.at(1, zero));
-    drawPoints(painter, frame, plot.residuals, false, area);
+    drawMarkers(painter, pixelsOf(frame, plot.residuals));
 }
 
 } // namespace
@@ -202,11 +208,14 @@ QRectF GraphWidget::draw(QPainter& painter, const QRectF& area, const GraphPlot&
     drawYLabels(painter, frame);
     drawXLabels(painter, Frame{plots, plot.x, plot.y});
     drawTitles(painter, area, plots, plot);
+    const QList<QPointF> points = pixelsOf(frame, plot.points);
     painter.save();
     painter.setClipRect(main);
+    if (joinPoints)
+        drawJoin(painter, points);
     drawCurve(painter, frame, plot);
     painter.restore();
-    drawPoints(painter, frame, plot.points, joinPoints, main);
+    drawMarkers(painter, points);
     if (!plot.residuals.empty())
         drawResiduals(painter, residuals, plot);
     painter.restore();

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
 
@@ -114,6 +115,9 @@ void GraphWindow::layOutControls()
     connect(graph_, &GraphWidget::rangeDragged, fitPanel_, &FitPanel::setRange);
     connect(graph_, &GraphWidget::rangeCleared, fitPanel_, &FitPanel::clearRange);
     connect(saveImage, &QPushButton::clicked, this, &GraphWindow::askAndSaveImage);
+    // Ctrl+W closes the graph, as it closes a document's window.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), this), &QShortcut::activated, this,
+            &QWidget::close);
     connect(copyImage, &QPushButton::clicked, this, &GraphWindow::copyImage);
 }
 

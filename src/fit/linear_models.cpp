@@ -108,9 +108,9 @@ LinearModelFit fitLinearModel(const std::vector<Point>& points, const ModelChoic
     const LinearSolution solution = solveLinearLeastSquares(problem);
     const std::size_t p = static_cast<std::size_t>(columns);
     if (solution.dependentColumn >= 0) {
-        const int power = shape.centred ? solution.dependentColumn : 1;
-        for (std::size_t k = 0; k < shape.order.size(); ++k)
-            if (shape.order[k] == power)
+        fit.dependentParameter = 0; // the only one, without an intercept
+        for (std::size_t k = 0; shape.centred && k < shape.order.size(); ++k)
+            if (shape.order[k] == solution.dependentColumn)
                 fit.dependentParameter = static_cast<int>(k);
         return fit;
     }

@@ -231,6 +231,10 @@ const FailureCase failures[] = {
      {{1, 1}, {1, 2}, {2, 3}, {2, 4}},
      "Fit y = a0 + a1 x + a2 x²: a2 cannot be determined from these data (the data do not depend "
      "on it)."},
+    {"proportional_through_x_0",
+     builtin(ModelKind::Proportional),
+     {{0, 1}, {0, 2}},
+     "Fit y = A x: A cannot be determined from these data (the data do not depend on it)."},
     {"logarithm_of_zero",
      builtin(ModelKind::Logarithm),
      {{0, 1}, {1, 2}, {2, 3}},

@@ -6,9 +6,10 @@ box, clicks the buttons at their places, answers the input boxes, closes the
 message boxes, saves with "Output as delimited file" and compares the saved
 file byte for byte; opens a data file with Ctrl+O, typing its path into the
 file dialog; opens the graph of a falling ball's speed with its straight-line
-fit. Saves a screenshot of the window after start-up and one of the graph.
+fit, and of a cooling curve with an exponential fit. Saves a screenshot of the
+window after start-up and one of each graph.
 
-Usage: end_to_end_test.py PROGRAM SCREENSHOT GRAPH_SCREENSHOT
+Usage: end_to_end_test.py PROGRAM SCREENSHOT GRAPH_SCREENSHOT FIT_SCREENSHOT [TEST]...
 """
 
 import os
@@ -22,6 +23,7 @@ import unittest
 PROGRAM = None
 SCREENSHOT = None
 GRAPH_SCREENSHOT = None
+FIT_SCREENSHOT = None
 DIALOG_TITLE = "Bench Tabler"
 
 # Centres of the buttons in the window, in pixels (twips / 15).
@@ -252,24 +254,37 @@ class EndToEnd(unittest.TestCase):
         self.assertEqual(self.app.saved_text(),
                          b"t (s),x (cm)\r\n0,0\r\n0.5,12.5\r\n\r\n")
 
-    def test_graph_of_a_falling_ball_with_its_fit(self):
-        # Speed of a falling ball from a light gate, every 50 ms: g is the slope.
-        self.app.type_into_box("t (s),v (m/s)\n0,0.02\n0.05,0.47\n0.1,1.00\n0.15,1.46\n"
-                               "0.2,1.98\n0.25,2.44\n0.3,2.95\n0.35,3.45\n0.4,3.91\n"
-                               "0.45,4.43\n0.5,4.92")
+    def graph_with_fit(self, box, item, screenshot, below=0):
+        """Types the box, opens the graph and chooses the fit whose item begins
+        with the given text (a blank would open the list), or stands `below`
+        places under it: Alt+F goes to the fit list, typing picks the item."""
+        self.app.type_into_box(box)
         self.app.click("Graph")
         graph = self.app._wait_for_window("^Bench Tabler - Graph$")
         xdotool("windowfocus", "--sync", graph, env=self.app.env)
         time.sleep(0.3)  # the first column list takes the focus once the window is shown
-        # From the first column list to the check box "straight-line fit", and tick it.
-        for key in ("Tab", "Tab", "Tab", "Tab", "space"):
-            xdotool("key", key, env=self.app.env)
+        xdotool("key", "alt+f", env=self.app.env)
+        xdotool("type", "--delay", "5", item, env=self.app.env)
+        for _ in range(below):
+            xdotool("key", "Down", env=self.app.env)
         time.sleep(0.5)
-        self.app.screenshot(GRAPH_SCREENSHOT, graph)
-        xdotool("windowclose", graph, env=self.app.env)
+        self.app.screenshot(screenshot, graph)
+        xdotool("key", "ctrl+w", env=self.app.env)
         # Gone before the next test clicks where it stood, over the main window.
         self.app._wait_until_closed(graph, "^Bench Tabler - Graph$")
-        self.assertTrue(os.path.getsize(GRAPH_SCREENSHOT) > 0)
+        self.assertTrue(os.path.getsize(screenshot) > 0)
+
+    def test_graph_of_a_falling_ball_with_its_fit(self):
+        # Speed of a falling ball from a light gate, every 50 ms: g is the slope.
+        self.graph_with_fit("t (s),v (m/s)\n0,0.02\n0.05,0.47\n0.1,1.00\n0.15,1.46\n"
+                            "0.2,1.98\n0.25,2.44\n0.3,2.95\n0.35,3.45\n0.4,3.91\n"
+                            "0.45,4.43\n0.5,4.92", "straight", GRAPH_SCREENSHOT)
+
+    def test_cooling_curve_with_an_exponential_fit(self):
+        # A cup of tea cooling towards the room's 21 °C, read every minute.
+        self.graph_with_fit("t (s),T (°C)\n0,80.1\n60,64.6\n120,53.1\n180,44.6\n240,38.4\n"
+                            "300,33.6\n360,30.3\n420,27.7\n480,25.9\n540,24.5\n600,23.4\n"
+                            "660,22.8\n720,22.2", "exponential", FIT_SCREENSHOT, below=1)
 
     def test_declined_prompt_leaves_the_box_unchanged(self):
         self.app.type_into_box("5\n2")
@@ -281,10 +296,10 @@ class EndToEnd(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
+    if len(sys.argv) < 5:
         sys.exit(__doc__)
-    PROGRAM, SCREENSHOT, GRAPH_SCREENSHOT = sys.argv[1], sys.argv[2], sys.argv[3]
+    PROGRAM, SCREENSHOT, GRAPH_SCREENSHOT, FIT_SCREENSHOT = sys.argv[1:5]
     for tool in ("Xvfb", "xdotool", "import"):
         if not shutil.which(tool):
             sys.exit(tool + " is missing: the set-up step installs it")
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=sys.argv[:1] + sys.argv[5:], verbosity=2)  # then names of tests to run
