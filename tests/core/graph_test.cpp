@@ -221,3 +221,25 @@ TEST(GraphPlots, LeaveOutRowsWithoutANumberAndSaySo)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GraphPlots, DrawTheCurveAcrossTheAxisBrokenAtAPole)
+{
+    const GraphTable table = readGraphTable("0,-0.4\r\n1,-0.667\r\n2,-2\r\n3,2\r\n4,0.667\r\n5,0.4",
+                                            ',');
+    GraphChoice choice = defaultChoice(table);
+    choice.model.kind = ModelKind::OwnEquation;
+    choice.model.equation = "a/(x - b)";
+    choice.model.starts = {{"b", 2.4}};
+    const GraphPlot plot = plotGraph(table, choice);
+    ASSERT_TRUE(plot.fit && plot.fit->fitted()) << plot.text();
+    ASSERT_EQ(plot.curve.size(), 2u); // one piece each side of x = 2.5
+    EXPECT_DOUBLE_EQ(plot.curve.front().front().x, plot.x.low);
+    EXPECT_DOUBLE_EQ(plot.curve.back().back().x, plot.x.high);
+    for (const auto& piece : plot.curve)
+        for (std::size_t i = 1; i < piece.size(); ++i) // no leap across the plot
+            EXPECT_FALSE(plot.y.fraction(piece[i - 1].y) > 1 && plot.y.fraction(piece[i].y) < 0);
+}
+
+} // namespace

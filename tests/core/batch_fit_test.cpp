@@ -1,0 +1,114 @@
+#include "batch/batch_run.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+// y = 2 x + 1 with small deviations, under a header.
+const char* const lineData = "x,y\r\n0,1.1\r\n1,2.9\r\n2,5.2\r\n3,6.9\r\n4,9.0\r\n";
+
+struct FitRun {
+    const char* name;
+    std::vector<std::string> arguments;
+    int exitStatus;
+    std::string out;
+    std::string err;
+};
+
+const FitRun fitRuns[] = {
+    {"text_of_the_graph_window",
+     {"fit", "--model", "line"},
+     producedOutput,
+     // by hand: Sxy = 19.8, Sxx = 10, SSE = 0.064, Syy = 39.268
+     "Straight-line fit y = m x + b through 5 points:\nslope m = 1.980 ± 0.046\n"
+     "intercept b = 1.06 ± 0.11\nR² = 0.998370\n"
+     "± gives the standard uncertainty (one standard deviation).\n",
+     ""},
+    // exact fractions give a0 = 0.75, a1 = 2.25, a2 = -0.05, SSE = 0.05
+    {"json_for_scripts",
+     {"fit", "--json", "--model", "polynomial:2", "--from", "1"},
+     producedOutput,
+     R"({"model": "y = a0 + a1 x + a2 x²", "points": 4, "degrees_of_freedom": 1, )"
+     R"("parameters": [{"name": "a0", "value": 0.7499999999999992, "uncertainty": 0.6224949798994382}, )"
+     R"({"name": "a1", "value": 2.250000000000001, "uncertainty": 0.5678908345800289}, )"
+     R"({"name": "a2", "value": -0.050000000000000155, "uncertainty": 0.11180339887498979}], )"
+     R"("residual_sum_of_squares": 0.050000000000000266, )"
+     R"("residual_standard_deviation": 0.22360679774997957, "r_squared": 0.9975074775672981})"
+     "\n",
+     ""},
+    {"own_equation_with_starts",
+     {"fit", "--equation", "a*x + c", "--start", "a=2", "--json"},
+     producedOutput,
+     "",
+     ""},
+    {"no_fit_says_why",
+     {"fit", "--equation", "2*x"},
+     noOutput,
+     "",
+     "message: the equation has no parameter to fit\n"},
+    {"left_out_rows_are_named",
+     {"fit", "--model", "line", "--y", "3"},
+     noOutput,
+     "",
+     "message: 5 rows have no number in column 3\n"
+     "message: a line needs at least two points; there are 0 points\n"},
+    {"line_number_against_column_2",
+     {"fit", "--model", "proportional", "--x", "0"},
+     producedOutput,
+     "",
+     ""},
+};
+
+class BatchFits : public testing::TestWithParam<FitRun> {};
+
+TEST_P(BatchFits, PrintTheFitOrSayWhyNot)
+{
+    std::istringstream input(lineData);
+    const BatchResult result = runBatch(GetParam().arguments, input);
+    EXPECT_EQ(result.exitStatus, GetParam().exitStatus);
+    EXPECT_EQ(result.err, GetParam().err);
+    if (!GetParam().out.empty())
+        EXPECT_EQ(result.out, GetParam().out);
+    else if (result.exitStatus == noOutput)
+        EXPECT_EQ(result.out, "");
+    else
+        EXPECT_TRUE((result.out.find("\"parameters\": [{\"name\": ") == std::string::npos) !=
+                    (result.out.find("Fit y = A x through 5 points:\nA = ") == std::string::npos))
+            << result.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, BatchFits, testing::ValuesIn(fitRuns),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct FitUsage {
+    std::vector<std::string> arguments;
+    std::string explanation;
+};
+
+const FitUsage fitUsages[] = {
+    {{"fit"}, "fit needs --model NAME or --equation TEXT"},
+    {{"fit", "--model", "cubic"}, "unknown model \"cubic\""},
+    {{"fit", "--model", "polynomial:11"}, "unknown model \"polynomial:11\""},
+    {{"fit", "--model", "line", "--equation", "a*x"}, "give one of --model and --equation, once"},
+    {{"fit", "--model", "line", "--start", "m=1"}, "--start is for an own equation"},
+    {{"fit", "--equation", "a*x", "--start", "a"}, "--start takes NAME=VALUE, not \"a\""},
+    {{"fit", "--model", "line", "--y", "0"}, "--y takes a column number, not \"0\""},
+    {{"fit", "--model", "line", "--from", "one"}, "--from takes a number, not \"one\""},
+    {{"fit", "--model", "line", "--colour"}, "unknown option \"--colour\""},
+    {{"--delimiter", "pipe", "fit", "--model", "line"}, "unknown delimiter \"pipe\""},
+};
+
+TEST(BatchFits, ExplainWhatIsWrongWithTheUsage)
+{
+    for (const FitUsage& usage : fitUsages) {
+        std::istringstream input(lineData);
+        const BatchResult result = runBatch(usage.arguments, input);
+        EXPECT_EQ(result.exitStatus, usageError);
+        EXPECT_EQ(result.err.substr(0, result.err.find('\n')),
+                  "benchtabler-batch: " + usage.explanation);
+    }
+}
+
+} // namespace
