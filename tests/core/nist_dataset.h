@@ -7,7 +7,7 @@
 #include "fit/point.h"
 
 #include <fstream>
-#include <regex>
+#include <cctype>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,14 +26,44 @@ struct NistDataset {
     std::vector<Point> points;
 };
 
-inline std::vector<double> numbersIn(const std::string& text)
+// The words of a line, split at blanks.
+inline std::vector<std::string> wordsOf(const std::string& line)
 {
-    std::vector<double> numbers;
-    std::istringstream in(text);
-    std::string word;
-    while (in >> word)
-        numbers.push_back(std::stod(word));
-    return numbers;
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+inline bool isNumber(const std::string& word)
+{
+    std::size_t used = 0;
+    try {
+        std::stod(word, &used);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return used == word.size();
+}
+
+// "b1 = 25 0.25 1.92E-01 1.14E-02" (nonlinear: two starts, value, deviation)
+// or "B1 2.07 1.65E-02" (linear: value, deviation).
+inline bool readParameter(const std::vector<std::string>& words, NistDataset& set)
+{
+    if (words.empty() || words[0].size() < 2 || (words[0][0] != 'b' && words[0][0] != 'B') ||
+        !std::isdigit(static_cast<unsigned char>(words[0][1])))
+        return false;
+    if (words.size() == 6 && words[1] == "=" && isNumber(words[2]) && isNumber(words[5])) {
+        set.parameters.push_back({words[0], {std::stod(words[2]), std::stod(words[3])},
+                                  std::stod(words[4]), std::stod(words[5])});
+        return true;
+    }
+    if (words.size() == 3 && words[0][0] == 'B' && isNumber(words[1]) && isNumber(words[2])) {
+        set.parameters.push_back({words[0], {}, std::stod(words[1]), std::stod(words[2])});
+        return true;
+    }
+    return false;
 }
 
 inline NistDataset readNistDataset(const std::string& path)
@@ -43,43 +73,34 @@ inline NistDataset readNistDataset(const std::string& path)
     for (std::string line; std::getline(file, line);)
         lines.push_back(line.substr(0, line.find('\r')));
     NistDataset set;
-    const std::regex nonlinearParameter(R"(^\s*(b\d+)\s*=\s*(.*)$)");
-    const std::regex linearParameter(R"(^\s*(B\d+)\s+(\S+\s+\S+)\s*$)");
-    const std::regex residualLine(R"(^Residual\s+\d+\s+(\S+))");
     std::size_t dataStart = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
-        std::smatch match;
-        if (set.model.empty() &&
-            std::regex_search(line, match, std::regex(R"(^\s*y\s*=\s*(.*))"))) {
-            std::string model = match[1];
-            for (std::size_t j = i + 1;
-                 model.find("+  e") == std::string::npos && j < lines.size() && !lines[j].empty();
+        const std::vector<std::string> words = wordsOf(line);
+        if (set.model.empty() && words.size() > 2 && words[0] == "y" && words[1] == "=") {
+            std::string model = line.substr(line.find('=') + 1);
+            for (std::size_t j = i + 1; model.find("+  e") == std::string::npos &&
+                                        j < lines.size() && !lines[j].empty();
                  ++j)
                 model += " " + lines[j];
             model = model.substr(0, model.find("+  e"));
-            model = model.substr(0, model.find("+ e"));
             for (char& c : model)
                 c = c == '[' ? '(' : c == ']' ? ')' : c;
             set.model = model;
-        } else if (std::regex_match(line, match, nonlinearParameter)) {
-            const std::vector<double> numbers = numbersIn(match[2]);
-            set.parameters.push_back({match[1], {numbers[0], numbers[1]}, numbers[2], numbers[3]});
-        } else if (std::regex_match(line, match, linearParameter)) {
-            const std::vector<double> numbers = numbersIn(match[2]);
-            set.parameters.push_back({match[1], {}, numbers[0], numbers[1]});
+        } else if (readParameter(words, set)) {
         } else if (line.rfind("Residual Sum of Squares:", 0) == 0) {
-            set.residualSumOfSquares = numbersIn(line.substr(line.find(':') + 1))[0];
-        } else if (std::regex_search(line, match, residualLine)) {
-            set.residualSumOfSquares = std::stod(match[1]);
+            set.residualSumOfSquares = std::stod(words.back());
+        } else if (words.size() >= 3 && words[0] == "Residual" && isNumber(words[1]) &&
+                   isNumber(words[2])) {
+            set.residualSumOfSquares = std::stod(words[2]); // the linear sets' analysis of variance
         } else if (line.rfind("Data:", 0) == 0) {
             dataStart = i + 1;
         }
     }
     for (std::size_t i = dataStart; i < lines.size(); ++i) {
-        const std::vector<double> numbers = numbersIn(lines[i]);
-        if (numbers.size() == 2)
-            set.points.push_back({numbers[1], numbers[0]});
+        const std::vector<std::string> words = wordsOf(lines[i]);
+        if (words.size() == 2 && isNumber(words[0]) && isNumber(words[1]))
+            set.points.push_back({std::stod(words[1]), std::stod(words[0])});
     }
     return set;
 }
