@@ -32,7 +32,7 @@ public:
     using Form1::Form1;
     QStringList answers;
 
-    std::string askText(const std::string&) override
+    std::string askText(const std::string&, const std::string&) override
     {
         return answers.isEmpty() ? std::string() : answers.takeFirst().toStdString();
     }
@@ -53,6 +53,14 @@ QString oneThousandLines()
     QString text;
     for (int i = 1; i <= 1000; ++i)
         text += QString::number(i * 1.5) + "\n";
+    return text;
+}
+
+QString oneThousandLinesOfTwoFields()
+{
+    QString text;
+    for (int i = 1; i <= 1000; ++i)
+        text += QString::number(i * 0.5) + "," + QString::number(i * i * 0.125) + "\n";
     return text;
 }
 
@@ -182,4 +190,17 @@ void registerCommandBenchmarks(Ratios& ratios)
             ->MinTime(0.2);
         ratios.push_back({measured, measured, floor, 1.5});
     }
+    // A column from a formula: one pass over the box, as the commands above.
+    const CommandRun calculation{"cmd_calculate_column",
+                                 oneThousandLinesOfTwoFields(),
+                                 {"ln(c1) + c2^2/n"},
+                                 Floor::ReadAndReplace};
+    benchmark::RegisterBenchmark("command/calculate_column", clickToResult, calculation)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.2);
+    benchmark::RegisterBenchmark("floor/calculate_column", floorOfTheSameWork, calculation)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.2);
+    ratios.push_back(
+        {"calculate_column/1000_lines", "command/calculate_column", "floor/calculate_column", 1.5});
 }

@@ -24,7 +24,7 @@ public:
     void replaceBox(const std::string& text, std::size_t) override { box = text; }
     int messages = 0;
     void showMessage(const std::string&) override { ++messages; }
-    std::string askText(const std::string&) override { return ""; }
+    std::string askText(const std::string&, const std::string&) override { return ""; }
 };
 
 const std::filesystem::path& labDirectory()

@@ -12,13 +12,13 @@ void showMessageBox(QWidget* parent, const QString& text)
     box.exec();
 }
 
-QString askTextBox(QWidget* parent, const QString& prompt)
+QString askTextBox(QWidget* parent, const QString& prompt, const QString& offered)
 {
     QInputDialog dialog(parent);
     dialog.setWindowTitle(applicationTitle);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setLabelText(prompt);
-    dialog.setTextValue(QString());
+    dialog.setTextValue(offered);
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     return dialog.textValue();

@@ -9,9 +9,9 @@ inline const QString applicationTitle = QStringLiteral("Bench Tabler");
 // A modal QMessageBox with the text, an OK button and no icon.
 void showMessageBox(QWidget* parent, const QString& text);
 
-// A modal QInputDialog with the prompt and an empty field; the typed text,
-// or empty text on Cancel.
-QString askTextBox(QWidget* parent, const QString& prompt);
+// A modal QInputDialog with the prompt and a field holding `offered` (empty
+// unless given); the typed text, or empty text on Cancel.
+QString askTextBox(QWidget* parent, const QString& prompt, const QString& offered = QString());
 
 // A QMessageBox question with Yes and No; true for Yes.
 bool askYesNo(QWidget* parent, const QString& question);

@@ -5,6 +5,7 @@
 #include "app/graph_window.h"
 #include "app/lab_directory.h"
 #include "app/wrapping_button.h"
+#include "commands/calculate_column.h"
 #include "commands/change_delimiter.h"
 #include "commands/clear_box.h"
 #include "commands/difference_quotient.h"
@@ -72,6 +73,8 @@ const ButtonDefinition buttonDefinitions[] = {
     {"cmd_experiment_specific_calculations", "experiment-specific calculations",
      {6840, 2400, 975, 615}, &Form1::cmd_experiment_specific_calculations_Click},
     {"cmd_graph", "Graph", {5640, 2400, 975, 615}, &Form1::cmd_graph_Click},
+    {"cmd_calculate_column", "calculate column", {6720, 4800, 855, 615},
+     &Form1::cmd_calculate_column_Click},
 };
 // clang-format on
 
@@ -148,6 +151,7 @@ void Form1::addShortcuts()
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_O), this, &Form1::openDataFile);
     onKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this, &Form1::saveTextAs);
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_G), this, &Form1::cmd_graph_Click);
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_K), this, &Form1::cmd_calculate_column_Click);
 }
 
 void Form1::startUp()
@@ -207,9 +211,9 @@ void Form1::bringIntoView(int position)
 
 void Form1::showMessage(const std::string& prompt) { showMessageBox(this, toWidgetText(prompt)); }
 
-std::string Form1::askText(const std::string& prompt)
+std::string Form1::askText(const std::string& prompt, const std::string& offered)
 {
-    return toCoreText(askTextBox(this, toWidgetText(prompt)));
+    return toCoreText(askTextBox(this, toWidgetText(prompt), toWidgetText(offered)));
 }
 
 void Form1::cmd_clear_box_Click() { clearBox(context_); }
@@ -249,3 +253,4 @@ void Form1::cmd_output_as_delimited_file_Click()
                        4000);
 }
 void Form1::cmd_experiment_specific_calculations_Click() { experimentCalculations(context_); }
+void Form1::cmd_calculate_column_Click() { calculateColumn(context_); }

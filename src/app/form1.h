@@ -35,7 +35,7 @@ public:
     std::string readBox() const override;
     void replaceBox(const std::string& text, std::size_t showFrom = 0) override;
     void showMessage(const std::string& prompt) override;
-    std::string askText(const std::string& prompt) override;
+    std::string askText(const std::string& prompt, const std::string& offered = {}) override;
 
     // Replaces the box with a data file's text, as one undo step; asks
     // whether decimal commas should become points. A file that cannot be
@@ -57,6 +57,8 @@ public slots:
     void cmd_experiment_specific_calculations_Click();
     // Opens the graph of the box, or raises it.
     void cmd_graph_Click();
+    // Adds a column worked out from a formula to the box's data rows.
+    void cmd_calculate_column_Click();
 
     // Asks for a data file and loads it.
     void openDataFile();

@@ -1,6 +1,7 @@
 #include "batch/batch_run.h"
 
 #include "batch/batch_fit.h"
+#include "commands/calculate_column.h"
 #include "commands/difference_quotient.h"
 #include "commands/experiment_calculations.h"
 #include "commands/first_difference.h"
@@ -30,7 +31,7 @@ constexpr const char* usage =
     "usage: benchtabler-batch [--delimiter comma|tab|semicolon|space] [--answer TEXT]... [--lf] "
     "COMMAND [FILE]\n"
     "COMMAND: first-difference, running-sum, difference-quotient, select-column, "
-    "rows-to-columns, mean-sd, random-numbers, experiment\n"
+    "rows-to-columns, mean-sd, random-numbers, experiment, calculate-column\n"
     "       benchtabler-batch [--delimiter NAME] fit [--x K] [--y K] (--model NAME | "
     "--equation TEXT) [--start NAME=VALUE]... [--from A] [--to B] [--json] [FILE]\n";
 
@@ -69,6 +70,7 @@ const struct {
     {"mean-sd", meanAndStandardDeviation},
     {"random-numbers", [](CommandContext& c) { generateRandomNumbers(c); }},
     {"experiment", experimentCalculations},
+    {"calculate-column", calculateColumn},
 };
 
 const struct {
@@ -95,7 +97,7 @@ public:
     {
         messages += "message: " + oneLine(prompt) + "\n";
     }
-    std::string askText(const std::string&) override
+    std::string askText(const std::string&, const std::string&) override
     {
         if (answers.empty())
             return {}; // as if Cancel was pressed

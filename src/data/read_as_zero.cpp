@@ -8,19 +8,6 @@ namespace {
 
 constexpr std::size_t shownCharacters = 40;
 
-// The text as it stands, cut after its first 40 characters (not bytes: a
-// character of several UTF-8 bytes is never split).
-std::string quoted(std::string_view text)
-{
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool startsACharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
-        if (startsACharacter && ++characters > shownCharacters)
-            return '"' + std::string(text.substr(0, i)) + "...\"";
-    }
-    return '"' + std::string(text) + '"';
-}
-
 std::string_view fieldText(std::string_view line, char delimiter, int wanted)
 {
     std::string_view text;
@@ -52,9 +39,9 @@ std::string readAsZeroMessage(const ReadAsZero& found, const char* places, const
                               std::string_view text)
 {
     if (found.count == 1)
-        return where + " holds no number and was read as 0: " + quoted(text);
+        return where + " holds no number and was read as 0: " + quotedLine(text);
     return std::to_string(found.count) + " " + places +
-           " hold no number and were read as 0; the first is " + where + ": " + quoted(text);
+           " hold no number and were read as 0; the first is " + where + ": " + quotedLine(text);
 }
 
 struct OtherDelimiter {
@@ -130,4 +117,15 @@ std::optional<std::string> delimiterHint(const WorkingState& state)
     return "no line contains the delimiter in force (" + state.delimiterName +
            "); the lines seem to be separated by " + best->plural +
            ". Choose the delimiter with Change Delimiter and run the command again.";
+}
+
+std::string quotedLine(std::string_view text)
+{
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool startsACharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+        if (startsACharacter && ++characters > shownCharacters)
+            return '"' + std::string(text.substr(0, i)) + "...\"";
+    }
+    return '"' + std::string(text) + '"';
 }

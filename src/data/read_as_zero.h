@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // After a command has gone ahead, tells the student where text that holds no
 // number was read as 0 (a header line, the start-up text, an earlier report),
@@ -23,6 +24,10 @@ using UsedField = std::function<const Cell*(int line, int field)>;
 // For the commands that split lines into fields: the delimiter hint, then the
 // fields 1..fields of every line that were used and read as 0.
 void reportFieldsReadAsZero(CommandContext& context, int fields, const UsedField& usedField);
+
+// A line as the messages quote it: in double quotes, cut after its first 40
+// characters (never inside a character of several UTF-8 bytes) with "...".
+std::string quotedLine(std::string_view text);
 
 // The hint when no line holds the delimiter in force and another of the four
 // stands in at least half of the lines; nothing otherwise.

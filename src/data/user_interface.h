@@ -18,6 +18,7 @@ public:
     virtual void replaceBox(const std::string& text, std::size_t showFrom = 0) = 0;
     // A modal box with the prompt and an OK button.
     virtual void showMessage(const std::string& prompt) = 0;
-    // A modal input box; the typed text, or empty text on Cancel.
-    virtual std::string askText(const std::string& prompt) = 0;
+    // A modal input box, its field holding `offered` to start with; the
+    // typed text, or empty text on Cancel.
+    virtual std::string askText(const std::string& prompt, const std::string& offered = {}) = 0;
 };

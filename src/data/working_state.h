@@ -53,4 +53,6 @@ struct WorkingState {
 
     char delimiter = ',';
     std::string delimiterName = "comma";
+    // The formula "calculate column" was given last, offered again next time.
+    std::string lastFormula;
 };

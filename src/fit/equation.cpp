@@ -7,6 +7,7 @@
 #include <cmath>
 #include <deque>
 #include <numbers>
+#include <optional>
 
 namespace {
 
@@ -67,6 +68,24 @@ std::string reasonOf(const mu::ParserError& error)
     if (!message.empty())
         message[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(message[0])));
     return message;
+}
+
+// A name followed by "(" that is not one of the functions: the reason says
+// which functions there are, rather than muParser's "unexpected parenthesis".
+std::optional<std::string> notAFunction(std::string_view text, std::size_t position)
+{
+    if (position >= text.size() || text[position] != '(')
+        return std::nullopt;
+    std::size_t start = position;
+    while (start > 0 && (std::isalnum(static_cast<unsigned char>(text[start - 1])) ||
+                         text[start - 1] == '_'))
+        --start;
+    if (start == position || !isNameStart(text[start]))
+        return std::nullopt;
+    std::string reason(1, '"');
+    reason.append(text.substr(start, position - start));
+    return reason.append("\" is not a function; the functions are sin cos tan asin acos atan sinh "
+                         "cosh tanh exp ln log10 sqrt abs");
 }
 
 } // namespace
@@ -158,7 +177,8 @@ std::variant<Equation, EquationError> Equation::read(std::string_view text)
         parsed->parser.Eval(); // reads the text and meets every name
     } catch (const mu::ParserError& error) {
         const auto position = static_cast<std::size_t>(std::max(0, error.GetPos()));
-        return EquationError{characterNumber(text, position), reasonOf(error)};
+        return EquationError{characterNumber(text, position),
+                             notAFunction(text, position).value_or(reasonOf(error))};
     }
     for (const std::string& name : parsed->names)
         if (!isNameStart(name.front()))

@@ -81,7 +81,9 @@ const Unreadable unreadables[] = {
     {"", 1, "there is no equation"},
     {"a*(x", 5, "missing parenthesis"},
     {"a x", 3, "unexpected variable \"x\" found"},
-    {"log(x)", 4, "unexpected parenthesis \"(\""},
+    {"log(x)", 4,
+     "\"log\" is not a function; the functions are sin cos tan asin acos atan sinh cosh tanh exp "
+     "ln log10 sqrt abs"},
 };
 
 TEST(Equations, SayWhereTheyCannotBeRead)

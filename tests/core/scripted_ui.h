@@ -19,6 +19,7 @@ public:
     std::string box;
     std::deque<std::string> answers;
     std::vector<std::string> prompts;
+    std::vector<std::string> offers; // the text each input box held to start with
     std::vector<std::string> messages;
     int replacements = 0;
     std::size_t shownFrom = 0; // where the last replacement brought the box into view
@@ -34,9 +35,10 @@ public:
 
     void showMessage(const std::string& prompt) override { messages.push_back(prompt); }
 
-    std::string askText(const std::string& prompt) override
+    std::string askText(const std::string& prompt, const std::string& offered = {}) override
     {
         prompts.push_back(prompt);
+        offers.push_back(offered);
         if (answers.empty()) {
             ADD_FAILURE() << "unexpected question: " << prompt;
             return "";

@@ -39,7 +39,7 @@ public:
     std::string readBox() const override { return box; }
     void replaceBox(const std::string& text, std::size_t) override { box = text; }
     void showMessage(const std::string& prompt) override { messages.push_back(prompt); }
-    std::string askText(const std::string&) override
+    std::string askText(const std::string&, const std::string&) override
     {
         return nextAnswer < answers.size() ? answers[nextAnswer++] : "";
     }

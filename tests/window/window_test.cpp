@@ -32,7 +32,7 @@ struct ButtonLayout {
     QRect pixels;
 };
 
-// Twips divided by 15, in tab order: the thirteen, then Graph.
+// Twips divided by 15, in tab order: the thirteen, then Graph and calculate column.
 const ButtonLayout buttonLayouts[] = {
     {"cmd_std_dev", "Mean and Standard Deviation", {376, 8, 65, 49}},
     {"cmd_first_difference", "first difference", {376, 64, 65, 41}},
@@ -50,6 +50,7 @@ const ButtonLayout buttonLayouts[] = {
      "experiment-specific calculations",
      {456, 160, 65, 41}},
     {"cmd_graph", "Graph", {376, 160, 65, 41}}, // after the thirteen
+    {"cmd_calculate_column", "calculate column", {448, 320, 57, 41}},
 };
 
 } // namespace
@@ -114,7 +115,7 @@ private slots:
         QCOMPARE(window.workingState().delimiter, ',');
         QCOMPARE(window.workingState().delimiterName, std::string("comma"));
         QVERIFY(std::filesystem::is_directory(labDirectory()));
-        QCOMPARE(window.findChildren<QPushButton*>().size(), 14);
+        QCOMPARE(window.findChildren<QPushButton*>().size(), 15);
     }
 
     void buttonsHaveTheirPlacesCaptionsAndAccessibleNames()
@@ -365,6 +366,7 @@ private slots:
         QTest::newRow("replacing") << "cmd_first_difference" << QStringList{"1"};
         QTest::newRow("appending") << "cmd_select_column" << QStringList{"1"};
         QTest::newRow("clearing") << "cmd_clear_box" << QStringList{};
+        QTest::newRow("calculating a column") << "cmd_calculate_column" << QStringList{"c2*10"};
     }
 
     void eachCommandIsOneUndoStep()
@@ -395,6 +397,25 @@ private slots:
         QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier); // then the student's own typing
         QVERIFY(box->toPlainText() != typed);
+    }
+
+    void ctrlKCalculatesAColumnOfferingTheLastFormula()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        text1(window)->setPlainText("L (m),T (s)\n0.2,0.90\n0.4,1.27");
+        typeAnswers({"c2^2"});
+        QTest::keyClick(&window, Qt::Key_K, Qt::ControlModifier);
+        QCOMPARE(text1(window)->toPlainText(),
+                 QString("L (m),T (s),c2^2\n0.2,0.90, .81\n0.4,1.27, 1.613"));
+        QString offered = "(no dialog)";
+        answerNextDialog<QInputDialog>([&offered](QInputDialog* dialog) {
+            offered = dialog->textValue();
+            dialog->reject();
+        });
+        QTest::mouseClick(button(window, "cmd_calculate_column"), Qt::LeftButton);
+        QCOMPARE(offered, QString("c2^2"));
     }
 
     void startUpTextIsSelectedSoTypingReplacesIt()
