@@ -63,6 +63,13 @@ int main(int argc, char* argv[])
 
     int missed = 0;
     for (const Ratio& ratio : ratios) {
+        if (ratio.compute) {
+            const double value = ratio.compute();
+            missed += (value < 0 || value > ratio.target) && !ratio.forInformation;
+            std::printf("ratio %s %.2f target %g%s\n", ratio.name.c_str(), value, ratio.target,
+                        ratio.forInformation ? " (for information)" : "");
+            continue;
+        }
         const auto measured = reporter.realTime.find(ratio.measured);
         const auto floor = reporter.realTime.find(ratio.floor);
         const bool fixedFloor = ratio.floorMilliseconds > 0;
@@ -73,8 +80,9 @@ int main(int argc, char* argv[])
         // for benchmarks in milliseconds.
         const double value =
             measured->second / (fixedFloor ? ratio.floorMilliseconds : floor->second);
-        missed += value > ratio.target;
-        std::printf("ratio %s %.2f target %g\n", ratio.name.c_str(), value, ratio.target);
+        missed += value > ratio.target && !ratio.forInformation;
+        std::printf("ratio %s %.2f target %g%s\n", ratio.name.c_str(), value, ratio.target,
+                    ratio.forInformation ? " (for information)" : "");
     }
     benchmark::Shutdown();
     return missed == 0 ? 0 : 1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@ struct Ratio {
     std::string floor;
     double target;
     double floorMilliseconds = 0;
+    bool forInformation = false; // printed, but a miss does not fail the run
+    // Measures the ratio itself, instead of two benchmarks (negative: failed).
+    std::function<double()> compute = {};
 };
 
 using Ratios = std::vector<Ratio>;
