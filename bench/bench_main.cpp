@@ -19,13 +19,16 @@ namespace {
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
     std::map<std::string, double> realTime;
+    std::map<std::string, benchmark::UserCounters> counters;
 
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
             if (!run.error_occurred && run.run_type == Run::RT_Aggregate &&
-                run.aggregate_name == "median")
+                run.aggregate_name == "median") {
                 realTime[run.run_name.function_name] = run.GetAdjustedRealTime();
+                counters[run.run_name.function_name] = run.counters;
+            }
         ConsoleReporter::ReportRuns(runs);
     }
 };
@@ -63,8 +66,13 @@ int main(int argc, char* argv[])
 
     int missed = 0;
     for (const Ratio& ratio : ratios) {
-        if (ratio.compute) {
-            const double value = ratio.compute();
+        if (ratio.compute || !ratio.counter.empty()) {
+            const auto counted = reporter.counters.find(ratio.measured);
+            const double value =
+                ratio.compute ? ratio.compute()
+                : counted == reporter.counters.end() || !counted->second.count(ratio.counter)
+                    ? -1
+                    : counted->second.at(ratio.counter).value;
             missed += (value < 0 || value > ratio.target) && !ratio.forInformation;
             std::printf("ratio %s %.2f target %g%s\n", ratio.name.c_str(), value, ratio.target,
                         ratio.forInformation ? " (for information)" : "");

@@ -15,6 +15,9 @@ struct Ratio {
     bool forInformation = false; // printed, but a miss does not fail the run
     // Measures the ratio itself, instead of two benchmarks (negative: failed).
     std::function<double()> compute = {};
+    // The ratio is this counter of the measured benchmark, which times its
+    // floor itself.
+    std::string counter = {};
 };
 
 using Ratios = std::vector<Ratio>;
