@@ -7,7 +7,7 @@
 // every save must: a new file flushed to the disk, renamed over the old one,
 // and the folder flushed. Dialogs answer at once from a script.
 
-#include "bench_ratios.h"
+#include "in_turns.h"
 
 #include "app/box_text.h"
 #include "app/form1.h"
@@ -116,13 +116,6 @@ void replaceFileDurably(const std::filesystem::path& path, const std::string& te
     ::close(folder);
 }
 
-using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
 // The least the command's work can cost: the box read and written to the
 // temporary file, the final text put in with one edit block.
 double floorOnce(Bench& bench, const CommandRun& run, const QString& finalText)
@@ -130,7 +123,7 @@ double floorOnce(Bench& bench, const CommandRun& run, const QString& finalText)
     const std::filesystem::path tempFile = labDirectory() / "floor.txt";
     bench.reset(run);
     const std::string boxText = toCoreText(bench.box->toPlainText()) + "\r\n";
-    const Clock::time_point start = Clock::now();
+    const BenchClock::time_point start = BenchClock::now();
     if (run.floor == Floor::WriteFile) {
         replaceFileDurably(tempFile, toCoreText(bench.box->document()->toRawText()) + "\r\n");
         return millisecondsSince(start);
@@ -149,16 +142,12 @@ double floorOnce(Bench& bench, const CommandRun& run, const QString& finalText)
 double commandOnce(Bench& bench, const CommandRun& run, QPushButton* button)
 {
     bench.reset(run);
-    const Clock::time_point start = Clock::now();
+    const BenchClock::time_point start = BenchClock::now();
     button->click();
     QCoreApplication::processEvents();
     return millisecondsSince(start);
 }
 
-// The command and its floor in turns, each iteration one of both, so that a
-// slow spell of the machine (seen lasting 50 to 150 ms, slowing a file write
-// as much as a command) falls on both alike. The time reported is the
-// command's; the counter "ratio" is the command's total over the floor's.
 void commandAgainstFloor(benchmark::State& state, const CommandRun& run)
 {
     Bench bench;
@@ -166,19 +155,9 @@ void commandAgainstFloor(benchmark::State& state, const CommandRun& run)
     bench.reset(run);
     button->click();
     const QString finalText = bench.box->toPlainText();
-    for (int i = 0; i < 3; ++i) { // the first runs of each are slower
-        commandOnce(bench, run, button);
-        floorOnce(bench, run, finalText);
-    }
-    double commandTotal = 0, floorTotal = 0;
-    for (auto _ : state) {
-        const double command = commandOnce(bench, run, button);
-        state.SetIterationTime(command / 1000);
-        commandTotal += command;
-        floorTotal += floorOnce(bench, run, finalText);
-    }
-    state.counters["floor_ms"] = floorTotal / static_cast<double>(state.iterations());
-    state.counters["ratio"] = commandTotal / floorTotal;
+    measureInTurns(
+        state, [&] { return commandOnce(bench, run, button); },
+        [&] { return floorOnce(bench, run, finalText); });
 }
 
 } // namespace
@@ -206,13 +185,8 @@ void registerCommandBenchmarks(Ratios& ratios)
     };
     const auto measure = [&ratios](const std::string& name, const std::string& ratio,
                                    const CommandRun& run) {
-        benchmark::RegisterBenchmark(name.c_str(), commandAgainstFloor, run)
-            ->Unit(benchmark::kMillisecond)
-            ->UseManualTime()
-            ->MinTime(0.3);
-        Ratio measured{ratio, name, "", 1.5};
-        measured.counter = "ratio";
-        ratios.push_back(measured);
+        registerInTurns(ratios, name, ratio, 1.5, 0.3,
+                        [run](benchmark::State& state) { commandAgainstFloor(state, run); });
     };
     for (const auto& [name, run] : runs)
         measure(std::string("command/") + name, std::string("command/") + name, run);

@@ -2,7 +2,7 @@
 // chosen, against the floor of that work: reading the file's bytes and one
 // replacement of the box's whole text by them inside a single edit block.
 
-#include "bench_ratios.h"
+#include "in_turns.h"
 
 #include "app/form1.h"
 
@@ -40,47 +40,40 @@ struct FileBench {
     }
 };
 
-void openFile(benchmark::State& state)
+double openOnce(FileBench& bench)
 {
-    FileBench bench;
-    for (auto _ : state) {
-        state.PauseTiming();
-        bench.reset();
-        state.ResumeTiming();
-        bench.window.loadDataFile(bench.path);
-        QCoreApplication::processEvents();
-    }
+    bench.reset();
+    const BenchClock::time_point start = BenchClock::now();
+    bench.window.loadDataFile(bench.path);
+    QCoreApplication::processEvents();
+    return millisecondsSince(start);
 }
 
-void floorOfOpening(benchmark::State& state)
+double floorOfOpeningOnce(FileBench& bench)
 {
-    FileBench bench;
-    for (auto _ : state) {
-        state.PauseTiming();
-        bench.reset();
-        state.ResumeTiming();
-        QFile file(bench.path);
-        file.open(QIODevice::ReadOnly);
-        const QString text = QString::fromUtf8(file.readAll());
-        QTextCursor cursor(bench.box->document());
-        cursor.beginEditBlock();
-        cursor.select(QTextCursor::Document);
-        cursor.insertText(text);
-        cursor.endEditBlock();
-        QCoreApplication::processEvents();
-    }
+    bench.reset();
+    const BenchClock::time_point start = BenchClock::now();
+    QFile file(bench.path);
+    file.open(QIODevice::ReadOnly);
+    const QString text = QString::fromUtf8(file.readAll());
+    QTextCursor cursor(bench.box->document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    QCoreApplication::processEvents();
+    return millisecondsSince(start);
 }
 
 } // namespace
 
 void registerFileBenchmarks(Ratios& ratios)
 {
-    benchmark::RegisterBenchmark("file/open_1000_lines", openFile)
-        ->Unit(benchmark::kMillisecond)
-        ->MinTime(0.2);
-    benchmark::RegisterBenchmark("floor/open_1000_lines", floorOfOpening)
-        ->Unit(benchmark::kMillisecond)
-        ->MinTime(0.2);
-    ratios.push_back(
-        {"file/open_1000_lines", "file/open_1000_lines", "floor/open_1000_lines", 1.5});
+    registerInTurns(ratios, "file/open_1000_lines", "file/open_1000_lines", 1.5, 0.3,
+                    [](benchmark::State& state) {
+                        FileBench bench;
+                        measureInTurns(
+                            state, [&] { return openOnce(bench); },
+                            [&] { return floorOfOpeningOnce(bench); });
+                    });
 }

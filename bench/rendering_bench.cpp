@@ -1,4 +1,4 @@
-#include "bench_ratios.h"
+#include "in_turns.h"
 
 #include "format/decimal_number.h"
 
@@ -25,35 +25,32 @@ const std::vector<double>& values()
     return spread;
 }
 
-void decimalNumberOfEachValue(benchmark::State& state)
+double decimalNumberOfEachValue()
 {
-    for (auto _ : state)
-        for (const double x : values())
-            benchmark::DoNotOptimize(decimalNumber(x));
-    state.SetItemsProcessed(state.iterations() * values().size());
+    const BenchClock::time_point start = BenchClock::now();
+    for (const double x : values())
+        benchmark::DoNotOptimize(decimalNumber(x));
+    return millisecondsSince(start);
 }
 
-void toCharsOfEachValue(benchmark::State& state)
+double toCharsOfEachValue()
 {
     char buffer[64];
-    for (auto _ : state) {
-        for (const double x : values()) {
-            const auto result = std::to_chars(buffer, buffer + sizeof buffer, x);
-            benchmark::DoNotOptimize(result.ptr);
-            benchmark::ClobberMemory();
-        }
+    const BenchClock::time_point start = BenchClock::now();
+    for (const double x : values()) {
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, x);
+        benchmark::DoNotOptimize(result.ptr);
+        benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(state.iterations() * values().size());
+    return millisecondsSince(start);
 }
 
 } // namespace
 
 void registerRenderingBenchmarks(Ratios& ratios)
 {
-    benchmark::RegisterBenchmark("rendering/decimalNumber", decimalNumberOfEachValue)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("rendering/to_chars", toCharsOfEachValue)
-        ->Unit(benchmark::kMillisecond);
-    ratios.push_back(
-        {"decimalNumber/to_chars", "rendering/decimalNumber", "rendering/to_chars", 3});
+    registerInTurns(ratios, "rendering/decimalNumber", "decimalNumber/to_chars", 3, 0.5,
+                    [](benchmark::State& state) {
+                        measureInTurns(state, decimalNumberOfEachValue, toCharsOfEachValue);
+                    });
 }
