@@ -1,12 +1,14 @@
 #include "fit/curve_fit.h"
 
 #include "fit/builtin_models.h"
+#include "fit/chi_squared.h"
 #include "fit/equation.h"
 #include "fit/linear_models.h"
 #include "fit/nonlinear_solver.h"
 #include "fit/starting_values.h"
 #include "format/report_number.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -28,19 +30,26 @@ std::string undetermined(const std::string& name)
     return name + " cannot be determined from these data (the data do not depend on it)";
 }
 
-// The parts every fit shares once its parameters are known.
+// The uncertainty of each point a fit is weighted with; empty: unweighted.
+using Sigma = std::vector<double>;
+
+// The parts every fit shares once its parameters are known. Unweighted, the
+// covariance is scaled by SSE/(n - p); weighted, it stands as it is and χ²
+// is Σ (r/u)².
 void completeStatistics(CurveFit& fit, const std::vector<Point>& points,
-                        const std::vector<double>& inverse)
+                        const std::vector<double>& inverse, const Sigma& sigma)
 {
     const std::size_t n = points.size(), p = fit.values.size();
     std::vector<double> y(n), x(n);
     for (std::size_t i = 0; i < n; ++i)
         x[i] = points[i].x;
     fit.curve(x.data(), n, y.data());
-    long double sse = 0, meanY = 0, syy = 0;
+    long double sse = 0, chiSquared = 0, meanY = 0, syy = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const long double r = static_cast<long double>(points[i].y) - y[i];
         sse += r * r;
+        if (!sigma.empty())
+            chiSquared += (r / sigma[i]) * (r / sigma[i]);
         meanY += points[i].y;
     }
     meanY /= static_cast<long double>(n);
@@ -51,14 +60,22 @@ void completeStatistics(CurveFit& fit, const std::vector<Point>& points,
     fit.residualSumOfSquares = static_cast<double>(sse);
     if (syy > 0)
         fit.rSquared = static_cast<double>(1 - sse / syy);
-    if (fit.degreesOfFreedom > 0) {
-        const long double variance = sse / fit.degreesOfFreedom;
-        fit.residualStandardDeviation = static_cast<double>(std::sqrt(variance));
+    if (fit.degreesOfFreedom > 0)
+        fit.residualStandardDeviation = static_cast<double>(std::sqrt(sse / fit.degreesOfFreedom));
+    fit.weighted = !sigma.empty();
+    if (fit.weighted) {
+        fit.chiSquared = static_cast<double>(chiSquared);
+        if (fit.degreesOfFreedom > 0)
+            fit.pValue = chiSquaredProbability(*fit.chiSquared, fit.degreesOfFreedom);
+    }
+    if (fit.weighted || fit.degreesOfFreedom > 0) {
+        const long double scale = fit.weighted ? 1 : sse / fit.degreesOfFreedom;
         for (std::size_t k = 0; k < p; ++k)
             fit.uncertainties.push_back(
-                static_cast<double>(std::sqrt(std::fabs(inverse[k * p + k]) * variance)));
+                static_cast<double>(std::sqrt(std::fabs(inverse[k * p + k]) * scale)));
     }
-    bool finite = std::isfinite(fit.residualSumOfSquares);
+    bool finite = std::isfinite(fit.residualSumOfSquares) &&
+                  (!fit.chiSquared || std::isfinite(*fit.chiSquared));
     for (const double value : fit.values)
         finite = finite && std::isfinite(value);
     for (const double value : fit.uncertainties)
@@ -67,9 +84,9 @@ void completeStatistics(CurveFit& fit, const std::vector<Point>& points,
         fit.failure = fit_failure::tooLarge;
 }
 
-void fitLinear(CurveFit& fit, const std::vector<Point>& points)
+void fitLinear(CurveFit& fit, const std::vector<Point>& points, const Sigma& sigma)
 {
-    LinearModelFit linear = fitLinearModel(points, fit.model);
+    LinearModelFit linear = fitLinearModel(points, fit.model, sigma);
     if (linear.noNumberAt) {
         fit.failure = "the model gives no number at x = " + typedValue(*linear.noNumberAt);
         return;
@@ -80,7 +97,7 @@ void fitLinear(CurveFit& fit, const std::vector<Point>& points)
     }
     fit.values = std::move(linear.values);
     fit.curve = std::move(linear.curve);
-    completeStatistics(fit, points, linear.inverse);
+    completeStatistics(fit, points, linear.inverse, sigma);
 }
 
 // The covariance's (JᵀJ)⁻¹ carried through the map from the solver's
@@ -97,17 +114,21 @@ std::vector<double> carried(const std::vector<double>& inverse, const std::vecto
     return result;
 }
 
-// The residuals f(x_i) - y_i of a model given as "the curve at these x".
-NonlinearProblem problemOf(const std::vector<Point>& points, int parameters,
+// The residuals (f(x_i) - y_i) / u_i of a model given as "the curve at these
+// x" (u_i = 1 unweighted).
+NonlinearProblem problemOf(const std::vector<Point>& points, int parameters, const Sigma& sigma,
                            std::function<void(const double*, double*)> modelAtPoints)
 {
     NonlinearProblem problem;
     problem.points = static_cast<int>(points.size());
     problem.parameters = parameters;
-    problem.residuals = [&points, modelAtPoints](const double* q, double* r) {
+    problem.residuals = [&points, &sigma, modelAtPoints](const double* q, double* r) {
         modelAtPoints(q, r);
-        for (std::size_t i = 0; i < points.size(); ++i)
+        for (std::size_t i = 0; i < points.size(); ++i) {
             r[i] -= points[i].y;
+            if (!sigma.empty())
+                r[i] /= sigma[i];
+        }
     };
     return problem;
 }
@@ -138,17 +159,22 @@ bool solved(CurveFit& fit, const NonlinearSolution& solution)
     return true;
 }
 
-void fitNonlinearBuiltin(CurveFit& fit, const std::vector<Point>& points)
+void fitNonlinearBuiltin(CurveFit& fit, const std::vector<Point>& points, const Sigma& sigma)
 {
     const NonlinearModel model = NonlinearModel::of(fit.model.kind, points);
     const int p = model.parameterCount();
-    NonlinearProblem problem = problemOf(points, p, [&points, model](const double* q, double* y) {
-        for (std::size_t i = 0; i < points.size(); ++i)
-            y[i] = model.value(q, points[i].x);
-    });
-    problem.jacobian = [&points, model, p](const double* q, double* jacobian) {
-        for (std::size_t i = 0; i < points.size(); ++i)
-            model.gradient(q, points[i].x, jacobian + i * static_cast<std::size_t>(p));
+    NonlinearProblem problem =
+        problemOf(points, p, sigma, [&points, model](const double* q, double* y) {
+            for (std::size_t i = 0; i < points.size(); ++i)
+                y[i] = model.value(q, points[i].x);
+        });
+    problem.jacobian = [&points, &sigma, model, p](const double* q, double* jacobian) {
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            double* row = jacobian + i * static_cast<std::size_t>(p);
+            model.gradient(q, points[i].x, row);
+            for (int k = 0; !sigma.empty() && k < p; ++k)
+                row[k] /= sigma[i];
+        }
     };
     const std::vector<double> start = startingValues(model, points);
     if (const int i = firstPointWithoutNumber(problem, start); i >= 0) {
@@ -165,7 +191,8 @@ void fitNonlinearBuiltin(CurveFit& fit, const std::vector<Point>& points)
         for (std::size_t i = 0; i < count; ++i)
             y[i] = model.value(q.data(), x[i]);
     };
-    completeStatistics(fit, points, carried(solution.inverse, map, static_cast<std::size_t>(p)));
+    completeStatistics(fit, points, carried(solution.inverse, map, static_cast<std::size_t>(p)),
+                       sigma);
 }
 
 // The own equation with its parameters bound to values and x to points.
@@ -209,7 +236,7 @@ private:
     std::vector<std::size_t> parameterNames_;
 };
 
-void fitOwnEquation(CurveFit& fit, const std::vector<Point>& points)
+void fitOwnEquation(CurveFit& fit, const std::vector<Point>& points, const Sigma& sigma)
 {
     auto read = Equation::read(fit.model.equation);
     if (const auto* error = std::get_if<EquationError>(&read)) {
@@ -232,7 +259,7 @@ void fitOwnEquation(CurveFit& fit, const std::vector<Point>& points)
     for (const Point& point : points)
         x.push_back(point.x);
     const NonlinearProblem problem =
-        problemOf(points, p, [equation, x](const double* q, double* y) {
+        problemOf(points, p, sigma, [equation, x](const double* q, double* y) {
             equation->evaluate(q, x.data(), x.size(), y);
         });
     std::vector<double> start;
@@ -254,7 +281,7 @@ void fitOwnEquation(CurveFit& fit, const std::vector<Point>& points)
                                                     double* y) {
         equation->evaluate(q.data(), xs, count, y);
     };
-    completeStatistics(fit, points, solution.inverse);
+    completeStatistics(fit, points, solution.inverse, sigma);
 }
 
 // The straight line keeps the sentences it has always given.
@@ -271,9 +298,8 @@ void sayItOfTheLine(CurveFit& fit)
         fit.failure = "the numbers are too large for a line to be computed";
 }
 
-} // namespace
-
-CurveFit fitCurve(const std::vector<Point>& points, const ModelChoice& model)
+// One least-squares fit, weighted by sigma unless it is empty.
+CurveFit fitOnce(const std::vector<Point>& points, const ModelChoice& model, const Sigma& sigma)
 {
     CurveFit fit;
     fit.model = model;
@@ -281,7 +307,7 @@ CurveFit fitCurve(const std::vector<Point>& points, const ModelChoice& model)
     if (model.kind == ModelKind::None)
         return fit;
     if (model.kind == ModelKind::OwnEquation) {
-        fitOwnEquation(fit, points);
+        fitOwnEquation(fit, points, sigma);
         return fit;
     }
     fit.names = builtinParameterNames(model);
@@ -293,10 +319,85 @@ CurveFit fitCurve(const std::vector<Point>& points, const ModelChoice& model)
         return fit;
     }
     if (isNonlinearBuiltin(model.kind))
-        fitNonlinearBuiltin(fit, points);
+        fitNonlinearBuiltin(fit, points, sigma);
     else
-        fitLinear(fit, points);
+        fitLinear(fit, points, sigma);
     if (model.kind == ModelKind::Line && !fit.fitted())
         sayItOfTheLine(fit);
+    return fit;
+}
+
+// u² = u(y)² + (f'(x) u(x))² at each point, f' by central differences of
+// the fitted curve; an uncertainty not given counts as 0.
+Sigma effectiveSigma(const CurveFit& fit, const std::vector<Point>& points,
+                     const FitUncertainties& given)
+{
+    Sigma sigma(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const double uy = given.y.empty() || !(given.y[i] >= 0) ? 0 : given.y[i];
+        const double ux = given.x.empty() || !(given.x[i] >= 0) ? 0 : given.x[i];
+        double slope = 0;
+        if (ux > 0 && fit.fitted()) {
+            const double h = 1e-6 * std::max(std::fabs(points[i].x), ux);
+            const double at[2] = {points[i].x - h, points[i].x + h};
+            double values[2];
+            fit.curve(at, 2, values);
+            slope = (values[1] - values[0]) / (at[1] - at[0]);
+        }
+        sigma[i] = std::hypot(uy, std::isfinite(slope) ? slope * ux : 0);
+    }
+    return sigma;
+}
+
+std::string cannotBeWeighted(const Sigma& sigma)
+{
+    const auto zero = std::count_if(sigma.begin(), sigma.end(), [](double u) { return !(u > 0); });
+    if (zero == 0)
+        return {};
+    return countOf(static_cast<int>(zero), "point has", "points have") +
+           " a total uncertainty of 0 and cannot be weighted; the fit is unweighted";
+}
+
+bool settled(const CurveFit& before, const CurveFit& after)
+{
+    if (!before.fitted() || !after.fitted() || before.values.size() != after.values.size())
+        return false;
+    for (std::size_t k = 0; k < after.values.size(); ++k) {
+        const double scale =
+            std::fabs(after.values[k]) + (after.uncertainties.empty() ? 0 : after.uncertainties[k]);
+        if (std::fabs(after.values[k] - before.values[k]) > 1e-9 * scale)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CurveFit fitCurve(const std::vector<Point>& points, const ModelChoice& model,
+                  const FitUncertainties& uncertainties)
+{
+    if (uncertainties.x.empty() && uncertainties.y.empty())
+        return fitOnce(points, model, {});
+    // Without x uncertainties one weighted fit; with them, passes that
+    // re-weight from the last fit's slopes until the parameters settle.
+    CurveFit fit = fitOnce(points, model, {});
+    for (int pass = 0; pass < 20 && fit.fitted(); ++pass) {
+        const Sigma sigma = effectiveSigma(fit, points, uncertainties);
+        const std::string unweightable = cannotBeWeighted(sigma);
+        if (!unweightable.empty()) {
+            CurveFit unweighted = fitOnce(points, model, {});
+            unweighted.weightingNote = unweightable;
+            return unweighted;
+        }
+        ModelChoice next = model;
+        if (model.kind == ModelKind::OwnEquation) // on from where the last pass ended
+            for (std::size_t k = 0; k < fit.names.size(); ++k)
+                next.starts[fit.names[k]] = fit.values[k];
+        CurveFit weighted = fitOnce(points, next, sigma);
+        const bool done = uncertainties.x.empty() || (pass > 0 && settled(fit, weighted));
+        fit = std::move(weighted);
+        if (done)
+            break;
+    }
     return fit;
 }

@@ -77,8 +77,8 @@ std::optional<std::string> notAFunction(std::string_view text, std::size_t posit
     if (position >= text.size() || text[position] != '(')
         return std::nullopt;
     std::size_t start = position;
-    while (start > 0 && (std::isalnum(static_cast<unsigned char>(text[start - 1])) ||
-                         text[start - 1] == '_'))
+    while (start > 0 &&
+           (std::isalnum(static_cast<unsigned char>(text[start - 1])) || text[start - 1] == '_'))
         --start;
     if (start == position || !isNameStart(text[start]))
         return std::nullopt;

@@ -23,6 +23,43 @@ std::string rSquaredLine(const CurveFit& fit)
                                  : std::string("= not defined (all y are equal)"));
 }
 
+// χ², its probability and what it says, for a weighted fit; why the fit is
+// unweighted when uncertainties could not weight it.
+std::string chiSquaredLines(const CurveFit& fit)
+{
+    if (!fit.weightingNote.empty())
+        return fit.weightingNote + "\n";
+    if (!fit.weighted || !fit.chiSquared)
+        return {};
+    std::string text = "χ² = " + significantValue(*fit.chiSquared, 3);
+    if (fit.degreesOfFreedom > 0) {
+        text += " for " + std::to_string(fit.degreesOfFreedom) +
+                (fit.degreesOfFreedom == 1 ? " degree" : " degrees") +
+                " of freedom (reduced χ² = " +
+                significantValue(*fit.chiSquared / fit.degreesOfFreedom, 3) + ")";
+    }
+    text += "\n";
+    if (fit.pValue) {
+        text += "P = " + significantValue(*fit.pValue, 2) + "\n";
+        if (*fit.pValue < 0.05)
+            text += "the data scatter more than their uncertainties allow: the model or the "
+                    "uncertainties may be wrong\n";
+        else if (*fit.pValue > 0.95)
+            text += "the data scatter less than their uncertainties suggest: the uncertainties may "
+                    "be too large\n";
+    }
+    return text;
+}
+
+// The last line: what ± means.
+std::string plusMinusLine(const CurveFit& fit, const char* undefined)
+{
+    if (fit.weighted)
+        return "± from the given uncertainties";
+    return fit.uncertainties.empty() ? undefined
+                                     : "± gives the standard uncertainty (one standard deviation).";
+}
+
 std::string parameterValue(const CurveFit& fit, std::size_t k)
 {
     return fit.uncertainties.empty() ? significantValue(fit.values[k])
@@ -37,9 +74,8 @@ std::string describeLine(const CurveFit& fit)
     text += "slope m = " + parameterValue(fit, 0) + "\n";
     text += "intercept b = " + parameterValue(fit, 1) + "\n";
     text += rSquaredLine(fit) + "\n";
-    text += fit.uncertainties.empty()
-                ? "The uncertainties are not defined for two points."
-                : "± gives the standard uncertainty (one standard deviation).";
+    text += chiSquaredLines(fit);
+    text += plusMinusLine(fit, "The uncertainties are not defined for two points.");
     return text;
 }
 
@@ -56,9 +92,9 @@ std::string describeModel(const CurveFit& fit)
             "root-mean-square deviation s = " + significantValue(*fit.residualStandardDeviation) +
             "\n";
     text += rSquaredLine(fit) + "\n";
-    text += fit.uncertainties.empty()
-                ? "The uncertainties are not defined for as many points as parameters."
-                : "± gives the standard uncertainty (one standard deviation).";
+    text += chiSquaredLines(fit);
+    text +=
+        plusMinusLine(fit, "The uncertainties are not defined for as many points as parameters.");
     return text;
 }
 

@@ -72,7 +72,8 @@ bool isLinearModel(ModelKind kind)
            kind == ModelKind::Logarithm;
 }
 
-LinearModelFit fitLinearModel(const std::vector<Point>& points, const ModelChoice& model)
+LinearModelFit fitLinearModel(const std::vector<Point>& points, const ModelChoice& model,
+                              const std::vector<double>& sigma)
 {
     LinearModelFit fit;
     CentredPolynomial polynomial{shapeOf(model), 0, 0, {}};
@@ -100,10 +101,11 @@ LinearModelFit fitLinearModel(const std::vector<Point>& points, const ModelChoic
     problem.columns = columns;
     for (std::size_t i = 0; i < points.size(); ++i) {
         const Real t = u[i] - polynomial.u0;
+        const Real weight = sigma.empty() ? 1 : 1 / Real(sigma[i]);
         Real power = shape.centred ? 1 : t;
         for (int j = 0; j < columns; ++j, power *= t)
-            problem.design.push_back(power);
-        problem.values.push_back(points[i].y - polynomial.meanY);
+            problem.design.push_back(power * weight);
+        problem.values.push_back((points[i].y - polynomial.meanY) * weight);
     }
     const LinearSolution solution = solveLinearLeastSquares(problem);
     const std::size_t p = static_cast<std::size_t>(columns);

@@ -28,4 +28,7 @@ struct LinearModelFit {
 // so that the columns are near orthogonal and clock times do not cancel;
 // the coefficients of the powers of t are then carried to those of u.
 // Proportional y = A x has no intercept and is fitted as it stands.
-LinearModelFit fitLinearModel(const std::vector<Point>& points, const ModelChoice& model);
+// Weighted by sigma (each row divided by its point's uncertainty) unless it
+// is empty.
+LinearModelFit fitLinearModel(const std::vector<Point>& points, const ModelChoice& model,
+                              const std::vector<double>& sigma = {});

@@ -5,6 +5,7 @@
 #include <gsl/gsl_errno.h>
 #include <gsl/gsl_multifit_nlinear.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -61,6 +62,26 @@ double sumOfSquares(const NonlinearProblem& problem, const std::vector<double>& 
     return static_cast<double>(sum);
 }
 
+// Whether the gradient Jᵀr of the sum of squares vanishes at the solver's
+// position, as far as the sizes of J and r let one tell.
+bool flatAt(gsl_multifit_nlinear_workspace* workspace)
+{
+    const gsl_matrix* j = gsl_multifit_nlinear_jac(workspace);
+    const gsl_vector* r = gsl_multifit_nlinear_residual(workspace);
+    double largestGradient = 0, jacobianNorm = 0, residualNorm = 0;
+    for (std::size_t i = 0; i < r->size; ++i)
+        residualNorm = std::hypot(residualNorm, gsl_vector_get(r, i));
+    for (std::size_t k = 0; k < j->size2; ++k) {
+        double gradient = 0;
+        for (std::size_t i = 0; i < j->size1; ++i) {
+            gradient += gsl_matrix_get(j, i, k) * gsl_vector_get(r, i);
+            jacobianNorm = std::hypot(jacobianNorm, gsl_matrix_get(j, i, k));
+        }
+        largestGradient = std::max(largestGradient, std::fabs(gradient));
+    }
+    return std::isfinite(largestGradient) && largestGradient <= 1e-6 * jacobianNorm * residualNorm;
+}
+
 struct Attempt {
     bool settled = false;
     std::vector<double> parameters;
@@ -98,8 +119,11 @@ Attempt runTrustRegion(const NonlinearProblem& problem, const std::vector<double
     const gsl_vector* x = gsl_multifit_nlinear_position(workspace.get());
     Attempt attempt;
     attempt.parameters.assign(x->data, x->data + x->size);
-    // No progress at all from a point is a minimum as far as doubles can tell.
-    attempt.settled = status == GSL_SUCCESS || status == GSL_ENOPROG;
+    // No step at all from the start: settled when the start is the minimum
+    // already (the sum of squares flat there), not when the solver is stuck.
+    const bool noStepFromTheStart =
+        status == GSL_EMAXITER && info == GSL_ENOPROG && flatAt(workspace.get());
+    attempt.settled = status == GSL_SUCCESS || status == GSL_ENOPROG || noStepFromTheStart;
     for (const double value : attempt.parameters)
         attempt.settled = attempt.settled && std::isfinite(value);
     return attempt;

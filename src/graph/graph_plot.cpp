@@ -23,14 +23,22 @@ std::string rowsWithout(int rows, const std::string& columns)
 
 std::string columnName(int column) { return "column " + std::to_string(column); }
 
-Axis axisOver(const std::vector<Point>& points, double Point::*coordinate, bool fromZero)
+// An axis over the points and their error bars (uncertainty u of the
+// coordinate, NaN where none).
+Axis axisOver(const std::vector<Point>& points, const std::vector<ErrorBox>& bars, bool ofX,
+              bool fromZero)
 {
     if (points.empty())
         return makeAxis(0, 1, fromZero);
-    const auto [low, high] = std::minmax_element(
-        points.begin(), points.end(),
-        [coordinate](const Point& a, const Point& b) { return a.*coordinate < b.*coordinate; });
-    return makeAxis((*low).*coordinate, (*high).*coordinate, fromZero);
+    double low = INFINITY, high = -INFINITY;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const double value = ofX ? points[i].x : points[i].y;
+        const double u = bars.empty() ? 0 : ofX ? bars[i].ux : bars[i].uy;
+        const double reach = std::isfinite(u) ? u : 0;
+        low = std::min(low, std::isfinite(value - reach) ? value - reach : value);
+        high = std::max(high, std::isfinite(value + reach) ? value + reach : value);
+    }
+    return makeAxis(low, high, fromZero);
 }
 
 bool insideRange(const GraphChoice& choice, double x)
@@ -77,16 +85,50 @@ std::vector<std::vector<Point>> sampledCurve(const CurveFit& fit, const Axis& x,
     return pieces;
 }
 
+bool hasUncertainties(const GraphChoice& choice)
+{
+    return choice.xUncertainty.kind != UncertaintyChoice::Kind::None ||
+           choice.yUncertainty.kind != UncertaintyChoice::Kind::None;
+}
+
+// The steepest and shallowest lines through the bars of the fitted points
+// that have bars.
+void addExtremeLines(GraphPlot& plot, const GraphChoice& choice)
+{
+    std::vector<ErrorBox> boxes;
+    for (const ErrorBox& bar : plot.bars) {
+        const bool hasX = choice.xUncertainty.kind != UncertaintyChoice::Kind::None;
+        const bool hasY = choice.yUncertainty.kind != UncertaintyChoice::Kind::None;
+        if (!insideRange(choice, bar.x) || (hasX && !std::isfinite(bar.ux)) ||
+            (hasY && !std::isfinite(bar.uy)))
+            continue;
+        boxes.push_back({bar.x, bar.y, hasX ? bar.ux : 0, hasY ? bar.uy : 0});
+    }
+    ExtremeLinesResult result = extremeLinesThrough(boxes, plot.fit);
+    plot.extremes = result.lines;
+    plot.extremesText = std::move(result.text);
+}
+
 void addFit(GraphPlot& plot, const GraphChoice& choice)
 {
     std::vector<Point> fitted;
-    for (const Point& p : plot.points)
-        if (insideRange(choice, p.x))
-            fitted.push_back(p);
+    FitUncertainties uncertainties;
+    for (std::size_t i = 0; i < plot.points.size(); ++i) {
+        const Point& p = plot.points[i];
+        if (!insideRange(choice, p.x))
+            continue;
+        fitted.push_back(p);
+        if (choice.xUncertainty.kind != UncertaintyChoice::Kind::None)
+            uncertainties.x.push_back(plot.bars[i].ux);
+        if (choice.yUncertainty.kind != UncertaintyChoice::Kind::None)
+            uncertainties.y.push_back(plot.bars[i].uy);
+    }
     if (choice.fitFrom || choice.fitTo)
         plot.range = FitRange{choice.fitFrom, choice.fitTo, static_cast<int>(fitted.size()),
                               static_cast<int>(plot.points.size())};
-    plot.fit = fitCurve(fitted, choice.model);
+    plot.fit = fitCurve(fitted, choice.model, uncertainties);
+    if (choice.extremeLines && choice.model.kind == ModelKind::Line && hasUncertainties(choice))
+        addExtremeLines(plot, choice);
     if (!plot.fit->fitted())
         return;
     plot.curve = sampledCurve(*plot.fit, plot.x, plot.y);
@@ -115,6 +157,7 @@ std::string GraphPlot::text() const
     std::vector<std::string> lines = notes;
     if (fit)
         lines.push_back(describeFit(*fit, range));
+    lines.insert(lines.end(), extremesText.begin(), extremesText.end());
     std::string text;
     for (const std::string& line : lines)
         text.append(text.empty() ? "" : "\n").append(line);
@@ -144,21 +187,31 @@ std::string columnTitle(const GraphTable& table, int column)
 GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice)
 {
     GraphPlot plot;
-    int withoutX = 0, withoutY = 0, withoutEither = 0;
+    int withoutX = 0, withoutY = 0, withoutEither = 0, withoutUx = 0, withoutUy = 0;
+    const bool bars = hasUncertainties(choice);
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         const int lineNumber = static_cast<int>(r) + 1;
         const std::optional<double> x = valueAt(table.rows[r], choice.xColumn, lineNumber);
         const std::optional<double> y = valueAt(table.rows[r], choice.yColumn, lineNumber);
         if (x && y) {
             plot.points.push_back({*x, *y});
+            if (!bars)
+                continue;
+            const double ux = uncertaintyOf(choice.xUncertainty, table.rows[r], *x);
+            const double uy = uncertaintyOf(choice.yUncertainty, table.rows[r], *y);
+            withoutUx +=
+                std::isnan(ux) && choice.xUncertainty.kind != UncertaintyChoice::Kind::None;
+            withoutUy +=
+                std::isnan(uy) && choice.yUncertainty.kind != UncertaintyChoice::Kind::None;
+            plot.bars.push_back({*x, *y, ux, uy});
             continue;
         }
         ++withoutEither;
         withoutX += !x;
         withoutY += !y;
     }
-    plot.x = axisOver(plot.points, &Point::x, choice.fromZero);
-    plot.y = axisOver(plot.points, &Point::y, choice.fromZero);
+    plot.x = axisOver(plot.points, plot.bars, true, choice.fromZero);
+    plot.y = axisOver(plot.points, plot.bars, false, choice.fromZero);
     plot.xTitle = columnTitle(table, choice.xColumn);
     plot.yTitle = columnTitle(table, choice.yColumn);
 
@@ -173,6 +226,10 @@ GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice)
             plot.notes.push_back(rowsWithout(withoutEither, columnName(choice.xColumn) + " or " +
                                                                 columnName(choice.yColumn)));
     }
+    for (const auto& [rows, uncertainty] :
+         {std::pair{withoutUx, choice.xUncertainty}, std::pair{withoutUy, choice.yUncertainty}})
+        if (const std::string note = rowsWithoutUncertainty(rows, uncertainty); !note.empty())
+            plot.notes.push_back(note);
     if (table.dataRows > mostPlottedRows)
         plot.notes.push_back("the box holds " + std::to_string(table.dataRows) +
                              " data rows; the graph shows the first " +

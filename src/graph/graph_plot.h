@@ -3,6 +3,7 @@
 #include "fit/curve_fit.h"
 #include "fit/fit_text.h"
 #include "graph/axis.h"
+#include "graph/error_bars.h"
 #include "graph/graph_table.h"
 
 #include <optional>
@@ -19,6 +20,9 @@ struct GraphChoice {
     std::optional<double> fitFrom; // the fit takes the points with x from here
     std::optional<double> fitTo;   // to here; open ends take every point
     bool residuals = false;
+    UncertaintyChoice xUncertainty; // error bars, and the weights of the fit
+    UncertaintyChoice yUncertainty;
+    bool extremeLines = false; // the steepest and shallowest lines, with a straight line
 };
 
 // Column 1 against the line number for one field per row; column 2 against
@@ -31,6 +35,9 @@ inline constexpr int curveSamples = 400;
 // Everything the graph shows, worked out without drawing anything.
 struct GraphPlot {
     std::vector<Point> points; // in row order
+    // Each point's error bars, x ± ux and y ± uy (NaN where it has none),
+    // when uncertainties are chosen; empty otherwise.
+    std::vector<ErrorBox> bars;
     Axis x;
     Axis y;
     std::string xTitle;
@@ -44,6 +51,10 @@ struct GraphPlot {
     // y - f(x) of the fitted points, and their axis, when asked for.
     std::vector<Point> residuals;
     Axis residualAxis;
+    // The steepest and shallowest lines through every error bar, and what
+    // the text says of them, when asked for.
+    std::optional<ExtremeLines> extremes;
+    std::vector<std::string> extremesText;
 
     // The text under the graph: the notes, then the fit, one per line.
     std::string text() const;

@@ -226,8 +226,8 @@ namespace {
 
 TEST(GraphPlots, DrawTheCurveAcrossTheAxisBrokenAtAPole)
 {
-    const GraphTable table = readGraphTable("0,-0.4\r\n1,-0.667\r\n2,-2\r\n3,2\r\n4,0.667\r\n5,0.4",
-                                            ',');
+    const GraphTable table =
+        readGraphTable("0,-0.4\r\n1,-0.667\r\n2,-2\r\n3,2\r\n4,0.667\r\n5,0.4", ',');
     GraphChoice choice = defaultChoice(table);
     choice.model.kind = ModelKind::OwnEquation;
     choice.model.equation = "a/(x - b)";
