@@ -135,6 +135,50 @@ void drawJoin(QPainter& painter, const QList<QPointF>& pixels)
     painter.drawPolyline(pixels.constData(), static_cast<int>(pixels.size()));
 }
 
+// Each point's error bars, vertical for y and horizontal for x, with small
+// caps at their ends; a bar of 0, or none, is not drawn.
+void drawBars(QPainter& painter, const Frame& frame, const std::vector<ErrorBox>& bars)
+{
+    constexpr qreal cap = 3;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false); // crisp, on whole pixels
+    painter.setPen(QPen(GraphWidget::barColour, 1));
+    for (const ErrorBox& bar : bars) {
+        if (bar.uy > 0) {
+            const QPointF low = frame.map({bar.x, bar.y - bar.uy});
+            const QPointF high = frame.map({bar.x, bar.y + bar.uy});
+            painter.drawLine(low, high);
+            for (const QPointF& end : {low, high})
+                painter.drawLine(end - QPointF(cap, 0), end + QPointF(cap, 0));
+        }
+        if (bar.ux > 0) {
+            const QPointF left = frame.map({bar.x - bar.ux, bar.y});
+            const QPointF right = frame.map({bar.x + bar.ux, bar.y});
+            painter.drawLine(left, right);
+            for (const QPointF& end : {left, right})
+                painter.drawLine(end - QPointF(0, cap), end + QPointF(0, cap));
+        }
+    }
+    painter.restore();
+}
+
+// The steepest and shallowest lines through every bar, dashed, across the
+// plot.
+void drawExtremeLines(QPainter& painter, const Frame& frame, const GraphPlot& plot)
+{
+    if (!plot.extremes)
+        return;
+    painter.setPen(QPen(GraphWidget::extremeColour, 1.5, Qt::DashLine));
+    for (const Line& line : {plot.extremes->steepest, plot.extremes->shallowest}) {
+        QList<QPointF> pixels;
+        for (int i = 0; i <= 64; ++i) { // pieces, so that the clamping keeps the line's direction
+            const double x = plot.x.low + i / 64.0 * (plot.x.high / 2 - plot.x.low / 2) * 2;
+            pixels.append(frame.map({x, line.slope * x + line.intercept}));
+        }
+        painter.drawPolyline(pixels.constData(), static_cast<int>(pixels.size()));
+    }
+}
+
 // Markers over everything, whole even on the plot's edge.
 void drawMarkers(QPainter& painter, const QList<QPointF>& pixels)
 {
@@ -161,6 +205,8 @@ void drawResiduals(QPainter& painter, const QRectF& area, const GraphPlot& plot)
 
 const QColor GraphWidget::pointColour(0x1f, 0x5f, 0xa8);
 const QColor GraphWidget::curveColour(0xc0, 0x39, 0x2b);
+const QColor GraphWidget::barColour(0x55, 0x55, 0x55);
+const QColor GraphWidget::extremeColour(0x2e, 0x7d, 0x32);
 
 GraphWidget::GraphWidget(QWidget* parent) : QWidget(parent)
 {
@@ -213,7 +259,9 @@ QRectF GraphWidget::draw(QPainter& painter, const QRectF& area, const GraphPlot&
     painter.setClipRect(main);
     if (joinPoints)
         drawJoin(painter, points);
+    drawBars(painter, frame, plot.bars);
     drawCurve(painter, frame, plot);
+    drawExtremeLines(painter, frame, plot);
     painter.restore();
     drawMarkers(painter, points);
     if (!plot.residuals.empty())

@@ -18,9 +18,12 @@ class GraphWidget : public QWidget {
 public:
     explicit GraphWidget(QWidget* parent = nullptr);
 
-    // The colours of the points and of the fitted curve.
+    // The colours of the points, the fitted curve, the error bars, and the
+    // steepest and shallowest lines.
     static const QColor pointColour;
     static const QColor curveColour;
+    static const QColor barColour;
+    static const QColor extremeColour;
 
     void setPlot(GraphPlot plot, bool joinPoints);
     const GraphPlot& plot() const { return plot_; }

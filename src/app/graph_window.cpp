@@ -3,6 +3,7 @@
 #include "app/dialogs.h"
 #include "app/fit_panel.h"
 #include "app/graph_widget.h"
+#include "app/uncertainty_panel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,7 +25,6 @@ const QSize graphSize(800, 600); // of a saved or copied image, above its text
 constexpr int textMargin = 12;
 constexpr int textFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 
-QString columnItem(int column) { return QStringLiteral("column %1").arg(column); }
 
 // The text's wrapped lines under the graph, with a line to spare.
 int textHeight(const QString& text)
@@ -75,6 +75,7 @@ void GraphWindow::layOutControls()
     joinPoints_->setChecked(true);
     fromZero_ = new QCheckBox(QStringLiteral("start axes at zero"), this);
     fitPanel_ = new FitPanel(this);
+    uncertaintyPanel_ = new UncertaintyPanel(this);
     graph_ = new GraphWidget(this);
     notes_ = new QLabel(this);
     notes_->setTextFormat(Qt::PlainText);
@@ -103,6 +104,7 @@ void GraphWindow::layOutControls()
     auto* page = new QVBoxLayout(this);
     page->addLayout(choices);
     page->addWidget(fitPanel_);
+    page->addWidget(uncertaintyPanel_);
     page->addWidget(graph_, 1);
     page->addWidget(notes_);
     page->addLayout(buttons);
@@ -112,6 +114,7 @@ void GraphWindow::layOutControls()
     for (QCheckBox* box : {joinPoints_, fromZero_})
         connect(box, &QCheckBox::toggled, this, &GraphWindow::replot);
     connect(fitPanel_, &FitPanel::changed, this, &GraphWindow::replot);
+    connect(uncertaintyPanel_, &UncertaintyPanel::changed, this, &GraphWindow::replot);
     connect(graph_, &GraphWidget::rangeDragged, fitPanel_, &FitPanel::setRange);
     connect(graph_, &GraphWidget::rangeCleared, fitPanel_, &FitPanel::clearRange);
     connect(saveImage, &QPushButton::clicked, this, &GraphWindow::askAndSaveImage);
@@ -146,6 +149,12 @@ void GraphWindow::replot()
     choice_.fitFrom = fitPanel_->from();
     choice_.fitTo = fitPanel_->to();
     choice_.residuals = fitPanel_->residuals();
+    choice_.xUncertainty = uncertaintyPanel_->x();
+    choice_.yUncertainty = uncertaintyPanel_->y();
+    const bool bars = choice_.xUncertainty.kind != UncertaintyChoice::Kind::None ||
+                      choice_.yUncertainty.kind != UncertaintyChoice::Kind::None;
+    uncertaintyPanel_->allowExtremeLines(bars && choice_.model.kind == ModelKind::Line);
+    choice_.extremeLines = uncertaintyPanel_->extremeLines();
     GraphPlot plot = plotGraph(table_, choice_);
     notes_->setText(QString::fromStdString(plot.text()));
     graph_->setPlot(std::move(plot), joinPoints_->isChecked());
@@ -156,15 +165,18 @@ void GraphWindow::replot()
 void GraphWindow::offerColumns(const GraphTable& table)
 {
     const int columns = std::max(table.columns, 1);
-    if (yColumn_->count() != columns) {
+    QStringList names;
+    for (int k = 1; k <= columns; ++k)
+        names << QString::fromStdString(columnTitle(table, k));
+    if (names != offeredColumns_) {
         const QSignalBlocker blockX(xColumn_), blockY(yColumn_);
         xColumn_->clear();
         yColumn_->clear();
         xColumn_->addItem(QStringLiteral("line number"));
-        for (int k = 1; k <= columns; ++k) {
-            xColumn_->addItem(columnItem(k));
-            yColumn_->addItem(columnItem(k));
-        }
+        xColumn_->addItems(names);
+        yColumn_->addItems(names);
+        uncertaintyPanel_->offerColumns(names);
+        offeredColumns_ = names;
     }
     const bool kept =
         columnsChosenByHand_ && choice_.xColumn <= columns && choice_.yColumn <= columns;

@@ -2,6 +2,7 @@
 
 #include "graph/graph_plot.h"
 
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -9,6 +10,7 @@
 #include <string>
 
 class FitPanel;
+class UncertaintyPanel;
 class GraphWidget;
 class QCheckBox;
 class QComboBox;
@@ -60,12 +62,14 @@ private:
     GraphTable table_;
     GraphChoice choice_;
     bool columnsChosenByHand_ = false;
+    QStringList offeredColumns_; // the names in the column lists now
 
     QComboBox* xColumn_ = nullptr;
     QComboBox* yColumn_ = nullptr;
     QCheckBox* joinPoints_ = nullptr;
     QCheckBox* fromZero_ = nullptr;
     FitPanel* fitPanel_ = nullptr;
+    UncertaintyPanel* uncertaintyPanel_ = nullptr;
     GraphWidget* graph_ = nullptr;
     QLabel* notes_ = nullptr;
 };

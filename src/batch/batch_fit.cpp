@@ -13,6 +13,7 @@ namespace {
 struct FitOptions {
     char delimiter = ',';
     std::optional<int> x, y;
+    std::optional<int> sigmaX, sigmaY; // the columns of the uncertainties
     std::optional<ModelChoice> model;
     std::map<std::string, double> starts;
     std::optional<double> from, to;
@@ -76,6 +77,11 @@ std::optional<std::string> readOption(FitOptions& options, const std::string& op
         if (!column)
             return option + " takes a column number, not \"" + value + "\"";
         (option == "--x" ? options.x : options.y) = column;
+    } else if (option == "--sigma-x" || option == "--sigma-y") {
+        const std::optional<int> column = columnNumber(value, 1);
+        if (!column)
+            return option + " takes a column number, not \"" + value + "\"";
+        (option == "--sigma-x" ? options.sigmaX : options.sigmaY) = column;
     } else if (option == "--model" || option == "--equation") {
         if (options.model)
             return std::string("give one of --model and --equation, once");
@@ -103,8 +109,9 @@ std::optional<std::string> readOption(FitOptions& options, const std::string& op
 
 std::variant<FitOptions, std::string> parseFitArguments(const std::vector<std::string>& arguments)
 {
-    static const std::vector<std::string> valued = {"--delimiter", "--x",     "--y",    "--model",
-                                                    "--equation",  "--start", "--from", "--to"};
+    static const std::vector<std::string> valued = {
+        "--delimiter", "--x",    "--y",  "--model",   "--equation",
+        "--start",     "--from", "--to", "--sigma-x", "--sigma-y"};
     FitOptions options;
     std::vector<std::string> operands;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -135,13 +142,13 @@ std::variant<FitOptions, std::string> parseFitArguments(const std::vector<std::s
 }
 
 // The shortest text that reads back as the same double; null where there
-// is no number.
-std::string jsonNumber(std::optional<double> value)
+// is no number (NaN).
+std::string jsonNumber(double value)
 {
-    if (!value || !std::isfinite(*value))
+    if (!std::isfinite(value))
         return "null";
     char text[32];
-    return std::string(text, std::to_chars(text, text + sizeof text, *value).ptr);
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
 std::string jsonString(const std::string& text)
@@ -163,20 +170,23 @@ std::string jsonString(const std::string& text)
 
 std::string fitJson(const CurveFit& fit)
 {
+    const double none = std::nan("");
     std::string json = "{\"model\": " + jsonString(modelEquation(fit.model)) +
                        ", \"points\": " + std::to_string(fit.points) +
                        ", \"degrees_of_freedom\": " + std::to_string(fit.degreesOfFreedom) +
                        ", \"parameters\": [";
-    for (std::size_t k = 0; k < fit.values.size(); ++k) {
-        const std::optional<double> uncertainty =
-            fit.uncertainties.empty() ? std::nullopt : std::optional(fit.uncertainties[k]);
+    for (std::size_t k = 0; k < fit.values.size(); ++k)
         json += std::string(k == 0 ? "" : ", ") + "{\"name\": " + jsonString(fit.names[k]) +
-                ", \"value\": " + jsonNumber(fit.values[k]) +
-                ", \"uncertainty\": " + jsonNumber(uncertainty) + "}";
-    }
+                ", \"value\": " + jsonNumber(fit.values[k]) + ", \"uncertainty\": " +
+                jsonNumber(fit.uncertainties.empty() ? none : fit.uncertainties[k]) + "}";
+    const double chiSquared = fit.chiSquared.value_or(none);
     json += "], \"residual_sum_of_squares\": " + jsonNumber(fit.residualSumOfSquares) +
-            ", \"residual_standard_deviation\": " + jsonNumber(fit.residualStandardDeviation) +
-            ", \"r_squared\": " + jsonNumber(fit.rSquared) + "}\n";
+            ", \"residual_standard_deviation\": " +
+            jsonNumber(fit.residualStandardDeviation.value_or(none)) +
+            ", \"r_squared\": " + jsonNumber(fit.rSquared.value_or(none)) +
+            ", \"chi_squared\": " + jsonNumber(chiSquared) + ", \"reduced_chi_squared\": " +
+            jsonNumber(fit.degreesOfFreedom > 0 ? chiSquared / fit.degreesOfFreedom : none) +
+            ", \"p_value\": " + jsonNumber(fit.pValue.value_or(none)) + "}\n";
     return json;
 }
 
@@ -210,6 +220,13 @@ BatchResult runFit(const std::vector<std::string>& arguments, std::istream& inpu
     choice.model = *options.model;
     choice.fitFrom = options.from;
     choice.fitTo = options.to;
+    for (const auto& [column, uncertainty] :
+         {std::pair{options.sigmaX, &choice.xUncertainty},
+          std::pair{options.sigmaY, &choice.yUncertainty}})
+        if (column) {
+            uncertainty->kind = UncertaintyChoice::Kind::Column;
+            uncertainty->column = *column;
+        }
     const GraphPlot plot = plotGraph(table, choice);
     BatchResult result;
     for (const std::string& note : plot.notes)

@@ -33,7 +33,8 @@ constexpr const char* usage =
     "COMMAND: first-difference, running-sum, difference-quotient, select-column, "
     "rows-to-columns, mean-sd, random-numbers, experiment, calculate-column\n"
     "       benchtabler-batch [--delimiter NAME] fit [--x K] [--y K] (--model NAME | "
-    "--equation TEXT) [--start NAME=VALUE]... [--from A] [--to B] [--json] [FILE]\n";
+    "--equation TEXT) [--start NAME=VALUE]... [--from A] [--to B] [--sigma-x K] [--sigma-y K] "
+    "[--json] [FILE]\n";
 
 constexpr const char* help =
     "\nRuns one Bench Tabler command on the text of FILE (standard input when FILE is absent\n"
@@ -56,7 +57,9 @@ constexpr const char* help =
     "                     exponential-offset, power, logarithm, sine, gaussian\n"
     "  --equation TEXT    an own equation in x, e.g. \"A*exp(-k*x) + C\"\n"
     "  --start NAME=VALUE a starting value of the own equation (1 when not given)\n"
-    "  --from A, --to B   fit only the rows with x from A to B\n";
+    "  --from A, --to B   fit only the rows with x from A to B\n"
+    "  --sigma-x K, --sigma-y K  the uncertainties of x and y are in column K: the fit\n"
+    "                     minimises chi-squared and gives its probability\n";
 
 const struct {
     const char* name;

@@ -35,7 +35,8 @@ const FitRun fitRuns[] = {
      R"({"name": "a1", "value": 2.250000000000001, "uncertainty": 0.5678908345800289}, )"
      R"({"name": "a2", "value": -0.050000000000000155, "uncertainty": 0.11180339887498979}], )"
      R"("residual_sum_of_squares": 0.050000000000000266, )"
-     R"("residual_standard_deviation": 0.22360679774997957, "r_squared": 0.9975074775672981})"
+     R"("residual_standard_deviation": 0.22360679774997957, "r_squared": 0.9975074775672981, )"
+     R"("chi_squared": null, "reduced_chi_squared": null, "p_value": null})"
      "\n",
      ""},
     {"own_equation_with_starts",
@@ -98,6 +99,7 @@ const FitUsage fitUsages[] = {
     {{"fit", "--model", "line", "--from", "one"}, "--from takes a number, not \"one\""},
     {{"fit", "--model", "line", "--colour"}, "unknown option \"--colour\""},
     {{"--delimiter", "pipe", "fit", "--model", "line"}, "unknown delimiter \"pipe\""},
+    {{"fit", "--model", "line", "--sigma-y", "0"}, "--sigma-y takes a column number, not \"0\""},
 };
 
 TEST(BatchFits, ExplainWhatIsWrongWithTheUsage)
@@ -109,6 +111,26 @@ TEST(BatchFits, ExplainWhatIsWrongWithTheUsage)
         EXPECT_EQ(result.err.substr(0, result.err.find('\n')),
                   "benchtabler-batch: " + usage.explanation);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(BatchFits, WeighByTheColumnsOfUncertainties)
+{
+    // t, x, u(x): the third column holds y's uncertainties.
+    std::istringstream input("0,1.1,0.1\r\n1,2.9,0.1\r\n2,5.2,0.2\r\n3,6.9,0.1\r\n4,9.0,0.3\r\n");
+    const BatchResult result = runBatch({"fit", "--model", "line", "--sigma-y", "3"}, input);
+    EXPECT_EQ(result.exitStatus, producedOutput) << result.err;
+    EXPECT_NE(result.out.find("\nχ² = "), std::string::npos) << result.out;
+    EXPECT_TRUE(result.out.ends_with("\n± from the given uncertainties\n")) << result.out;
+    std::istringstream again("0,1.1,0.1\r\n1,2.9,0.1\r\n2,5.2,0.2\r\n3,6.9,0.1\r\n4,9.0,0.3\r\n");
+    const BatchResult json =
+        runBatch({"fit", "--model", "line", "--sigma-y", "3", "--sigma-x", "3", "--json"}, again);
+    EXPECT_EQ(json.out.find("\"chi_squared\": null"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"reduced_chi_squared\": "), std::string::npos);
+    EXPECT_NE(json.out.find("\"p_value\": 0."), std::string::npos) << json.out;
 }
 
 } // namespace

@@ -300,6 +300,72 @@ private slots:
         QCOMPARE(pixelsOf(without.image, GraphWidget::pointColour, below(without)), 0);
     }
 
+    void uncertaintyListsOfferColumnsAFixedValueAndAPercentage()
+    {
+        auto window = openGraph("L (m),T (s),u (s)\r\n0.2,0.90,0.02\r\n0.4,1.27,0.02");
+        for (const QString name : {"x uncertainty", "y uncertainty"}) {
+            QComboBox* list = named<QComboBox>(*window, name);
+            QVERIFY2(list, qPrintable(name));
+            QStringList items;
+            for (int i = 0; i < list->count(); ++i)
+                items << list->itemText(i);
+            QCOMPARE(items, QStringList({"none", "L (m)", "T (s)", "u (s)", "fixed value",
+                                         "percentage of the value"}));
+            QLineEdit* value = named<QLineEdit>(*window, name + " value");
+            for (int i = 0; i < list->count(); ++i) {
+                list->setCurrentIndex(i);
+                emit list->activated(i);
+                QCOMPARE(value->isVisible(), i >= 4);
+            }
+            list->setCurrentIndex(0);
+            emit list->activated(0);
+        }
+    }
+
+    void barsWithCapsTheLinesThroughThemAndChiSquared()
+    {
+        // A pendulum's period against its length, ±0.08 s from column 3.
+        auto window = openGraph("L (m),T (s),u (s)\r\n0.2,0.90,0.08\r\n0.4,1.27,0.08\r\n"
+                                "0.6,1.55,0.08\r\n0.8,1.79,0.08\r\n1.0,2.01,0.08\r\n");
+        QCheckBox* extremes = nullptr;
+        for (QCheckBox* box : window->findChildren<QCheckBox*>())
+            if (box->text() == "steepest and shallowest lines")
+                extremes = box;
+        QVERIFY(extremes && !extremes->isEnabled());
+        QComboBox* y = named<QComboBox>(*window, "y uncertainty");
+        y->setCurrentText("u (s)");
+        emit y->activated(y->currentIndex());
+        const GraphPlot& bars = window->graph()->plot();
+        QCOMPARE(bars.bars.size(), 5u);
+        const Drawing drawing = drawn(bars);
+        // The cap at the top of the first bar: barColour left and right of the bar's end.
+        const QRectF& a = drawing.plotArea;
+        const auto at = [&](double x, double y) {
+            return QPointF(a.left() + bars.x.fraction(x) * a.width(),
+                           a.bottom() - bars.y.fraction(y) * a.height());
+        };
+        QVERIFY(
+            colourNear(drawing.image, at(0.2, 0.98) + QPointF(-2, 0), GraphWidget::barColour, 1));
+        QVERIFY(
+            colourNear(drawing.image, at(0.2, 0.98) + QPointF(2, 0), GraphWidget::barColour, 1));
+
+        fitList(*window)->setCurrentText("straight line y = m x + b");
+        QVERIFY(extremes->isEnabled());
+        QVERIFY2(window->noteText().contains("\nχ² = ") &&
+                     window->noteText().contains("± from the given uncertainties"),
+                 qPrintable(window->noteText()));
+        QCOMPARE(pixelsOf(drawn(window->graph()->plot()).image, GraphWidget::extremeColour,
+                          drawing.image.rect()),
+                 0);
+        extremes->click();
+        const GraphPlot& lines = window->graph()->plot();
+        QVERIFY2(window->noteText().contains("slope from the error bars: m = "),
+                 qPrintable(window->noteText()));
+        QVERIFY(lines.extremes);
+        QVERIFY(pixelsOf(drawn(lines).image, GraphWidget::extremeColour, drawing.image.rect()) >
+                40);
+    }
+
     void notesStandOnLinesOfTheirOwnAndTheSavedImageHoldsThemAll()
     {
         // Two notes (a row without y, more rows than the graph shows), then the
