@@ -13,6 +13,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -126,10 +127,50 @@ void fitOwnEquation(benchmark::State& state)
         state.SkipWithError("the own equation did not fit");
 }
 
+// 1000 readings of a straight line with their uncertainties in column 3:
+// the bars, the weighted line and the two lines through every bar.
+void replotWithErrorBars(benchmark::State& state)
+{
+    QTemporaryDir directory;
+    Form1 window(directory.path().toStdString());
+    window.show();
+    QString box = "x,y,u(y)\n";
+    for (int i = 0; i < 1000; ++i)
+        box += QString::number(i * 0.01) + "," +
+               QString::number(1.5 + 2 * i * 0.01 + 0.01 * ((i * 37) % 7 - 3), 'f', 3) + ",0.05\n";
+    auto* text = window.findChild<QPlainTextEdit*>("Text1");
+    text->setPlainText(box);
+    window.findChild<QPushButton*>("cmd_graph")->click();
+    auto* graph = window.findChild<GraphWindow*>();
+    named<QComboBox>(*graph, "fit")->setCurrentText("straight line y = m x + b");
+    named<QComboBox>(*graph, "y uncertainty")->setCurrentText("u(y)");
+    for (QCheckBox* check : graph->findChildren<QCheckBox*>())
+        if (check->text() == "steepest and shallowest lines")
+            check->setChecked(true);
+    QCoreApplication::processEvents();
+    int edit = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        text->appendPlainText(QString::number(10 + ++edit % 10 * 0.01) + ",21.5,0.05");
+        state.ResumeTiming();
+        graph->replot();
+        graph->graph()->repaint();
+        QCoreApplication::processEvents();
+    }
+    const GraphPlot& plot = graph->graph()->plot();
+    if (!plot.fit || !plot.fit->weighted || plot.bars.empty())
+        state.SkipWithError("no weighted line with bars");
+}
+
 } // namespace
 
 void registerGraphBenchmarks(Ratios& ratios)
 {
+    benchmark::RegisterBenchmark("fit/weighted_line_1000_points", replotWithErrorBars)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.5);
+    ratios.push_back(
+        {"fit/weighted_line_1000_points", "fit/weighted_line_1000_points", "", 1, frameAt60Hz});
     benchmark::RegisterBenchmark("fit/exponential_1000_points", replotWithExponential)
         ->Unit(benchmark::kMillisecond)
         ->MinTime(0.5);

@@ -25,7 +25,6 @@ const QSize graphSize(800, 600); // of a saved or copied image, above its text
 constexpr int textMargin = 12;
 constexpr int textFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 
-
 // The text's wrapped lines under the graph, with a line to spare.
 int textHeight(const QString& text)
 {

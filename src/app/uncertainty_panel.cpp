@@ -35,13 +35,13 @@ UncertaintyPanel::Source UncertaintyPanel::addSource(const QString& name, QHBoxL
     Source source{new QComboBox(this), new QLineEdit(this)};
     source.list->setAccessibleName(name);
     source.value->setAccessibleName(name + QStringLiteral(" value"));
-    source.value->setMaximumWidth(70);
+    source.value->setFixedWidth(70);
     auto* label = new QLabel(name + QStringLiteral(":"), this);
     label->setBuddy(source.list);
     row->addWidget(label);
     row->addWidget(source.list);
     row->addWidget(source.value);
-    connect(source.list, &QComboBox::activated, this, [this] {
+    connect(source.list, &QComboBox::currentIndexChanged, this, [this] {
         showValueFields();
         emit changed();
     });

@@ -125,12 +125,21 @@ std::optional<ExtremeLines> extremeLines(const std::vector<ErrorBox>& boxes)
                         {shallowest, interceptFor(boxes, shallowest)}};
 }
 
-bool crosses(const Line& line, const ErrorBox& box)
+double roundingOf(const Line& line, const std::vector<ErrorBox>& boxes)
+{
+    double largest = std::fabs(line.intercept);
+    for (const ErrorBox& b : boxes)
+        largest = std::max(largest,
+                           std::fabs(line.slope) * (std::fabs(b.x) + b.ux) + std::fabs(b.y) + b.uy);
+    return 1e-9 * largest;
+}
+
+bool crosses(const Line& line, const ErrorBox& box, double wider)
 {
     const double atLeft = line.slope * (box.x - box.ux) + line.intercept;
     const double atRight = line.slope * (box.x + box.ux) + line.intercept;
-    const double slack = 1e-9 * (std::fabs(box.y) + box.uy + std::fabs(atLeft) +
-                                 std::fabs(atRight) + std::numeric_limits<double>::min());
+    const double slack = wider + 1e-9 * (std::fabs(box.y) + box.uy + std::fabs(atLeft) +
+                                         std::fabs(atRight) + std::numeric_limits<double>::min());
     return std::min(atLeft, atRight) <= box.y + box.uy + slack &&
            std::max(atLeft, atRight) >= box.y - box.uy - slack;
 }

@@ -34,5 +34,11 @@ struct ExtremeLines {
 // unbounded (fewer than two distinct x).
 std::optional<ExtremeLines> extremeLines(const std::vector<ErrorBox>& boxes);
 
-// Whether a line crosses a box, allowing for rounding in the last digits.
-bool crosses(const Line& line, const ErrorBox& box);
+// Whether a line crosses a box, allowing for rounding in the last digits of
+// the numbers involved; `slack` widens the box by that much more.
+bool crosses(const Line& line, const ErrorBox& box, double slack = 0);
+
+// How far rounding may move a line computed from these boxes at any of them:
+// a few parts in 10⁹ of the largest |m x| + |y| among them (a line through a
+// box far away carries that box's rounding to the others).
+double roundingOf(const Line& line, const std::vector<ErrorBox>& boxes);

@@ -6,10 +6,12 @@ box, clicks the buttons at their places, answers the input boxes, closes the
 message boxes, saves with "Output as delimited file" and compares the saved
 file byte for byte; opens a data file with Ctrl+O, typing its path into the
 file dialog; opens the graph of a falling ball's speed with its straight-line
-fit, and of a cooling curve with an exponential fit. Saves a screenshot of the
-window after start-up and one of each graph.
+fit, of a cooling curve with an exponential fit, and of a pendulum with error
+bars and the steepest and shallowest lines. Saves a screenshot of the window
+after start-up and one of each graph.
 
-Usage: end_to_end_test.py PROGRAM SCREENSHOT GRAPH_SCREENSHOT FIT_SCREENSHOT [TEST]...
+Usage: end_to_end_test.py PROGRAM SCREENSHOT GRAPH_SCREENSHOT FIT_SCREENSHOT ERROR_BARS_SCREENSHOT
+       [TEST]...
 """
 
 import os
@@ -24,6 +26,7 @@ PROGRAM = None
 SCREENSHOT = None
 GRAPH_SCREENSHOT = None
 FIT_SCREENSHOT = None
+ERROR_BARS_SCREENSHOT = None
 DIALOG_TITLE = "Bench Tabler"
 
 # Centres of the buttons in the window, in pixels (twips / 15).
@@ -254,10 +257,12 @@ class EndToEnd(unittest.TestCase):
         self.assertEqual(self.app.saved_text(),
                          b"t (s),x (cm)\r\n0,0\r\n0.5,12.5\r\n\r\n")
 
-    def graph_with_fit(self, box, item, screenshot, below=0):
+    def graph_with_fit(self, box, item, screenshot, below=0, then=()):
         """Types the box, opens the graph and chooses the fit whose item begins
         with the given text (a blank would open the list), or stands `below`
-        places under it: Alt+F goes to the fit list, typing picks the item."""
+        places under it: Alt+F goes to the fit list, typing picks the item.
+        Then types the keys or texts in `then`, each a ("key", KEYS) or
+        ("type", TEXT), and takes the screenshot."""
         self.app.type_into_box(box)
         self.app.click("Graph")
         graph = self.app._wait_for_window("^Bench Tabler - Graph$")
@@ -267,6 +272,8 @@ class EndToEnd(unittest.TestCase):
         xdotool("type", "--delay", "5", item, env=self.app.env)
         for _ in range(below):
             xdotool("key", "Down", env=self.app.env)
+        for action, what in then:
+            xdotool(action, *(["--delay", "5"] if action == "type" else []), what, env=self.app.env)
         time.sleep(0.5)
         self.app.screenshot(screenshot, graph)
         xdotool("key", "ctrl+w", env=self.app.env)
@@ -286,6 +293,15 @@ class EndToEnd(unittest.TestCase):
                             "300,33.6\n360,30.3\n420,27.7\n480,25.9\n540,24.5\n600,23.4\n"
                             "660,22.8\n720,22.2", "exponential", FIT_SCREENSHOT, below=1)
 
+    def test_pendulum_with_error_bars_and_the_steepest_and_shallowest_lines(self):
+        # Periods of a pendulum timed to ±0.02 s, lengths 0.50 m to 0.70 m.
+        # From the fit list: past from, to and residuals, the x uncertainty list,
+        # to the y uncertainty list; "f" picks "fixed value", whose field comes next.
+        keys = [("key", "Tab")] * 5 + [("type", "f"), ("key", "Tab"), ("type", "0.02"),
+                                        ("key", "Tab"), ("key", "space")]
+        self.graph_with_fit("L (m),T (s)\n0.50,1.42\n0.55,1.49\n0.60,1.55\n0.65,1.62\n"
+                            "0.70,1.68", "straight", ERROR_BARS_SCREENSHOT, then=keys)
+
     def test_declined_prompt_leaves_the_box_unchanged(self):
         self.app.type_into_box("5\n2")
         self.app.click("first difference")
@@ -296,10 +312,10 @@ class EndToEnd(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 5:
+    if len(sys.argv) < 6:
         sys.exit(__doc__)
-    PROGRAM, SCREENSHOT, GRAPH_SCREENSHOT, FIT_SCREENSHOT = sys.argv[1:5]
+    PROGRAM, SCREENSHOT, GRAPH_SCREENSHOT, FIT_SCREENSHOT, ERROR_BARS_SCREENSHOT = sys.argv[1:6]
     for tool in ("Xvfb", "xdotool", "import"):
         if not shutil.which(tool):
             sys.exit(tool + " is missing: the set-up step installs it")
-    unittest.main(argv=sys.argv[:1] + sys.argv[5:], verbosity=2)  # then names of tests to run
+    unittest.main(argv=sys.argv[:1] + sys.argv[6:], verbosity=2)  # then names of tests to run
