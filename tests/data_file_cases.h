@@ -45,7 +45,7 @@ inline std::vector<DataFileCase> dataFileCases()
          std::string("1\0"
                      "2",
                      3),
-         "", "it is not a text file (it holds NUL bytes)"},
+         "", "it is not a text file (it may be a picture, a spreadsheet or a program)"},
         {"utf16_cut_off",
          std::string("\xFF\xFE"
                      "1\x00"

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSortFilterProxyModel>
 
 void showMessageBox(QWidget* parent, const QString& text)
 {
@@ -42,12 +43,32 @@ int askSaveDiscardCancel(QWidget* parent, const QString& question)
     return box.exec();
 }
 
+namespace {
+
+// Hides the program's own temporary file and hidden files (the recovery
+// files among them) from the open dialog: none of them is a student's data.
+class DataFilesOnly : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override
+    {
+        const QString name = sourceModel()->index(row, 0, parent).data().toString();
+        return !name.startsWith('.') && name != QLatin1String("tempFile.txt");
+    }
+};
+
+} // namespace
+
 QString askDataFileToOpen(QWidget* parent, const QString& folder)
 {
     QFileDialog dialog(parent, QStringLiteral("Open data file"), folder,
                        QStringLiteral("Data files (*.txt *.csv *.tsv *.dat);;All files (*)"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog); // the filter works on Qt's own dialog
+    dialog.setProxyModel(new DataFilesOnly(&dialog));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();

@@ -4,6 +4,7 @@
 #include "app/dialogs.h"
 #include "app/graph_window.h"
 #include "app/lab_directory.h"
+#include "app/recovery_keeper.h"
 #include "app/wrapping_button.h"
 #include "commands/calculate_column.h"
 #include "commands/change_delimiter.h"
@@ -17,7 +18,9 @@
 #include "commands/running_sum.h"
 #include "commands/save_output.h"
 #include "commands/select_column.h"
+#include "data/recovery.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -25,6 +28,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolTip>
 
 namespace {
@@ -89,6 +93,19 @@ Form1::Form1(const std::filesystem::path& labDirectory, QWidget* parent)
     layOutControls();
     addShortcuts();
     startUp();
+    recovery_ = new RecoveryKeeper(
+        recoveryFile(labDirectory, QCoreApplication::applicationPid()),
+        [this]() -> std::optional<std::string> {
+            const std::string text = readBox();
+            if (text.empty() || text == startUpText || text == savedText_)
+                return std::nullopt;
+            return text;
+        },
+        this);
+    connect(text1_->document(), &QTextDocument::contentsChanged, recovery_,
+            &RecoveryKeeper::boxChanged);
+    // Once the window shows: the event loop runs this after the first show.
+    QTimer::singleShot(0, this, &Form1::offerRecoveries);
 }
 
 Form1::~Form1() = default;
@@ -121,6 +138,7 @@ void Form1::layOutControls()
     setAcceptDrops(true);
     connect(text1_->document(), &QTextDocument::contentsChanged, this, [this] {
         boxText_.reset();
+        startUpUntouched_ = false;
         if (graphWindow_)
             graphWindow_->boxChanged();
     });
@@ -152,6 +170,8 @@ void Form1::addShortcuts()
     onKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this, &Form1::saveTextAs);
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_G), this, &Form1::cmd_graph_Click);
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_K), this, &Form1::cmd_calculate_column_Click);
+    // Ctrl+Q closes the window as its close button does, asking about unsaved text.
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
 }
 
 void Form1::startUp()
@@ -159,6 +179,7 @@ void Form1::startUp()
     text1_->setPlainText(QString::fromLatin1(startUpText));
     // Selected, so that the first typing or paste replaces it.
     text1_->selectAll();
+    startUpUntouched_ = true;
     // The directory may exist already or be impossible to make; either way
     // start-up goes on, and the commands that write files cope.
     QDir().mkdir(toQString(context_.labDirectory));

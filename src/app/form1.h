@@ -14,6 +14,7 @@
 inline constexpr const char* startUpText = "Enter Data Here";
 
 class GraphWindow;
+class RecoveryKeeper;
 class QDropEvent;
 class QMimeData;
 class QPlainTextEdit;
@@ -31,6 +32,8 @@ public:
     ~Form1() override;
 
     const WorkingState& workingState() const { return *state_; }
+    // What keeps the unsaved text safe from a crash.
+    RecoveryKeeper* recovery() const { return recovery_; }
 
     std::string readBox() const override;
     void replaceBox(const std::string& text, std::size_t showFrom = 0) override;
@@ -62,6 +65,9 @@ public slots:
 
     // Asks for a data file and loads it.
     void openDataFile();
+    // Offers the text of each program that ended without closing, newest
+    // first: put back as one undo step, or let go. Run once the window shows.
+    void offerRecoveries();
     // Asks where to save the box, and saves it as "Output as delimited file" does.
     void saveTextAs();
 
@@ -81,7 +87,12 @@ private:
     bool dropFiles(const QMimeData* data);
     // Saves the box to benchTablerOutput.txt; true when that worked.
     bool saveToOutputFile();
+    // Whether the window may close: nothing unsaved, or the student saved or
+    // discarded it when asked.
+    bool closeWithoutLoss();
     std::filesystem::path outputFile() const;
+    // The open dialog starts where a file was last opened or saved.
+    void rememberFolder(const QString& file);
     void startUp();
     // Scrolls the box so that a position of its document is in view.
     void bringIntoView(int position);
@@ -93,6 +104,10 @@ private:
 
     // The box text as last saved in this session, by either save.
     std::optional<std::string> savedText_;
+    QString lastFolder_; // empty: the lab directory
+    RecoveryKeeper* recovery_ = nullptr;
+    // The box still holds the start-up text as the program put it there.
+    bool startUpUntouched_ = false;
 
     std::unique_ptr<WorkingState> state_;
     CommandContext context_;

@@ -5,19 +5,27 @@
 #include "app/box_text.h"
 #include "app/dialogs.h"
 #include "app/form1.h"
+#include "app/graph_window.h"
 #include "app/lab_directory.h"
 #include "app/qt_text_decoder.h"
+#include "app/recovery_keeper.h"
+#include "commands/change_delimiter.h"
 #include "commands/save_output.h"
 #include "data/data_file.h"
+#include "data/recovery.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QUrl>
+
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -49,15 +57,26 @@ bool Form1::loadDataFile(const QString& path)
         return false;
     }
     std::string text = file.text;
+    if (const std::optional<char> delimiter = delimiterOfFile(text, state_->delimiter);
+        delimiter &&
+        askYesNo(this, toWidgetText(delimiterQuestion(*delimiter, state_->delimiter)))) {
+        setDelimiter(*state_, *delimiter);
+        if (graphWindow_)
+            graphWindow_->boxChanged(); // the lines split elsewhere now
+    }
     if (writesDecimalComma(text) && askYesNo(this, QString::fromUtf8(decimalCommaQuestion)))
         text = decimalCommasToPoints(text);
     replaceBox(text);
+    if (const std::optional<std::string> note = beyondTheCommands(text))
+        showMessage(*note);
+    rememberFolder(path);
     return true;
 }
 
 void Form1::openDataFile()
 {
-    const QString path = askDataFileToOpen(this, toQString(context_.labDirectory));
+    const QString path = askDataFileToOpen(
+        this, lastFolder_.isEmpty() ? toQString(context_.labDirectory) : lastFolder_);
     if (!path.isEmpty())
         loadDataFile(path);
 }
@@ -71,9 +90,10 @@ void Form1::saveTextAs()
         return;
     const std::string text = readBox();
     const std::string reason = saveBoxText(toPath(path), text);
-    if (reason.empty())
+    if (reason.empty()) {
         savedText_ = text;
-    else
+        rememberFolder(path);
+    } else
         showMessage("could not save " + path.toStdString() + ": " + reason);
 }
 
@@ -85,6 +105,8 @@ bool Form1::saveToOutputFile()
     savedText_ = text;
     return true;
 }
+
+void Form1::rememberFolder(const QString& file) { lastFolder_ = QFileInfo(file).absolutePath(); }
 
 std::filesystem::path Form1::outputFile() const { return context_.labDirectory / outputFileName; }
 
@@ -117,6 +139,17 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     if (watched != text1_->viewport())
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        // A click into the untouched start-up text keeps it all selected, so
+        // that the first key typed replaces it.
+        if (startUpUntouched_) {
+            text1_->setFocus(Qt::MouseFocusReason);
+            text1_->selectAll();
+            return true;
+        }
+        return false;
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
@@ -149,28 +182,43 @@ void Form1::dropEvent(QDropEvent* event)
         event->acceptProposedAction();
 }
 
+void Form1::offerRecoveries()
+{
+    for (const LeftRecovery& left : leftRecoveries(context_.labDirectory, processRuns)) {
+        std::ifstream file(left.path, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(file)),
+                               std::istreambuf_iterator<char>());
+        if (askYesNo(this, toWidgetText(recoveryQuestion(text, left.saved))))
+            replaceBox(text);
+        std::error_code ignored;
+        std::filesystem::remove(left.path, ignored);
+    }
+}
+
 void Form1::closeEvent(QCloseEvent* event)
 {
+    event->accept();
+    if (!closeWithoutLoss())
+        event->ignore();
+    if (event->isAccepted())
+        recovery_->removeFile();
+}
+
+bool Form1::closeWithoutLoss()
+{
     const std::string text = readBox();
-    if (text.empty() || text == startUpText || text == savedText_) {
-        event->accept();
-        return;
-    }
+    if (text.empty() || text == startUpText || text == savedText_)
+        return true;
     const QString question =
         QStringLiteral("The text box has changes that are not saved. Save them to %1 before "
                        "closing?")
             .arg(toQString(outputFile()));
     switch (askSaveDiscardCancel(this, question)) {
     case QMessageBox::Save:
-        if (saveToOutputFile())
-            event->accept();
-        else
-            event->ignore();
-        return;
+        return saveToOutputFile();
     case QMessageBox::Discard:
-        event->accept();
-        return;
+        return true;
     default:
-        event->ignore();
+        return false;
     }
 }

@@ -326,3 +326,5 @@ void GraphWidget::mouseDoubleClickEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         emit rangeCleared();
 }
+
+void GraphWidget::resizeEvent(QResizeEvent*) { emit resized(); }

@@ -39,6 +39,8 @@ public:
 signals:
     void rangeDragged(double from, double to);
     void rangeCleared();
+    // The widget changed its size: its ticks follow it.
+    void resized();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -46,6 +48,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     GraphPlot plot_;

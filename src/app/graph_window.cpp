@@ -16,12 +16,14 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSvgGenerator>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int pauseMilliseconds = 100;
-const QSize graphSize(800, 600); // of a saved or copied image, above its text
+constexpr std::size_t mostJoinedPoints = 100; // more joined look like a solid block
+const QSize graphSize(800, 600);              // of a saved or copied image, above its text
 constexpr int textMargin = 12;
 constexpr int textFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 
@@ -68,6 +70,9 @@ GraphWindow::GraphWindow(std::function<BoxSnapshot()> box, const QString& labDir
 
 void GraphWindow::layOutControls()
 {
+    block_ = new QComboBox(this);
+    block_->setAccessibleName(QStringLiteral("data"));
+    block_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     xColumn_ = new QComboBox(this);
     yColumn_ = new QComboBox(this);
     joinPoints_ = new QCheckBox(QStringLiteral("join points"), this);
@@ -81,8 +86,10 @@ void GraphWindow::layOutControls()
     notes_->setWordWrap(true);
     notes_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     auto* saveImage = new QPushButton(QStringLiteral("Save image..."), this);
-    auto* copyImage = new QPushButton(QStringLiteral("Copy image"), this);
+    copyImage_ = new QPushButton(QStringLiteral("Copy image"), this);
 
+    auto* blockLabel = new QLabel(QStringLiteral("&data:"), this);
+    blockLabel->setBuddy(block_);
     auto* xLabel = new QLabel(QStringLiteral("&x:"), this);
     xLabel->setBuddy(xColumn_);
     auto* yLabel = new QLabel(QStringLiteral("&y:"), this);
@@ -91,7 +98,8 @@ void GraphWindow::layOutControls()
     yColumn_->setAccessibleName(QStringLiteral("y"));
 
     auto* choices = new QHBoxLayout;
-    for (QWidget* widget : {static_cast<QWidget*>(xLabel), static_cast<QWidget*>(xColumn_),
+    for (QWidget* widget : {static_cast<QWidget*>(blockLabel), static_cast<QWidget*>(block_),
+                            static_cast<QWidget*>(xLabel), static_cast<QWidget*>(xColumn_),
                             static_cast<QWidget*>(yLabel), static_cast<QWidget*>(yColumn_),
                             static_cast<QWidget*>(joinPoints_), static_cast<QWidget*>(fromZero_)})
         choices->addWidget(widget);
@@ -99,7 +107,7 @@ void GraphWindow::layOutControls()
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(saveImage);
-    buttons->addWidget(copyImage);
+    buttons->addWidget(copyImage_);
     auto* page = new QVBoxLayout(this);
     page->addLayout(choices);
     page->addWidget(fitPanel_);
@@ -108,10 +116,19 @@ void GraphWindow::layOutControls()
     page->addWidget(notes_);
     page->addLayout(buttons);
 
+    connect(block_, &QComboBox::activated, this, [this] {
+        chosenBlock_ = block_->currentText();
+        columnsChosen();
+    });
+    // The rule sets the box with its signals blocked: a toggle is the student's.
+    connect(joinPoints_, &QCheckBox::toggled, this, [this] {
+        joinChosenByHand_ = true;
+        replot();
+    });
+    connect(graph_, &GraphWidget::resized, this, &GraphWindow::boxChanged);
     connect(xColumn_, &QComboBox::activated, this, &GraphWindow::columnsChosen);
     connect(yColumn_, &QComboBox::activated, this, &GraphWindow::columnsChosen);
-    for (QCheckBox* box : {joinPoints_, fromZero_})
-        connect(box, &QCheckBox::toggled, this, &GraphWindow::replot);
+    connect(fromZero_, &QCheckBox::toggled, this, &GraphWindow::replot);
     connect(fitPanel_, &FitPanel::changed, this, &GraphWindow::replot);
     connect(uncertaintyPanel_, &UncertaintyPanel::changed, this, &GraphWindow::replot);
     connect(graph_, &GraphWidget::rangeDragged, fitPanel_, &FitPanel::setRange);
@@ -120,7 +137,7 @@ void GraphWindow::layOutControls()
     // Ctrl+W closes the graph, as it closes a document's window.
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), this), &QShortcut::activated, this,
             &QWidget::close);
-    connect(copyImage, &QPushButton::clicked, this, &GraphWindow::copyImage);
+    connect(copyImage_, &QPushButton::clicked, this, &GraphWindow::copyImage);
 }
 
 void GraphWindow::showAndRaise()
@@ -141,8 +158,11 @@ void GraphWindow::replot()
 {
     pause_.stop();
     const BoxSnapshot box = box_();
-    table_ = readGraphTable(box.text, box.delimiter);
+    blocks_ = readGraphBlocks(box.text, box.delimiter);
+    offerBlocks(blocks_);
     offerColumns(table_);
+    choice_.widthPixels = graph_->width();
+    choice_.heightPixels = graph_->height();
     choice_.fromZero = fromZero_->isChecked();
     choice_.model = fitPanel_->model();
     choice_.fitFrom = fitPanel_->from();
@@ -155,8 +175,37 @@ void GraphWindow::replot()
     uncertaintyPanel_->allowExtremeLines(bars && choice_.model.kind == ModelKind::Line);
     choice_.extremeLines = uncertaintyPanel_->extremeLines();
     GraphPlot plot = plotGraph(table_, choice_);
+    followJoinRule(plot.points.size());
     notes_->setText(QString::fromStdString(plot.text()));
     graph_->setPlot(std::move(plot), joinPoints_->isChecked());
+}
+
+// The list of the box's blocks by name; the block chosen stays while there
+// is one of its name, else the first is taken.
+void GraphWindow::offerBlocks(const std::vector<GraphTable>& blocks)
+{
+    QStringList names;
+    for (const GraphTable& block : blocks)
+        names << QString::fromStdString(block.name);
+    int chosen = static_cast<int>(names.indexOf(chosenBlock_));
+    if (chosen < 0)
+        chosen = 0;
+    const QSignalBlocker quiet(block_);
+    block_->clear();
+    block_->addItems(names);
+    block_->setCurrentIndex(chosen);
+    block_->setEnabled(names.size() > 1);
+    table_ = blocks.empty() ? GraphTable{} : blocks[static_cast<std::size_t>(chosen)];
+}
+
+// Joined points start on for a hundred points or fewer and off above,
+// until the student sets them.
+void GraphWindow::followJoinRule(std::size_t points)
+{
+    if (joinChosenByHand_)
+        return;
+    const QSignalBlocker quiet(joinPoints_);
+    joinPoints_->setChecked(points <= mostJoinedPoints);
 }
 
 // Fills the column lists up to the widest row, keeping the student's choice
@@ -243,4 +292,10 @@ void GraphWindow::askAndSaveImage()
         showMessageBox(this, QStringLiteral("could not save %1: %2").arg(path, reason));
 }
 
-void GraphWindow::copyImage() const { QGuiApplication::clipboard()->setImage(image()); }
+void GraphWindow::copyImage()
+{
+    QGuiApplication::clipboard()->setImage(image());
+    // A note that closes by itself, as the fixed save says "saved to".
+    QToolTip::showText(copyImage_->mapToGlobal(QPoint(0, copyImage_->height())),
+                       QStringLiteral("copied"), copyImage_, QRect(), 3000);
+}

@@ -15,6 +15,7 @@ class GraphWidget;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QPushButton;
 
 // What the graph plots: the box text (CR LF line breaks) and the delimiter in force.
 struct BoxSnapshot {
@@ -53,17 +54,23 @@ private:
     void offerColumns(const GraphTable& table);
     void columnsChosen();
     void askAndSaveImage();
-    void copyImage() const;
+    void copyImage();
     QImage image() const;
+    void offerBlocks(const std::vector<GraphTable>& blocks);
+    void followJoinRule(std::size_t points);
 
     std::function<BoxSnapshot()> box_;
     QString labDirectory_;
     QTimer pause_;
-    GraphTable table_;
+    std::vector<GraphTable> blocks_;
+    GraphTable table_;    // the chosen block
+    QString chosenBlock_; // its name
+    bool joinChosenByHand_ = false;
     GraphChoice choice_;
     bool columnsChosenByHand_ = false;
     QStringList offeredColumns_; // the names in the column lists now
 
+    QComboBox* block_ = nullptr;
     QComboBox* xColumn_ = nullptr;
     QComboBox* yColumn_ = nullptr;
     QCheckBox* joinPoints_ = nullptr;
@@ -72,4 +79,5 @@ private:
     UncertaintyPanel* uncertaintyPanel_ = nullptr;
     GraphWidget* graph_ = nullptr;
     QLabel* notes_ = nullptr;
+    QPushButton* copyImage_ = nullptr;
 };

@@ -12,6 +12,7 @@ namespace {
 
 struct FitOptions {
     char delimiter = ',';
+    BatchInputChoice input;
     std::optional<int> x, y;
     std::optional<int> sigmaX, sigmaY; // the columns of the uncertainties
     std::optional<ModelChoice> model;
@@ -69,9 +70,12 @@ std::optional<std::string> readOption(FitOptions& options, const std::string& op
 {
     if (option == "--delimiter") {
         const std::optional<char> delimiter = delimiterNamed(value);
-        if (!delimiter)
+        if (value == "auto")
+            options.input.automaticDelimiter = true;
+        else if (!delimiter)
             return "unknown delimiter \"" + value + "\"";
-        options.delimiter = *delimiter;
+        else
+            options.delimiter = *delimiter;
     } else if (option == "--x" || option == "--y") {
         const std::optional<int> column = columnNumber(value, option == "--x" ? 0 : 1);
         if (!column)
@@ -109,9 +113,9 @@ std::optional<std::string> readOption(FitOptions& options, const std::string& op
 
 std::variant<FitOptions, std::string> parseFitArguments(const std::vector<std::string>& arguments)
 {
-    static const std::vector<std::string> valued = {
-        "--delimiter", "--x",    "--y",  "--model",   "--equation",
-        "--start",     "--from", "--to", "--sigma-x", "--sigma-y"};
+    static const std::vector<std::string> valued = {"--delimiter", "--x",      "--y",    "--model",
+                                                    "--equation",  "--start",  "--from", "--to",
+                                                    "--sigma-x",   "--sigma-y"};
     FitOptions options;
     std::vector<std::string> operands;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -123,6 +127,8 @@ std::variant<FitOptions, std::string> parseFitArguments(const std::vector<std::s
                 return *explanation;
         } else if (argument == "--json") {
             options.json = true;
+        } else if (argument == "--decimal-comma") {
+            options.input.decimalComma = true;
         } else if (argument.size() > 1 && argument[0] == '-' && argument != "-") {
             return "unknown option \"" + argument + "\"";
         } else {
@@ -208,8 +214,8 @@ BatchResult runFit(const std::vector<std::string>& arguments, std::istream& inpu
     const auto parsed = parseFitArguments(arguments);
     if (const auto* explanation = std::get_if<std::string>(&parsed))
         return usageFailure(*explanation);
-    const FitOptions& options = std::get<FitOptions>(parsed);
-    const DataFileText box = readBatchInput(options.file, input);
+    FitOptions options = std::get<FitOptions>(parsed);
+    const DataFileText box = readBatchInput(options.file, input, options.input, options.delimiter);
     if (!box.refusal.empty())
         return usageFailure(box.refusal);
 
@@ -220,9 +226,8 @@ BatchResult runFit(const std::vector<std::string>& arguments, std::istream& inpu
     choice.model = *options.model;
     choice.fitFrom = options.from;
     choice.fitTo = options.to;
-    for (const auto& [column, uncertainty] :
-         {std::pair{options.sigmaX, &choice.xUncertainty},
-          std::pair{options.sigmaY, &choice.yUncertainty}})
+    for (const auto& [column, uncertainty] : {std::pair{options.sigmaX, &choice.xUncertainty},
+                                              std::pair{options.sigmaY, &choice.yUncertainty}})
         if (column) {
             uncertainty->kind = UncertaintyChoice::Kind::Column;
             uncertainty->column = *column;

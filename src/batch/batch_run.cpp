@@ -28,8 +28,8 @@
 namespace {
 
 constexpr const char* usage =
-    "usage: benchtabler-batch [--delimiter comma|tab|semicolon|space] [--answer TEXT]... [--lf] "
-    "COMMAND [FILE]\n"
+    "usage: benchtabler-batch [--delimiter comma|tab|semicolon|space|auto] [--decimal-comma] "
+    "[--answer TEXT]... [--lf] COMMAND [FILE]\n"
     "COMMAND: first-difference, running-sum, difference-quotient, select-column, "
     "rows-to-columns, mean-sd, random-numbers, experiment, calculate-column\n"
     "       benchtabler-batch [--delimiter NAME] fit [--x K] [--y K] (--model NAME | "
@@ -40,7 +40,10 @@ constexpr const char* help =
     "\nRuns one Bench Tabler command on the text of FILE (standard input when FILE is absent\n"
     "or \"-\") and prints the text the box then holds, as \"Output as delimited file\" would\n"
     "save it: CR LF line breaks and one at the end (--lf: LF).\n"
-    "  --delimiter NAME  the delimiter in force (comma at start)\n"
+    "  --delimiter NAME  the delimiter in force (comma at start); auto: the one the\n"
+    "                    file's lines use, when it is not the comma\n"
+    "  --decimal-comma   a file of decimal commas (\"0,1;2,35\") gets points, as the\n"
+    "                    window does when its question is answered Yes\n"
     "  --answer TEXT     the answer to the next question the command asks; a question\n"
     "                    without an answer left is cancelled\n"
     "  --lf              LF line breaks instead of CR LF\n"
@@ -128,6 +131,7 @@ private:
 
 struct Options {
     char delimiter = ',';
+    BatchInputChoice input;
     std::deque<std::string> answers;
     bool lineFeeds = false;
     void (*command)(CommandContext&) = nullptr;
@@ -147,13 +151,18 @@ std::variant<Options, std::string> parseArguments(const std::vector<std::string>
         if (argument == "--delimiter") {
             const std::string& name = arguments[++i];
             const std::optional<char> delimiter = delimiterNamed(name);
-            if (!delimiter)
+            if (name == "auto")
+                options.input.automaticDelimiter = true;
+            else if (!delimiter)
                 return "unknown delimiter \"" + name + "\"";
-            options.delimiter = *delimiter;
+            else
+                options.delimiter = *delimiter;
         } else if (argument == "--answer") {
             options.answers.push_back(arguments[++i]);
         } else if (argument == "--lf") {
             options.lineFeeds = true;
+        } else if (argument == "--decimal-comma") {
+            options.input.decimalComma = true;
         } else if (argument.size() > 1 && argument[0] == '-' && argument != "-") {
             return "unknown option \"" + argument + "\"";
         } else {
@@ -229,13 +238,24 @@ std::optional<char> delimiterNamed(const std::string& name)
     return std::nullopt;
 }
 
-DataFileText readBatchInput(const std::optional<std::string>& file, std::istream& input)
+DataFileText readBatchInput(const std::optional<std::string>& file, std::istream& input,
+                            const BatchInputChoice& choice, char& delimiter)
 {
-    if (file && *file != "-")
-        return readDataFile(*file, iconvDecode);
-    const std::string bytes((std::istreambuf_iterator<char>(input)),
-                            std::istreambuf_iterator<char>());
-    return decodeDataFile(bytes, "standard input", iconvDecode);
+    DataFileText box;
+    if (file && *file != "-") {
+        box = readDataFile(*file, iconvDecode);
+    } else {
+        const std::string bytes((std::istreambuf_iterator<char>(input)),
+                                std::istreambuf_iterator<char>());
+        box = decodeDataFile(bytes, "standard input", iconvDecode);
+    }
+    if (!box.refusal.empty())
+        return box;
+    if (choice.automaticDelimiter)
+        delimiter = delimiterOfFile(box.text, ',').value_or(',');
+    if (choice.decimalComma && writesDecimalComma(box.text))
+        box.text = decimalCommasToPoints(box.text);
+    return box;
 }
 
 BatchResult runBatch(const std::vector<std::string>& arguments, std::istream& input)
@@ -249,9 +269,9 @@ BatchResult runBatch(const std::vector<std::string>& arguments, std::istream& in
     const auto parsed = parseArguments(arguments);
     if (const auto* explanation = std::get_if<std::string>(&parsed))
         return usageFailure(*explanation);
-    const Options& options = std::get<Options>(parsed);
+    Options options = std::get<Options>(parsed);
 
-    const DataFileText box = readBatchInput(options.file, input);
+    const DataFileText box = readBatchInput(options.file, input, options.input, options.delimiter);
     if (!box.refusal.empty())
         return usageFailure(box.refusal);
 

@@ -30,8 +30,18 @@ BatchResult runBatch(const std::vector<std::string>& arguments, std::istream& in
 // The delimiter a --delimiter NAME gives: comma, tab, semicolon or space.
 std::optional<char> delimiterNamed(const std::string& name);
 
-// The box text from FILE, or from `input` when there is no FILE or it is "-".
-DataFileText readBatchInput(const std::optional<std::string>& file, std::istream& input);
+// How the box text is taken from the file: --decimal-comma answers the
+// window's decimal-comma question Yes; --delimiter auto takes the delimiter
+// the file's lines use (the window's question about it answered Yes).
+struct BatchInputChoice {
+    bool decimalComma = false;
+    bool automaticDelimiter = false;
+};
+
+// The box text from FILE, or from `input` when there is no FILE or it is "-",
+// with the delimiter in force, as the window opens a file.
+DataFileText readBatchInput(const std::optional<std::string>& file, std::istream& input,
+                            const BatchInputChoice& choice, char& delimiter);
 
 // A usage error: the explanation, then the usage lines.
 BatchResult usageFailure(const std::string& explanation);

@@ -32,10 +32,18 @@ void changeDelimiter(CommandContext& context)
     const std::string answer = context.ui.askText(prompt);
     for (int number = 1; number <= 4; ++number) {
         if (answerIs(answer, number)) {
-            state.delimiter = choices[number - 1].delimiter;
-            state.delimiterName = choices[number - 1].name;
+            setDelimiter(state, choices[number - 1].delimiter);
             return;
         }
     }
     context.ui.showMessage(unchangedMessage);
+}
+
+void setDelimiter(WorkingState& state, char delimiter)
+{
+    for (const DelimiterChoice& choice : choices)
+        if (choice.delimiter == delimiter) {
+            state.delimiter = choice.delimiter;
+            state.delimiterName = choice.name;
+        }
 }

@@ -8,10 +8,8 @@
 inline constexpr const char* outputFileName = "benchTablerOutput.txt";
 
 // Saves the box text and a final CR LF to a file, replacing it whole and
-// durably: the text goes to a temporary file beside it, is flushed to the
-// disk, takes the file's name, and the folder's entry is flushed too. A power
-// cut at any point leaves the old file or the new one, whole. The reason of a
-// failure, or empty text when the save worked.
+// durably (replaceFileDurably). The reason of a failure, or empty text when
+// the save worked.
 std::string saveBoxText(const std::filesystem::path& path, const std::string& boxText);
 
 // Saves the box to benchTablerOutput.txt in the program's directory; a

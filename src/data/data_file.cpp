@@ -1,5 +1,7 @@
 #include "data/data_file.h"
 
+#include "data/delimiters.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -74,7 +76,8 @@ DataFileText decodeDataFile(std::string_view bytes, const std::string& name,
     if (bytes.size() > largestDataFile)
         return tooLarge(name);
     if (looksBinary(bytes))
-        return refused(name, "it is not a text file (it holds NUL bytes)");
+        return refused(name, "it is not a text file (it may be a picture, a spreadsheet or a "
+                             "program)");
     const std::optional<std::string> text = decodeBytes(bytes, decode);
     if (!text)
         return refused(name, "its text cannot be decoded");
@@ -132,4 +135,40 @@ std::string decimalCommasToPoints(std::string_view text)
         if (out[i] == ',' && isDigit(out[i - 1]) && isDigit(out[i + 1]))
             out[i] = '.';
     return out;
+}
+
+std::vector<std::string_view> nonEmptyLinesOf(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        if (end > start)
+            lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::optional<char> delimiterOfFile(std::string_view text, char inForce)
+{
+    return otherDelimiterOfLines(nonEmptyLinesOf(text), inForce, writesDecimalComma(text));
+}
+
+std::string delimiterQuestion(char found, char inForce)
+{
+    return std::string("This file separates its values with ") + delimiterNamed(found).plural +
+           "; the delimiter is the " + delimiterNamed(inForce).name + ". Make the " +
+           delimiterNamed(found).name + " the delimiter?";
+}
+
+std::optional<std::string> beyondTheCommands(std::string_view text)
+{
+    const std::size_t lines = nonEmptyLinesOf(text).size();
+    if (lines <= 1000)
+        return std::nullopt;
+    return "This file has " + std::to_string(lines) +
+           " lines; the commands use at most the first 1000.";
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Data files from loggers and spreadsheets, brought into the box.
 
@@ -28,7 +29,8 @@ struct DataFileText {
 // Reads a data file: UTF-8 with or without a byte-order mark, UTF-16 LE or
 // BE with its mark, otherwise (not valid UTF-8) Windows-1252. Refuses a file
 // that cannot be read, a folder, a file larger than largestDataFile and a
-// binary file (NUL bytes in its first 8 KiB, other than UTF-16 with its mark).
+// binary file (NUL bytes in its first 8 KiB, other than UTF-16 with its mark):
+// "it is not a text file (it may be a picture, a spreadsheet or a program)".
 DataFileText readDataFile(const std::filesystem::path& path, const TextDecoder& decode);
 
 // The same for bytes already read; `name` is how messages name the file.
@@ -42,3 +44,19 @@ bool writesDecimalComma(std::string_view text);
 
 // Every comma that stands between two digits becomes a point.
 std::string decimalCommasToPoints(std::string_view text);
+
+// The text's non-empty lines; CR LF, CR and LF end a line.
+std::vector<std::string_view> nonEmptyLinesOf(std::string_view text);
+
+// The delimiter a file's lines use when none holds the one in force and
+// another splits at least half of them; a comma between two digits of a
+// decimal-comma file ("1,5;2,25") is no delimiter. Nothing otherwise.
+std::optional<char> delimiterOfFile(std::string_view text, char inForce);
+
+// "This file separates its values with semicolons; the delimiter is the
+// comma. Make the semicolon the delimiter?"
+std::string delimiterQuestion(char found, char inForce);
+
+// "This file has 5000 lines; the commands use at most the first 1000." for a
+// text of more non-empty lines than the commands use; nothing otherwise.
+std::optional<std::string> beyondTheCommands(std::string_view text);

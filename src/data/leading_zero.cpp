@@ -1,6 +1,5 @@
 #include "data/leading_zero.h"
 
-
 std::optional<std::size_t> leadingPoint(std::string_view text)
 {
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -1,5 +1,6 @@
 #include "data/read_as_zero.h"
 
+#include "data/delimiters.h"
 #include "data/fields.h"
 
 #include <array>
@@ -44,27 +45,6 @@ std::string readAsZeroMessage(const ReadAsZero& found, const char* places, const
            " hold no number and were read as 0; the first is " + where + ": " + quotedLine(text);
 }
 
-struct OtherDelimiter {
-    char character;
-    const char* plural; // as the hint names what separates the lines
-};
-
-// In the order that settles a tie.
-constexpr std::array<OtherDelimiter, 4> delimiters{{
-    {'\t', "tabs"},
-    {';', "semicolons"},
-    {',', "commas"},
-    {' ', "spaces"},
-}};
-
-int linesContaining(const WorkingState& state, char character)
-{
-    int lines = 0;
-    for (int r = 1; r <= state.lineCount; ++r)
-        lines += state.textLines[r].find(character) != std::string::npos;
-    return lines;
-}
-
 } // namespace
 
 void reportLinesReadAsZero(CommandContext& context)
@@ -101,22 +81,13 @@ void reportFieldsReadAsZero(CommandContext& context, int fields, const UsedField
 
 std::optional<std::string> delimiterHint(const WorkingState& state)
 {
-    if (state.lineCount == 0 || linesContaining(state, state.delimiter) > 0)
+    std::vector<std::string_view> lines;
+    for (int r = 1; r <= state.lineCount; ++r)
+        lines.push_back(state.textLines[r]);
+    const std::optional<char> other = otherDelimiterOfLines(lines, state.delimiter);
+    if (!other)
         return std::nullopt;
-    const OtherDelimiter* best = nullptr;
-    int bestLines = 0;
-    for (const OtherDelimiter& other : delimiters) {
-        const int lines = linesContaining(state, other.character); // 0 for the one in force
-        if (lines > bestLines) {
-            best = &other;
-            bestLines = lines;
-        }
-    }
-    if (!best || 2 * bestLines < state.lineCount)
-        return std::nullopt;
-    return "no line contains the delimiter in force (" + state.delimiterName +
-           "); the lines seem to be separated by " + best->plural +
-           ". Choose the delimiter with Change Delimiter and run the command again.";
+    return delimiterHintSentence(state.delimiter, *other);
 }
 
 std::string quotedLine(std::string_view text)

@@ -8,7 +8,7 @@
 namespace {
 
 constexpr double largest = std::numeric_limits<double>::max();
-constexpr int fewestTicks = 4;
+constexpr int mostTicks = 60; // labels drawn, also on a very large window
 
 double clamped(double value) { return std::clamp(value, -largest, largest); }
 
@@ -33,8 +33,8 @@ int decimalExponent(double step)
 }
 
 // The largest step of 1, 2 or 5 times a power of ten that still gives at
-// least four ticks; then there are at most about ten.
-double niceStep(double low, double high)
+// least `fewestTicks` ticks; then there are at most about 2.5 times as many.
+double niceStep(double low, double high, int fewestTicks)
 {
     // The span is twice the half span, so its power of ten is at most one more.
     for (int exponent = decimalExponent(halfSpan(low, high)) + 2;; --exponent) {
@@ -56,8 +56,9 @@ double Axis::fraction(double value) const
     return half > 0 ? (value / 2 - low / 2) / half : 0.5;
 }
 
-Axis makeAxis(double dataLow, double dataHigh, bool fromZero)
+Axis makeAxis(double dataLow, double dataHigh, bool fromZero, int fewestTicks)
 {
+    fewestTicks = std::clamp(fewestTicks, 2, mostTicks / 3);
     if (fromZero) {
         dataLow = std::min(dataLow, 0.0);
         dataHigh = std::max(dataHigh, 0.0);
@@ -75,13 +76,13 @@ Axis makeAxis(double dataLow, double dataHigh, bool fromZero)
         axis.low = fromZero && dataLow == 0 ? 0 : clamped(dataLow - margin);
         axis.high = fromZero && dataHigh == 0 ? 0 : clamped(dataHigh + margin);
     }
-    axis.step = niceStep(axis.low, axis.high);
+    axis.step = niceStep(axis.low, axis.high, fewestTicks);
     // Each tick from its own multiple, so that no rounding adds up. A multiple
     // that falls on an end of the axis may round to just beyond it: it is
     // kept, and put on the end.
     const double slack = axis.step * 1e-9;
     const double first = std::ceil(axis.low / axis.step - 1e-9);
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < mostTicks; ++i) {
         const double tick = (first + i) * axis.step;
         if (!std::isfinite(tick) || tick - axis.high > slack)
             break;
@@ -104,3 +105,5 @@ std::string tickLabel(double value, double step)
         std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
     return std::string(text, result.ptr);
 }
+
+int ticksForPixels(int pixels) { return pixels > 0 ? std::max(2, pixels / 80) : 4; }

@@ -19,9 +19,12 @@ struct Axis {
 };
 
 // An axis covering the values from dataLow to dataHigh with a small margin,
-// or from zero when `fromZero`; one value, or equal values, get a range
-// around it.
-Axis makeAxis(double dataLow, double dataHigh, bool fromZero);
+// or from zero when `fromZero`, with at least `fewestTicks` ticks; one value,
+// or equal values, get a range around it.
+Axis makeAxis(double dataLow, double dataHigh, bool fromZero, int fewestTicks = 4);
+
+// The ticks for an axis this many pixels long: about one per 80 pixels.
+int ticksForPixels(int pixels);
 
 // A tick's value with as many decimals as the step needs and never an
 // exponent: 0.25 with step 0.05 is "0.25", 1500 with step 500 is "1500".

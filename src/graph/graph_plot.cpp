@@ -1,5 +1,7 @@
 #include "graph/graph_plot.h"
 
+#include "data/read_as_zero.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -15,10 +17,14 @@ std::optional<double> valueAt(const std::vector<std::optional<double>>& row, int
     return row[static_cast<std::size_t>(column - 1)];
 }
 
-std::string rowsWithout(int rows, const std::string& columns)
+// "2 rows have no number in column 2; the first is line 7: "TEXT"".
+std::string rowsWithout(int rows, const std::string& columns, int firstLine,
+                        std::string_view firstText)
 {
-    return std::to_string(rows) + (rows == 1 ? " row has" : " rows have") + " no number in " +
-           columns;
+    const std::string where = "line " + std::to_string(firstLine) + ": " + quotedLine(firstText);
+    if (rows == 1)
+        return "1 row has no number in " + columns + "; it is " + where;
+    return std::to_string(rows) + " rows have no number in " + columns + "; the first is " + where;
 }
 
 std::string columnName(int column) { return "column " + std::to_string(column); }
@@ -26,10 +32,10 @@ std::string columnName(int column) { return "column " + std::to_string(column); 
 // An axis over the points and their error bars (uncertainty u of the
 // coordinate, NaN where none).
 Axis axisOver(const std::vector<Point>& points, const std::vector<ErrorBox>& bars, bool ofX,
-              bool fromZero)
+              bool fromZero, int ticks)
 {
     if (points.empty())
-        return makeAxis(0, 1, fromZero);
+        return makeAxis(0, 1, fromZero, ticks);
     double low = INFINITY, high = -INFINITY;
     for (std::size_t i = 0; i < points.size(); ++i) {
         const double value = ofX ? points[i].x : points[i].y;
@@ -38,7 +44,7 @@ Axis axisOver(const std::vector<Point>& points, const std::vector<ErrorBox>& bar
         low = std::min(low, std::isfinite(value - reach) ? value - reach : value);
         high = std::max(high, std::isfinite(value + reach) ? value + reach : value);
     }
-    return makeAxis(low, high, fromZero);
+    return makeAxis(low, high, fromZero, ticks);
 }
 
 bool insideRange(const GraphChoice& choice, double x)
@@ -147,7 +153,7 @@ void addFit(GraphPlot& plot, const GraphChoice& choice)
         low = std::min(low, residual);
         high = std::max(high, residual);
     }
-    plot.residualAxis = makeAxis(low, high, false);
+    plot.residualAxis = makeAxis(low, high, false, ticksForPixels(choice.heightPixels / 4));
 }
 
 } // namespace
@@ -188,6 +194,7 @@ GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice)
 {
     GraphPlot plot;
     int withoutX = 0, withoutY = 0, withoutEither = 0, withoutUx = 0, withoutUy = 0;
+    std::size_t firstWithout = 0; // the first row left out
     const bool bars = hasUncertainties(choice);
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         const int lineNumber = static_cast<int>(r) + 1;
@@ -206,25 +213,30 @@ GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice)
             plot.bars.push_back({*x, *y, ux, uy});
             continue;
         }
-        ++withoutEither;
+        if (withoutEither++ == 0)
+            firstWithout = r;
         withoutX += !x;
         withoutY += !y;
     }
-    plot.x = axisOver(plot.points, plot.bars, true, choice.fromZero);
-    plot.y = axisOver(plot.points, plot.bars, false, choice.fromZero);
+    plot.x =
+        axisOver(plot.points, plot.bars, true, choice.fromZero, ticksForPixels(choice.widthPixels));
+    plot.y = axisOver(
+        plot.points, plot.bars, false, choice.fromZero,
+        ticksForPixels(choice.residuals ? choice.heightPixels * 3 / 4 : choice.heightPixels));
     plot.xTitle = columnTitle(table, choice.xColumn);
     plot.yTitle = columnTitle(table, choice.yColumn);
 
     if (table.dataRows == 0)
         plot.notes.push_back("nothing to plot: no line begins with a number");
+    if (table.delimiterHint)
+        plot.notes.push_back(*table.delimiterHint);
     if (withoutEither > 0) {
-        if (withoutX == 0)
-            plot.notes.push_back(rowsWithout(withoutY, columnName(choice.yColumn)));
-        else if (withoutY == 0)
-            plot.notes.push_back(rowsWithout(withoutX, columnName(choice.xColumn)));
-        else
-            plot.notes.push_back(rowsWithout(withoutEither, columnName(choice.xColumn) + " or " +
-                                                                columnName(choice.yColumn)));
+        const std::string columns =
+            withoutX == 0   ? columnName(choice.yColumn)
+            : withoutY == 0 ? columnName(choice.xColumn)
+                            : columnName(choice.xColumn) + " or " + columnName(choice.yColumn);
+        plot.notes.push_back(rowsWithout(withoutEither, columns, table.lineNumbers[firstWithout],
+                                         table.lineTexts[firstWithout]));
     }
     for (const auto& [rows, uncertainty] :
          {std::pair{withoutUx, choice.xUncertainty}, std::pair{withoutUy, choice.yUncertainty}})

@@ -23,6 +23,10 @@ struct GraphChoice {
     UncertaintyChoice xUncertainty; // error bars, and the weights of the fit
     UncertaintyChoice yUncertainty;
     bool extremeLines = false; // the steepest and shallowest lines, with a straight line
+    // The plot's size in pixels, for about one tick per 80 pixels; 0: four
+    // ticks at least.
+    int widthPixels = 0;
+    int heightPixels = 0;
 };
 
 // Column 1 against the line number for one field per row; column 2 against

@@ -1,10 +1,13 @@
 #include "graph/graph_table.h"
 
+#include "data/delimiters.h"
 #include "data/fields.h"
 
 #include <algorithm>
 
 namespace {
+
+constexpr std::size_t longestName = 40;
 
 std::string trimmed(std::string_view text)
 {
@@ -12,6 +15,17 @@ std::string trimmed(std::string_view text)
     if (first == std::string_view::npos)
         return {};
     return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+}
+
+// At most 40 characters (not bytes: a character of several UTF-8 bytes is
+// never split), "..." after a cut.
+std::string cut(std::string text)
+{
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++characters > longestName)
+            return text.substr(0, i) + "...";
+    return text;
 }
 
 // Calls visit(line) for each line; CR LF, CR and LF end a line.
@@ -37,27 +51,68 @@ std::vector<std::optional<double>> rowNumbers(std::string_view line, char delimi
     return numbers;
 }
 
+GraphTable startBlock(std::string_view header, char delimiter, int firstLine)
+{
+    GraphTable block;
+    if (header.empty()) {
+        block.name = "lines " + std::to_string(firstLine);
+        return block;
+    }
+    block.name = cut(trimmed(header));
+    forEachField(header, delimiter,
+                 [&](int, std::string_view name) { block.columnNames.push_back(trimmed(name)); });
+    return block;
+}
+
+void finishBlock(GraphTable& block, int lastLine, char delimiter)
+{
+    if (block.name.rfind("lines ", 0) == 0 && block.columnNames.empty())
+        block.name += " to " + std::to_string(lastLine);
+    const std::vector<std::string_view> lines(block.lineTexts.begin(), block.lineTexts.end());
+    if (const std::optional<char> other = otherDelimiterOfLines(lines, delimiter))
+        block.delimiterHint = delimiterHintSentence(delimiter, *other);
+}
+
 } // namespace
 
-GraphTable readGraphTable(std::string_view boxText, char delimiter)
+std::vector<GraphTable> readGraphBlocks(std::string_view boxText, char delimiter)
 {
-    GraphTable table;
-    std::string_view lastNonEmpty; // the nearest non-empty line above, until data starts
+    std::vector<GraphTable> blocks;
+    std::string_view lastNonEmpty; // the nearest non-empty line above
+    bool inBlock = false;
+    int nonEmpty = 0, lastDataLine = 0;
     forEachLine(boxText, [&](std::string_view line) {
+        nonEmpty += !line.empty();
         const std::string_view first = line.substr(0, line.find(delimiter));
         if (!leadingNumber(first)) {
-            if (table.dataRows == 0 && !line.empty())
+            if (inBlock)
+                finishBlock(blocks.back(), lastDataLine, delimiter);
+            inBlock = false;
+            if (!line.empty())
                 lastNonEmpty = line;
             return;
         }
-        if (table.dataRows++ == 0 && !lastNonEmpty.empty())
-            forEachField(lastNonEmpty, delimiter, [&](int, std::string_view name) {
-                table.columnNames.push_back(trimmed(name));
-            });
-        if (table.rows.size() < static_cast<std::size_t>(mostPlottedRows)) {
-            table.rows.push_back(rowNumbers(line, delimiter));
-            table.columns = std::max(table.columns, static_cast<int>(table.rows.back().size()));
+        if (!inBlock) {
+            blocks.push_back(startBlock(lastNonEmpty, delimiter, nonEmpty));
+            inBlock = true;
+        }
+        GraphTable& block = blocks.back();
+        lastDataLine = nonEmpty;
+        lastNonEmpty = {};
+        if (block.dataRows++ < mostPlottedRows) {
+            block.rows.push_back(rowNumbers(line, delimiter));
+            block.lineNumbers.push_back(nonEmpty);
+            block.lineTexts.emplace_back(line);
+            block.columns = std::max(block.columns, static_cast<int>(block.rows.back().size()));
         }
     });
-    return table;
+    if (inBlock)
+        finishBlock(blocks.back(), lastDataLine, delimiter);
+    return blocks;
+}
+
+GraphTable readGraphTable(std::string_view boxText, char delimiter)
+{
+    std::vector<GraphTable> blocks = readGraphBlocks(boxText, delimiter);
+    return blocks.empty() ? GraphTable{} : std::move(blocks.front());
 }

@@ -5,23 +5,40 @@
 #include <string_view>
 #include <vector>
 
-// The graph plots at most this many data rows, and columns up to this one.
+// The graph plots at most this many data rows of a block, and columns up to
+// this one.
 inline constexpr int mostPlottedRows = 10000;
 inline constexpr int mostPlottedColumns = 100;
 
 // The numbers of the box as the graph sees them. Lines are split at the
 // delimiter in force; a field holds a number when it begins with one, read
 // as the commands read it. A data row is a line whose first field holds a
-// number; other lines (headers, the commands' star lines) are not plotted.
+// number; other lines (headers, the commands' star lines, empty lines) are
+// not plotted, and they part the box into blocks: runs of data rows, each
+// plotted on its own (the data, then what Difference Quotient put below it).
 struct GraphTable {
+    // "t (s),T (°C)": the nearest non-empty line above the block, trimmed
+    // and cut at 40 characters; "lines N to M" without one.
+    std::string name;
     // The data rows in box order, the first mostPlottedRows of them: field k
     // (counted from 0) holds its number, or nothing.
     std::vector<std::vector<std::optional<double>>> rows;
+    // Where each kept row stands, counted as the commands' messages count
+    // lines (the box's non-empty lines from 1), and its text.
+    std::vector<int> lineNumbers;
+    std::vector<std::string> lineTexts;
     int dataRows = 0; // all of them, also those beyond mostPlottedRows
     int columns = 0;  // fields of the widest kept row, at most mostPlottedColumns
-    // The fields of the nearest non-empty line above the first data row,
-    // trimmed; empty when there is none.
+    // The fields of the nearest non-empty line above the block, trimmed;
+    // empty when there is none.
     std::vector<std::string> columnNames;
+    // The commands' sentence when no row holds the delimiter in force and
+    // another delimiter would split them.
+    std::optional<std::string> delimiterHint;
 };
 
+// Every block of the box, in box order.
+std::vector<GraphTable> readGraphBlocks(std::string_view boxText, char delimiter);
+
+// The first block, or an empty table when the box holds no data row.
 GraphTable readGraphTable(std::string_view boxText, char delimiter);

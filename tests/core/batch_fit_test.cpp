@@ -53,7 +53,7 @@ const FitRun fitRuns[] = {
      {"fit", "--model", "line", "--y", "3"},
      noOutput,
      "",
-     "message: 5 rows have no number in column 3\n"
+     "message: 5 rows have no number in column 3; the first is line 2: \"0,1.1\"\n"
      "message: a line needs at least two points; there are 0 points\n"},
     {"line_number_against_column_2",
      {"fit", "--model", "proportional", "--x", "0"},

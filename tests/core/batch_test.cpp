@@ -111,7 +111,7 @@ const CommandLine commandLines[] = {
     {{"--version"}, producedOutput, "benchtabler-batch " BENCHTABLER_VERSION},
     {{"--help"},
      producedOutput,
-     "usage: benchtabler-batch [--delimiter comma|tab|semicolon|space] "
+     "usage: benchtabler-batch [--delimiter comma|tab|semicolon|space|auto] [--decimal-comma] "
      "[--answer TEXT]... [--lf] COMMAND [FILE]"},
     {{"--lf", "mean-sd", "-"}, producedOutput, "1"},
 };
@@ -143,6 +143,38 @@ TEST(BatchCommandLine, ReadsAFileAsTheWindowOpensIt)
     EXPECT_EQ(result.exitStatus, producedOutput);
     EXPECT_EQ(result.err,
               "message: line 1 holds no number and was read as 0: \"v (\xC2\xB5m/s)\"\n");
+}
+
+} // namespace
+
+namespace {
+
+// A spreadsheet's export: semicolons between fields, commas in decimals.
+struct SpreadsheetRun {
+    std::vector<std::string> arguments;
+    std::string out;
+};
+
+const SpreadsheetRun spreadsheetRuns[] = {
+    // As the window loads it when both questions are answered No: "0,1;2,35"
+    // splits at its commas, and field 2 of it is "1;2".
+    {{"--answer", "2", "select-column"},
+     "t;x\r\n0,1;2,35\r\n0,2;4,5\r\n**********  Your selected column is: \r\n\r\n 1\r\n 2\r\n"
+     "\r\n"},
+    {{"--delimiter", "auto", "--decimal-comma", "--answer", "2", "select-column"},
+     "t;x\r\n0.1;2.35\r\n0.2;4.5\r\n**********  Your selected column is: \r\n 0\r\n 2.35\r\n"
+     " 4.5\r\n\r\n"},
+    {{"--delimiter", "auto", "--answer", "1", "select-column"},
+     "t;x\r\n0,1;2,35\r\n0,2;4,5\r\n**********  Your selected column is: \r\n 0\r\n 0\r\n"
+     " 0\r\n\r\n"},
+};
+
+TEST(BatchSpreadsheets, TakeTheirDelimiterAndDecimalCommasWhenAsked)
+{
+    for (const SpreadsheetRun& run : spreadsheetRuns) {
+        std::istringstream input("t;x\r\n0,1;2,35\r\n0,2;4,5\r\n");
+        EXPECT_EQ(runBatch(run.arguments, input).out, run.out) << run.arguments[0];
+    }
 }
 
 } // namespace

@@ -60,4 +60,43 @@ TEST_P(DecimalCommaFiles, AskOnlyForSemicolonOrTabFiles)
 
 INSTANTIATE_TEST_SUITE_P(Texts, DecimalCommaFiles, testing::ValuesIn(decimalCommas));
 
+struct FileDelimiter {
+    const char* text;
+    char inForce;
+    std::optional<char> found;
+};
+
+const FileDelimiter fileDelimiters[] = {
+    {"t;x\r\n1;2\r\n3;4", ',', ';'},
+    {"t\tx\r\n1\t2", ',', '\t'},
+    {"t;x\r\n0,1;2,35\r\n0,2;4,5", ',', ';'}, // its commas are decimal commas
+    {"t;x\r\n1,2;3", ';', std::nullopt},      // the delimiter in force stands there
+    {"1,2\r\n3,4", ';', ','},
+    {"1 2\r\n3\r\n4\r\n5", ',', std::nullopt}, // a space in too few lines
+    {"a;b c\r\nd;e f", ',', ';'},              // as many spaces: semicolons win the tie
+    {"", ',', std::nullopt},
+};
+
+TEST(FileDelimiters, FoundAsTheHintFindsThemWithDecimalCommasNoDelimiter)
+{
+    for (const FileDelimiter& f : fileDelimiters)
+        EXPECT_EQ(delimiterOfFile(f.text, f.inForce), f.found) << f.text;
+    EXPECT_EQ(delimiterQuestion(';', ','), "This file separates its values with semicolons; the "
+                                           "delimiter is the comma. Make the semicolon the "
+                                           "delimiter?");
+    EXPECT_EQ(delimiterQuestion('\t', ' '), "This file separates its values with tabs; the "
+                                            "delimiter is the space. Make the tab the delimiter?");
+}
+
+TEST(LongFiles, SayTheCommandsUseTheFirst1000Lines)
+{
+    std::string text;
+    for (int i = 0; i < 1000; ++i)
+        text += std::to_string(i) + "\r\n\r\n"; // empty lines do not count
+    EXPECT_EQ(beyondTheCommands(text), std::nullopt);
+    text += "1000";
+    EXPECT_EQ(beyondTheCommands(text), "This file has 1001 lines; the commands use at most the "
+                                       "first 1000.");
+}
+
 } // namespace

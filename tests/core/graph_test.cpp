@@ -26,13 +26,13 @@ const TableCase tables[] = {
      {{0, 1}, {0.5, 3}},
      {"time (s)", "x (cm)"}},
     {"data_from_the_first_line", ',', "1,2\r\n3,4", {{1, 2}, {3, 4}}, {}},
-    {"star_lines_and_reports_are_no_rows",
+    {"star_lines_and_reports_end_a_block",
      ',',
      "********  Differences are displayed below with original data **** 1\r\n 4, 3\r\n"
      "There are  2 numbers in your distribution.\r\n-.5",
-     {{4, 3}, {-0.5}},
+     {{4, 3}},
      {"********  Differences are displayed below with original data **** 1"}},
-    {"gaps_hold_no_point", ',', "1,\r\n2,x\r\n\r\n3,4,5", {{1, none}, {2, none}, {3, 4, 5}}, {}},
+    {"gaps_hold_no_point", ',', "1,\r\n2,x\r\n\r\n3,4,5", {{1, none}, {2, none}}, {}},
     {"tab_delimiter", '\t', "a\tb\r\n1\t2\r\n", {{1, 2}}, {"a", "b"}},
     {"no_number_too_large_or_not_finite",
      ',',
@@ -52,6 +52,58 @@ TEST_P(GraphTables, TakeDataRowsAndColumnNames)
 }
 
 INSTANTIATE_TEST_SUITE_P(Boxes, GraphTables, testing::ValuesIn(tables),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct BlockName {
+    std::string name;
+    int dataRows;
+    std::optional<std::string> hint;
+};
+
+struct BlocksCase {
+    const char* name;
+    char delimiter;
+    std::string box;
+    std::vector<BlockName> blocks;
+};
+
+const std::string semicolonHint = "no line contains the delimiter in force (comma); the lines seem "
+                                  "to be separated by semicolons. Choose the delimiter with Change "
+                                  "Delimiter and run the command again.";
+
+const BlocksCase blockCases[] = {
+    {"cooling_curve_after_difference_quotient",
+     ',',
+     "t (s),T (C)\r\n0,80\r\n60,62\r\n120,49\r\n"
+     "********* Difference Quotients appear in Third Column, then below as Single Column.\r\n"
+     "0,80\r\n 60, 62,-.3\r\n 120, 49,-.2167\r\n\r\n"
+     "********* Difference Quotients in Single Column.\r\n-.3\r\n-.2167\r\n",
+     {{"t (s),T (C)", 3, {}},
+      {"********* Difference Quotients appear in...", 3, {}},
+      {"********* Difference Quotients in Single...", 2, {}}}},
+    {"no_header_names_the_lines",
+     ',',
+     "1\r\n2\r\n\r\n\r\n3",
+     {{"lines 1 to 2", 2, {}}, {"lines 3 to 3", 1, {}}}},
+    {"header_trimmed", ',', "  x, y  \r\n1,2", {{"x, y", 1, {}}}},
+    {"semicolons_under_a_comma", ',', "t;x\r\n1;2\r\n3;4", {{"t;x", 2, semicolonHint}}},
+    {"the_delimiter_in_force_stands_in_a_row", ';', "t;x\r\n1,5;2\r\n3;4", {{"t;x", 2, {}}}},
+};
+
+class GraphBlocks : public testing::TestWithParam<BlocksCase> {};
+
+TEST_P(GraphBlocks, AreRunsOfDataRowsNamedByTheLineAbove)
+{
+    const std::vector<GraphTable> blocks = readGraphBlocks(GetParam().box, GetParam().delimiter);
+    ASSERT_EQ(blocks.size(), GetParam().blocks.size());
+    for (std::size_t b = 0; b < blocks.size(); ++b) {
+        EXPECT_EQ(blocks[b].name, GetParam().blocks[b].name);
+        EXPECT_EQ(blocks[b].dataRows, GetParam().blocks[b].dataRows);
+        EXPECT_EQ(blocks[b].delimiterHint, GetParam().blocks[b].hint);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, GraphBlocks, testing::ValuesIn(blockCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GraphTables, KeepTheFirst10000RowsAndSaySo)
@@ -211,7 +263,8 @@ TEST(GraphPlots, LeaveOutRowsWithoutANumberAndSaySo)
     EXPECT_EQ(plot.points.size(), 2u);
     EXPECT_EQ(plot.xTitle, "t");
     EXPECT_EQ(plot.yTitle, "x");
-    EXPECT_EQ(plot.notes, std::vector<std::string>{"2 rows have no number in column 2"});
+    EXPECT_EQ(plot.notes, std::vector<std::string>{
+                              "2 rows have no number in column 2; the first is line 3: \"1,\""});
 
     const GraphTable single = readGraphTable("5\r\n7", ',');
     const GraphPlot againstLines = plotGraph(single, defaultChoice(single));

@@ -60,6 +60,9 @@ class BenchTablerWindow:
         self.xvfb, display = self._start_xvfb()
         self.env = dict(os.environ, DISPLAY=display, HOME=self.home, QT_QPA_PLATFORM="xcb")
         self.env.pop("XDG_CONFIG_HOME", None)
+        self.start_program()
+
+    def start_program(self):
         self.program = subprocess.Popen([PROGRAM], env=self.env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
         self.window = self._wait_for_window("^Form1$")
@@ -309,6 +312,32 @@ class EndToEnd(unittest.TestCase):
         self.app.click("Difference Quotient")
         self.app.answer("")
         self.assertEqual(self.app.saved_text(), b"5\r\n2\r\n")
+
+
+class CrashRecovery(unittest.TestCase):
+    """A program killed outright (a crash, a power cut) loses nothing."""
+
+    def test_a_killed_program_offers_its_text_back_at_the_next_start(self):
+        app = BenchTablerWindow()
+        try:
+            app.type_into_box("t (s),x (m)\n0,1.5\n1,2.5")
+            recovery = os.path.join(app.home, "labfiles",
+                                    ".recovery-%d.txt" % app.program.pid)
+            deadline = time.time() + 20  # written within 10 s of the typing
+            while not os.path.exists(recovery):
+                self.assertLess(time.time(), deadline, "no recovery file was written")
+                time.sleep(0.2)
+            app.program.kill()  # SIGKILL: no closing, no saving
+            app.program.wait(timeout=10)
+            app.start_program()
+            question = app._wait_for_window("^" + DIALOG_TITLE + "$")
+            xdotool("windowfocus", "--sync", question, env=app.env)
+            xdotool("key", "Return", env=app.env)  # Yes, put it back
+            app._wait_until_closed(question)
+            self.assertEqual(app.saved_text(), b"t (s),x (m)\r\n0,1.5\r\n1,2.5\r\n")
+            self.assertFalse(os.path.exists(recovery))
+        finally:
+            app.close()
 
 
 if __name__ == "__main__":

@@ -363,6 +363,62 @@ private slots:
                 40);
     }
 
+    void dataListOffersEachBlockAndColumnListsTheirNames()
+    {
+        // A cooling curve, then what Difference Quotient appended under it.
+        box_ = QString(coolingCurve) +
+               "********* Difference Quotients appear in Third Column, then below as Single "
+               "Column.\r\n0,80\r\n 60, 62.3,-.295\r\n 120, 49.1,-.22\r\n\r\n"
+               "********* Difference Quotients in Single Column.\r\n-.295\r\n-.22\r\n";
+        auto window = openGraph(box_);
+        QComboBox* data = named<QComboBox>(*window, "data");
+        QVERIFY(data);
+        QStringList items;
+        for (int i = 0; i < data->count(); ++i)
+            items << data->itemText(i);
+        QCOMPARE(items, QStringList({"t (s),T (°C)", "********* Difference Quotients appear in...",
+                                     "********* Difference Quotients in Single..."}));
+        QCOMPARE(window->graph()->plot().points.size(), 9u); // the first block, alone
+        QCOMPARE(named<QComboBox>(*window, "x")->itemText(1), QString("t (s)"));
+        QCOMPARE(named<QComboBox>(*window, "y")->itemText(1), QString("T (°C)"));
+
+        data->setCurrentIndex(2);
+        emit data->activated(2);
+        QCOMPARE(window->graph()->plot().points.size(), 2u);
+        box_ += "-.1\r\n"; // the choice stays while its block is there
+        window->replot();
+        QCOMPARE(data->currentIndex(), 2);
+        QCOMPARE(window->graph()->plot().points.size(), 3u);
+    }
+
+    void joinedPointsAndTicksSuitHowManyAndHowLarge()
+    {
+        QString many;
+        for (int i = 0; i < 101; ++i)
+            many += QString::number(i) + "," + QString::number(i % 7) + "\r\n";
+        auto window = openGraph(many);
+        QCheckBox* join = nullptr;
+        for (QCheckBox* box : window->findChildren<QCheckBox*>())
+            if (box->text() == "join points")
+                join = box;
+        QVERIFY(!join->isChecked()); // 101 joined noisy points are a block
+        box_ = coolingCurve;
+        window->replot();
+        QVERIFY(join->isChecked());
+        join->click(); // the student's choice then stays
+        box_ = many;
+        window->replot();
+        QVERIFY(!join->isChecked());
+        box_ = coolingCurve;
+        window->replot();
+        QVERIFY(!join->isChecked());
+
+        window->resize(1100, 700);
+        QTest::qWait(200); // the re-plot after a resize
+        const Axis& x = window->graph()->plot().x;
+        QVERIFY2(x.ticks.size() >= 10, qPrintable(QString::number(x.ticks.size())));
+    }
+
     void notesStandOnLinesOfTheirOwnAndTheSavedImageHoldsThemAll()
     {
         // Two notes (a row without y, more rows than the graph shows), then the

@@ -14,6 +14,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
+#include <QListView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -425,8 +426,35 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QPlainTextEdit* box = text1(window);
         QCOMPARE(box->textCursor().selectedText(), QString("Enter Data Here"));
+        // A click into it first keeps it selected.
+        QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, QPoint(40, 8));
+        QCOMPARE(box->textCursor().selectedText(), QString("Enter Data Here"));
         QTest::keyClicks(box, "1.5");
         QCOMPARE(box->toPlainText(), QString("1.5"));
+        // Once changed, a click places the cursor as always.
+        QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, QPoint(2, 8));
+        QVERIFY(box->textCursor().selectedText().isEmpty());
+    }
+
+    void ctrlQClosesAsTheCloseButtonDoes()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        text1(window)->setPlainText("1\n2");
+        QString question;
+        answerNextDialog<QMessageBox>([&question](QMessageBox* box) {
+            question = box->text();
+            box->button(QMessageBox::Cancel)->click();
+        });
+        QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(question.startsWith("The text box has changes that are not saved."));
+        QVERIFY(window.isVisible());
+        text1(window)->setPlainText("");
+        window.activateWindow(); // again, after the question
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!window.isVisible());
     }
 
     void undoAndRedoWorkAfterAClickOnAButton()
@@ -518,6 +546,9 @@ private slots:
             QString shown;
             if (!c.refusal.empty())
                 closeNextMessage(&shown);
+            if (std::string(c.name) == "windows1252") // "µm °C" and "€ 5": spaces in every line
+                answerNextDialog<QMessageBox>(
+                    [](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
             QCOMPARE(window.loadDataFile(path), c.refusal.empty());
             QCOMPARE(window.readBox(), c.refusal.empty() ? c.boxText : std::string("before"));
             if (!c.refusal.empty())
@@ -526,31 +557,114 @@ private slots:
         }
     }
 
-    void decimalCommasBecomePointsOnlyWhenAsked_data()
+    void spreadsheetFilesAskForTheirDelimiterThenTheirDecimals_data()
     {
-        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<QMessageBox::StandardButton>("delimiterAnswer");
+        QTest::addColumn<QMessageBox::StandardButton>("decimalAnswer");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("yes") << QMessageBox::Yes << "t;x\n0.1;2.35";
-        QTest::newRow("no") << QMessageBox::No << "t;x\n0,1;2,35";
+        QTest::addColumn<QString>("inForce"); // as Change Delimiter then says
+        const QString semicolon = "delimiter is presently the semicolon";
+        const QString comma = "Delimiter is presently the comma.";
+        QTest::newRow("yes, yes") << QMessageBox::Yes << QMessageBox::Yes << "t;x\n0.1;2.35"
+                                  << semicolon;
+        QTest::newRow("yes, no") << QMessageBox::Yes << QMessageBox::No << "t;x\n0,1;2,35"
+                                 << semicolon;
+        QTest::newRow("no, yes") << QMessageBox::No << QMessageBox::Yes << "t;x\n0.1;2.35" << comma;
+        QTest::newRow("no, no") << QMessageBox::No << QMessageBox::No << "t;x\n0,1;2,35" << comma;
     }
 
-    void decimalCommasBecomePointsOnlyWhenAsked()
+    void spreadsheetFilesAskForTheirDelimiterThenTheirDecimals()
     {
-        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QMessageBox::StandardButton, delimiterAnswer);
+        QFETCH(QMessageBox::StandardButton, decimalAnswer);
         QFETCH(QString, expected);
+        QFETCH(QString, inForce);
         Form1 window(labDirectory());
         window.show();
         const QString path = home_.path() + "/logger.csv";
         writeFile(path, "t;x\r\n0,1;2,35");
-        QString question;
+        QStringList questions;
         answerNextDialog<QMessageBox>([&](QMessageBox* box) {
-            question = box->text();
-            box->button(answer)->click();
+            questions << box->text();
+            answerNextDialog<QMessageBox>([&](QMessageBox* second) {
+                questions << second->text();
+                second->button(decimalAnswer)->click();
+            });
+            box->button(delimiterAnswer)->click();
         });
         QVERIFY(window.loadDataFile(path));
-        QCOMPARE(question, QString("This file writes decimals with a comma (0,1). Change them to "
-                                   "points (0.1) so that the commands can read them?"));
+        QCOMPARE(questions,
+                 QStringList({"This file separates its values with semicolons; the delimiter is "
+                              "the comma. Make the semicolon the delimiter?",
+                              "This file writes decimals with a comma (0,1). Change them to "
+                              "points (0.1) so that the commands can read them?"}));
         QCOMPARE(text1(window)->toPlainText(), expected);
+        // Change Delimiter says which is in force, asks (cancelled), says it stays.
+        QString said;
+        answerNextDialog<QMessageBox>([&said](QMessageBox* presently) {
+            said = presently->text();
+            answerNextDialog<QInputDialog>([](QInputDialog* choice) {
+                answerNextDialog<QMessageBox>(
+                    [](QMessageBox* unchanged) { unchanged->button(QMessageBox::Ok)->click(); });
+                choice->reject();
+            });
+            presently->button(QMessageBox::Ok)->click();
+        });
+        QTest::mouseClick(button(window, "cmd_change_delimiter"), Qt::LeftButton);
+        QCOMPARE(said, inForce);
+    }
+
+    void openDialogStartsWhereAFileWasLastOpenedAndHidesTheProgramsOwn()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        const QString lab = QString::fromStdString(labDirectory().string());
+        writeFile(lab + "/tempFile.txt", "1");
+        writeFile(lab + "/.recovery-1.txt", "1");
+        writeFile(lab + "/ramp.csv", "1");
+        QStringList listed;
+        QString folder;
+        answerNextDialog<QFileDialog>([&](QFileDialog* dialog) {
+            folder = dialog->directory().absolutePath();
+            auto* view = dialog->findChild<QListView*>("listView");
+            QTRY_VERIFY(view->model()->rowCount(view->rootIndex()) > 0);
+            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+                listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
+            dialog->reject();
+        });
+        window.openDataFile();
+        QCOMPARE(folder, lab);
+        QVERIFY2(listed.contains("ramp.csv") && !listed.contains("tempFile.txt") &&
+                     !listed.contains(".recovery-1.txt"),
+                 qPrintable(listed.join(", ")));
+
+        QDir(home_.path()).mkpath("group 2");
+        const QString elsewhere = home_.path() + "/group 2/pendulum.csv";
+        writeFile(elsewhere, "L,T\n0.5,1.42");
+        QVERIFY(window.loadDataFile(elsewhere));
+        answerNextDialog<QFileDialog>([&](QFileDialog* dialog) {
+            folder = dialog->directory().absolutePath();
+            dialog->reject();
+        });
+        window.openDataFile();
+        QCOMPARE(folder, home_.path() + "/group 2");
+    }
+
+    void longFilesLoadAndSayTheCommandsUseTheFirst1000Lines()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        const QString path = home_.path() + "/logger.csv";
+        QByteArray lines;
+        for (int i = 0; i < 5000; ++i)
+            lines += QByteArray::number(i) + "\n";
+        writeFile(path, lines);
+        QString shown;
+        closeNextMessage(&shown);
+        QVERIFY(window.loadDataFile(path));
+        QCOMPARE(shown,
+                 QString("This file has 5000 lines; the commands use at most the first 1000."));
+        QCOMPARE(text1(window)->blockCount(), 5001);
     }
 
     void ctrlOOpensAFileAndCtrlZBringsBackTheBox()

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+// Replaces a file whole and durably: the contents go to a temporary file
+// beside it (its name and ".saving"), are flushed to the disk, take the
+// file's name, and the folder's entry is flushed too. A power cut at any
+// point leaves the old file or the new one, whole. The reason of a failure,
+// or empty text when it worked.
+std::string replaceFileDurably(const std::filesystem::path& path, const std::string& contents);
