@@ -158,8 +158,7 @@ void GraphWindow::replot()
 {
     pause_.stop();
     const BoxSnapshot box = box_();
-    blocks_ = readGraphBlocks(box.text, box.delimiter);
-    offerBlocks(blocks_);
+    offerBlocks(readGraphBlocks(box.text, box.delimiter));
     offerColumns(table_);
     choice_.widthPixels = graph_->width();
     choice_.heightPixels = graph_->height();
@@ -182,7 +181,7 @@ void GraphWindow::replot()
 
 // The list of the box's blocks by name; the block chosen stays while there
 // is one of its name, else the first is taken.
-void GraphWindow::offerBlocks(const std::vector<GraphTable>& blocks)
+void GraphWindow::offerBlocks(std::vector<GraphTable> blocks)
 {
     QStringList names;
     for (const GraphTable& block : blocks)
@@ -195,7 +194,7 @@ void GraphWindow::offerBlocks(const std::vector<GraphTable>& blocks)
     block_->addItems(names);
     block_->setCurrentIndex(chosen);
     block_->setEnabled(names.size() > 1);
-    table_ = blocks.empty() ? GraphTable{} : blocks[static_cast<std::size_t>(chosen)];
+    table_ = blocks.empty() ? GraphTable{} : std::move(blocks[static_cast<std::size_t>(chosen)]);
 }
 
 // Joined points start on for a hundred points or fewer and off above,

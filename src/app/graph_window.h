@@ -56,13 +56,12 @@ private:
     void askAndSaveImage();
     void copyImage();
     QImage image() const;
-    void offerBlocks(const std::vector<GraphTable>& blocks);
+    void offerBlocks(std::vector<GraphTable> blocks);
     void followJoinRule(std::size_t points);
 
     std::function<BoxSnapshot()> box_;
     QString labDirectory_;
     QTimer pause_;
-    std::vector<GraphTable> blocks_;
     GraphTable table_;    // the chosen block
     QString chosenBlock_; // its name
     bool joinChosenByHand_ = false;
