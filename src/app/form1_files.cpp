@@ -9,7 +9,6 @@
 #include "app/lab_directory.h"
 #include "app/qt_text_decoder.h"
 #include "app/recovery_keeper.h"
-#include "app/recovery_keeper.h"
 #include "commands/change_delimiter.h"
 #include "commands/save_output.h"
 #include "data/data_file.h"

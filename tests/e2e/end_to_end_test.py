@@ -62,17 +62,24 @@ class BenchTablerWindow:
         self.env.pop("XDG_CONFIG_HOME", None)
         self.start_program()
 
-    def start_program(self):
+    def start_program(self, first_window="^Form1$"):
+        """Starts the program and waits for its first window to show: the main
+        window, or a question that comes up as it shows."""
         self.program = subprocess.Popen([PROGRAM], env=self.env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
-        self.window = self._wait_for_window("^Form1$")
-        time.sleep(0.5)
+        shown = self._wait_for_window(first_window)
+        if first_window == "^Form1$":
+            self.window = shown
+            time.sleep(0.5)
+        return shown
 
     @staticmethod
     def _start_xvfb():
         read_end, write_end = os.pipe()
+        # -noreset: the server stays up when its last client goes (the crash test
+        # kills the program and starts it again at once).
         xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                                 "800x600x24", "-nolisten", "tcp"],
+                                 "800x600x24", "-nolisten", "tcp", "-noreset"],
                                 pass_fds=[write_end], stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
@@ -90,7 +97,13 @@ class BenchTablerWindow:
             if found:
                 return found[-1]
             time.sleep(0.05)
-        raise AssertionError("no window named " + title_pattern)
+        shown = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "."],
+                               env=self.env, capture_output=True, text=True).stdout.split()
+        names = [subprocess.run(["xdotool", "getwindowname", window], env=self.env,
+                                capture_output=True, text=True).stdout.strip() for window in shown]
+        state = "running" if self.program.poll() is None else "ended (%s)" % self.program.poll()
+        raise AssertionError("no window named %s; the program has %s, showing %s"
+                             % (title_pattern, state, names))
 
     def _wait_until_closed(self, dialog, title_pattern="^" + DIALOG_TITLE + "$", timeout=10):
         deadline = time.time() + timeout
@@ -329,11 +342,11 @@ class CrashRecovery(unittest.TestCase):
                 time.sleep(0.2)
             app.program.kill()  # SIGKILL: no closing, no saving
             app.program.wait(timeout=10)
-            app.start_program()
-            question = app._wait_for_window("^" + DIALOG_TITLE + "$")
+            question = app.start_program("^" + DIALOG_TITLE + "$")
             xdotool("windowfocus", "--sync", question, env=app.env)
             xdotool("key", "Return", env=app.env)  # Yes, put it back
             app._wait_until_closed(question)
+            app.window = app._wait_for_window("^Form1$")
             self.assertEqual(app.saved_text(), b"t (s),x (m)\r\n0,1.5\r\n1,2.5\r\n")
             self.assertFalse(os.path.exists(recovery))
         finally:
