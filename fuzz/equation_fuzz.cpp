@@ -1,16 +1,22 @@
 // Any text as an equation: it reads, or it says where it cannot be read;
 // a readable one evaluates at many points and fits a few points, never
 // crashing, never hanging and never showing a number that is not finite.
-// The same text as the formula of "calculate column" on a small box: the box
-// keeps its lines, or stays as it was with one message.
+// The same text as the formula of "calculate column" on a small box with an
+// uncertainty column: the box keeps its lines, or stays as it was with one
+// message; the uncertainty propagated to it at a point is a finite number or
+// none, never an infinity; as the result of a fit, its line shows no number
+// that is not finite.
 
 #include "commands/calculate_column.h"
 #include "fit/curve_fit.h"
-#include "fit/equation.h"
+#include "fit/fit_results.h"
+#include "formula/equation.h"
+#include "formula/propagation.h"
 #include "fit/fit_text.h"
 #include "fuzz_check.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -21,7 +27,7 @@ namespace {
 
 class FormulaBox : public UserInterface {
 public:
-    std::string box = "t (s),T (C)\r\n0,80\r\n\r\n60,62.5,x\r\nnote\r\n120";
+    std::string box = "t (s),T (C),u(T) (C)\r\n0,80,0.5\r\n\r\n60,62.5,x\r\nnote\r\n120,0,-1";
     std::string formula;
     int messages = 0;
     std::string readBox() const override { return box; }
@@ -55,6 +61,33 @@ void calculateAColumn(std::string_view formula)
               "a column holds a number that is not finite");
 }
 
+void propagateAtAPoint(Equation& equation)
+{
+    std::vector<double> values, uncertainties;
+    for (std::size_t k = 0; k < equation.names().size(); ++k) {
+        values.push_back(0.75 * static_cast<double>(k) - 0.5);
+        uncertainties.push_back(k % 3 == 2 ? 0 : 0.1 * static_cast<double>(k + 1));
+    }
+    const Propagated propagated = propagateIndependent(equation, values, uncertainties);
+    fuzzCheck(!std::isinf(propagated.value) && !std::isinf(propagated.uncertainty) &&
+                  !(std::isnan(propagated.value) && !std::isnan(propagated.uncertainty)) &&
+                  !(propagated.uncertainty < 0),
+              "a propagated uncertainty that is infinite, negative or without its value");
+    firstOrderHolds(equation, values, uncertainties, propagated);
+}
+
+void checkResultLine(const CurveFit& fit, std::string_view text)
+{
+    for (const FitResult& result : fitResults(fit, text)) {
+        // What follows the formula's own text.
+        const std::string shown = describeResult(result).substr(result.formula.size());
+        fuzzCheck(shown.find("∞") == std::string::npos && shown.find("inf") == std::string::npos &&
+                      shown.find("nan") == std::string::npos &&
+                      (!result.failure.empty() || std::isfinite(result.value)),
+                  "a result shows a number that is not finite");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -75,6 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::vector<double> results(points);
     equation.evaluate(points, results.data());
+    propagateAtAPoint(equation);
 
     ModelChoice model;
     model.kind = ModelKind::OwnEquation;
@@ -82,6 +116,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<Point> sample = {{0.5, 1}, {1, 2.5}, {2, 3.9}, {3, 6.2}, {4, 8.1}};
     const CurveFit fit = fitCurve(sample, model);
     const std::string described = describeFit(fit);
+    ModelChoice line;
+    line.kind = ModelKind::Line;
+    checkResultLine(fitCurve(sample, line), text);
     fuzzCheck(described.find("∞") == std::string::npos &&
                   described.find("not a number") == std::string::npos,
               "the fit text shows a number that is not finite");

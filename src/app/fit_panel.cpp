@@ -1,7 +1,7 @@
 #include "app/fit_panel.h"
 
 #include "data/number_reading.h"
-#include "fit/equation.h"
+#include "formula/equation.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -78,10 +78,22 @@ void FitPanel::layOut()
     row->addLayout(parameterFields_);
     row->addWidget(fit_);
 
+    resultRow_ = new QWidget(this);
+    result_ = new QLineEdit(resultRow_);
+    result_->setAccessibleName(QStringLiteral("result"));
+    result_->setPlaceholderText(QStringLiteral("formulas in the parameters, e.g. 4*pi^2/m; -b/m"));
+    auto* resultLabel = new QLabel(QStringLiteral("res&ult:"), resultRow_);
+    resultLabel->setBuddy(result_);
+    auto* resultLine = new QHBoxLayout(resultRow_);
+    resultLine->setContentsMargins(0, 0, 0, 0);
+    resultLine->addWidget(resultLabel);
+    resultLine->addWidget(result_, 1);
+
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
     page->addLayout(choices);
     page->addWidget(equationRow_);
+    page->addWidget(resultRow_);
 
     connect(models_, &QComboBox::currentIndexChanged, this, &FitPanel::modelChosen);
     connect(degree_, &QSpinBox::valueChanged, this, &FitPanel::changed);
@@ -91,6 +103,7 @@ void FitPanel::layOut()
     for (QLineEdit* field : {from_, to_})
         connect(field, &QLineEdit::editingFinished, this, &FitPanel::changed);
     connect(residuals_, &QCheckBox::toggled, this, &FitPanel::changed);
+    connect(result_, &QLineEdit::editingFinished, this, &FitPanel::changed);
 }
 
 void FitPanel::modelChosen()
@@ -98,6 +111,7 @@ void FitPanel::modelChosen()
     const ModelKind kind = kindAt(models_->currentIndex());
     degree_->setVisible(kind == ModelKind::Polynomial);
     equationRow_->setVisible(kind == ModelKind::OwnEquation);
+    resultRow_->setVisible(kind != ModelKind::None);
     emit changed();
 }
 
@@ -176,6 +190,7 @@ ModelChoice FitPanel::model() const
 std::optional<double> FitPanel::from() const { return numberIn(from_); }
 std::optional<double> FitPanel::to() const { return numberIn(to_); }
 bool FitPanel::residuals() const { return residuals_->isChecked(); }
+std::string FitPanel::results() const { return result_->text().toStdString(); }
 
 void FitPanel::setRange(double from, double to)
 {

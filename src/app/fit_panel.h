@@ -17,7 +17,8 @@ class QSpinBox;
 
 // The graph window's choice of fit: the list of models, the polynomial's
 // degree, the own equation with a starting value for each of its parameters
-// and its Fit button, the x range the fit takes and the residuals.
+// and its Fit button, the x range the fit takes, the residuals, and the
+// results worked out from the fitted parameters.
 class FitPanel : public QWidget {
     Q_OBJECT
 
@@ -30,6 +31,8 @@ public:
     std::optional<double> from() const;
     std::optional<double> to() const;
     bool residuals() const;
+    // The "result" field: formulas in the fit's parameters, separated by ";".
+    std::string results() const;
 
     // The range as dragged on the graph, or none.
     void setRange(double from, double to);
@@ -56,5 +59,7 @@ private:
     QLineEdit* from_ = nullptr;
     QLineEdit* to_ = nullptr;
     QCheckBox* residuals_ = nullptr;
+    QWidget* resultRow_ = nullptr;
+    QLineEdit* result_ = nullptr;
     ModelChoice fittedEquation_; // kind None until Fit is pressed
 };

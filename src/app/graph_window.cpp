@@ -4,6 +4,7 @@
 #include "app/fit_panel.h"
 #include "app/graph_widget.h"
 #include "app/uncertainty_panel.h"
+#include "data/column_heads.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -167,6 +168,7 @@ void GraphWindow::replot()
     choice_.fitFrom = fitPanel_->from();
     choice_.fitTo = fitPanel_->to();
     choice_.residuals = fitPanel_->residuals();
+    choice_.results = fitPanel_->results();
     choice_.xUncertainty = uncertaintyPanel_->x();
     choice_.yUncertainty = uncertaintyPanel_->y();
     const bool bars = choice_.xUncertainty.kind != UncertaintyChoice::Kind::None ||
@@ -235,6 +237,9 @@ void GraphWindow::offerColumns(const GraphTable& table)
     }
     xColumn_->setCurrentIndex(choice_.xColumn);
     yColumn_->setCurrentIndex(choice_.yColumn - 1);
+    const ColumnHeads heads = readColumnHeads(table.columnNames);
+    uncertaintyPanel_->suggestColumns(heads.uncertaintyColumnOf(choice_.xColumn - 1) + 1,
+                                      heads.uncertaintyColumnOf(choice_.yColumn - 1) + 1);
 }
 
 void GraphWindow::columnsChosen()

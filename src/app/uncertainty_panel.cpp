@@ -20,8 +20,8 @@ UncertaintyPanel::UncertaintyPanel(QWidget* parent) : QWidget(parent)
 {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
-    x_ = addSource(QStringLiteral("x uncertainty"), row);
-    y_ = addSource(QStringLiteral("y uncertainty"), row);
+    addSource(x_, QStringLiteral("x uncertainty"), row);
+    addSource(y_, QStringLiteral("y uncertainty"), row);
     extremeLines_ = new QCheckBox(QStringLiteral("steepest and shallowest lines"), this);
     row->addWidget(extremeLines_);
     row->addStretch();
@@ -30,9 +30,10 @@ UncertaintyPanel::UncertaintyPanel(QWidget* parent) : QWidget(parent)
     allowExtremeLines(false);
 }
 
-UncertaintyPanel::Source UncertaintyPanel::addSource(const QString& name, QHBoxLayout* row)
+void UncertaintyPanel::addSource(Source& source, const QString& name, QHBoxLayout* row)
 {
-    Source source{new QComboBox(this), new QLineEdit(this)};
+    source.list = new QComboBox(this);
+    source.value = new QLineEdit(this);
     source.list->setAccessibleName(name);
     source.value->setAccessibleName(name + QStringLiteral(" value"));
     source.value->setFixedWidth(70);
@@ -41,12 +42,25 @@ UncertaintyPanel::Source UncertaintyPanel::addSource(const QString& name, QHBoxL
     row->addWidget(label);
     row->addWidget(source.list);
     row->addWidget(source.value);
-    connect(source.list, &QComboBox::currentIndexChanged, this, [this] {
+    // The panel changes the lists with their signals blocked: a change seen
+    // here is the student's, and ends the suggestions for that list.
+    connect(source.list, &QComboBox::currentIndexChanged, this, [this, &source] {
+        source.chosenByHand = true;
         showValueFields();
         emit changed();
     });
     connect(source.value, &QLineEdit::editingFinished, this, &UncertaintyPanel::changed);
-    return source;
+}
+
+void UncertaintyPanel::suggestColumns(int x, int y)
+{
+    for (const auto& [source, column] : {std::pair{&x_, x}, std::pair{&y_, y}}) {
+        if (source->chosenByHand || column > columns_)
+            continue;
+        const QSignalBlocker quiet(source->list);
+        source->list->setCurrentIndex(column);
+    }
+    showValueFields();
 }
 
 void UncertaintyPanel::offerColumns(const QStringList& names)

@@ -21,6 +21,10 @@ public:
     // The columns the lists offer, by the names the column lists show; the
     // choice of a column stays while it is there.
     void offerColumns(const QStringList& names);
+    // The columns (from 1) that hold the uncertainties of the x and y columns
+    // now chosen, or 0: each list takes its column, or none, until the
+    // student chooses in it.
+    void suggestColumns(int x, int y);
 
     UncertaintyChoice x() const;
     UncertaintyChoice y() const;
@@ -36,8 +40,9 @@ private:
     struct Source {
         QComboBox* list = nullptr;
         QLineEdit* value = nullptr;
+        bool chosenByHand = false;
     };
-    Source addSource(const QString& name, class QHBoxLayout* row);
+    void addSource(Source& source, const QString& name, class QHBoxLayout* row);
     UncertaintyChoice choiceOf(const Source& source) const;
     void showValueFields();
 

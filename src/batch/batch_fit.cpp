@@ -1,6 +1,7 @@
 #include "batch/batch_fit.h"
 
 #include "data/number_reading.h"
+#include "fit/fit_results.h"
 #include "fit/fit_text.h"
 #include "graph/graph_plot.h"
 
@@ -18,6 +19,7 @@ struct FitOptions {
     std::optional<ModelChoice> model;
     std::map<std::string, double> starts;
     std::optional<double> from, to;
+    std::string results; // the --result formulas, separated by ";"
     bool json = false;
     std::optional<std::string> file;
 };
@@ -102,6 +104,8 @@ std::optional<std::string> readOption(FitOptions& options, const std::string& op
         if (!start || equals == 0)
             return "--start takes NAME=VALUE, not \"" + value + "\"";
         options.starts[value.substr(0, equals)] = *start;
+    } else if (option == "--result") {
+        options.results.append(options.results.empty() ? "" : ";").append(value);
     } else {
         const std::optional<double> limit = readAnswer(value);
         if (!limit)
@@ -113,9 +117,9 @@ std::optional<std::string> readOption(FitOptions& options, const std::string& op
 
 std::variant<FitOptions, std::string> parseFitArguments(const std::vector<std::string>& arguments)
 {
-    static const std::vector<std::string> valued = {"--delimiter", "--x",      "--y",    "--model",
-                                                    "--equation",  "--start",  "--from", "--to",
-                                                    "--sigma-x",   "--sigma-y"};
+    static const std::vector<std::string> valued = {
+        "--delimiter", "--x",  "--y",       "--model",   "--equation", "--start",
+        "--from",      "--to", "--sigma-x", "--sigma-y", "--result"};
     FitOptions options;
     std::vector<std::string> operands;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -174,7 +178,36 @@ std::string jsonString(const std::string& text)
     return quoted + "\"";
 }
 
-std::string fitJson(const CurveFit& fit)
+// "results": [{"formula": F, "value": V, "uncertainty": U}, ...] and
+// "covariance": the matrix as rows in the order of "parameters".
+std::string resultsJson(const CurveFit& fit, const std::vector<FitResult>& results)
+{
+    std::string json = ", \"results\": [";
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const FitResult& result = results[i];
+        const bool valued = result.failure.empty();
+        json += std::string(i == 0 ? "" : ", ") + "{\"formula\": " + jsonString(result.formula) +
+                ", \"value\": " + jsonNumber(valued ? result.value : std::nan("")) +
+                ", \"uncertainty\": " + jsonNumber(valued ? result.uncertainty : std::nan(""));
+        if (!valued)
+            json += ", \"message\": " + jsonString(result.failure);
+        json += "}";
+    }
+    json += "], \"covariance\": ";
+    if (fit.covariance.empty())
+        return json + "null";
+    const std::size_t p = fit.values.size();
+    json += "[";
+    for (std::size_t i = 0; i < p; ++i) {
+        json += i == 0 ? "[" : ", [";
+        for (std::size_t j = 0; j < p; ++j)
+            json += (j == 0 ? "" : ", ") + jsonNumber(fit.covariance[i * p + j]);
+        json += "]";
+    }
+    return json + "]";
+}
+
+std::string fitJson(const CurveFit& fit, const std::vector<FitResult>& results)
 {
     const double none = std::nan("");
     std::string json = "{\"model\": " + jsonString(modelEquation(fit.model)) +
@@ -192,7 +225,8 @@ std::string fitJson(const CurveFit& fit)
             ", \"r_squared\": " + jsonNumber(fit.rSquared.value_or(none)) +
             ", \"chi_squared\": " + jsonNumber(chiSquared) + ", \"reduced_chi_squared\": " +
             jsonNumber(fit.degreesOfFreedom > 0 ? chiSquared / fit.degreesOfFreedom : none) +
-            ", \"p_value\": " + jsonNumber(fit.pValue.value_or(none)) + "}\n";
+            ", \"p_value\": " + jsonNumber(fit.pValue.value_or(none)) + resultsJson(fit, results) +
+            "}\n";
     return json;
 }
 
@@ -226,6 +260,7 @@ BatchResult runFit(const std::vector<std::string>& arguments, std::istream& inpu
     choice.model = *options.model;
     choice.fitFrom = options.from;
     choice.fitTo = options.to;
+    choice.results = options.results;
     for (const auto& [column, uncertainty] : {std::pair{options.sigmaX, &choice.xUncertainty},
                                               std::pair{options.sigmaY, &choice.yUncertainty}})
         if (column) {
@@ -241,6 +276,15 @@ BatchResult runFit(const std::vector<std::string>& arguments, std::istream& inpu
         result.err += "message: " + plot.fit->failure + "\n";
         return result;
     }
-    result.out = options.json ? fitJson(*plot.fit) : describeFit(*plot.fit, plot.range) + "\n";
+    for (const FitResult& fitResult : plot.results)
+        if (fitResult.unusable)
+            return usageFailure("--result " + fitResult.formula + ": " + fitResult.failure);
+    if (options.json) {
+        result.out = fitJson(*plot.fit, plot.results);
+        return result;
+    }
+    result.out = describeFit(*plot.fit, plot.range) + "\n";
+    for (const FitResult& fitResult : plot.results)
+        result.out += describeResult(fitResult) + "\n";
     return result;
 }

@@ -34,7 +34,7 @@ constexpr const char* usage =
     "rows-to-columns, mean-sd, random-numbers, experiment, calculate-column\n"
     "       benchtabler-batch [--delimiter NAME] fit [--x K] [--y K] (--model NAME | "
     "--equation TEXT) [--start NAME=VALUE]... [--from A] [--to B] [--sigma-x K] [--sigma-y K] "
-    "[--json] [FILE]\n";
+    "[--result FORMULA]... [--json] [FILE]\n";
 
 constexpr const char* help =
     "\nRuns one Bench Tabler command on the text of FILE (standard input when FILE is absent\n"
@@ -62,7 +62,9 @@ constexpr const char* help =
     "  --start NAME=VALUE a starting value of the own equation (1 when not given)\n"
     "  --from A, --to B   fit only the rows with x from A to B\n"
     "  --sigma-x K, --sigma-y K  the uncertainties of x and y are in column K: the fit\n"
-    "                     minimises chi-squared and gives its probability\n";
+    "                     minimises chi-squared and gives its probability\n"
+    "  --result FORMULA   a quantity from the fitted parameters, e.g. \"4*pi^2/m\", with\n"
+    "                     its uncertainty from their covariance (repeatable)\n";
 
 const struct {
     const char* name;

@@ -2,11 +2,11 @@
 
 #include "fit/builtin_models.h"
 #include "fit/chi_squared.h"
-#include "fit/equation.h"
 #include "fit/linear_models.h"
 #include "fit/nonlinear_solver.h"
 #include "fit/starting_values.h"
 #include "format/report_number.h"
+#include "formula/equation.h"
 
 #include <algorithm>
 #include <cmath>
@@ -73,6 +73,8 @@ void completeStatistics(CurveFit& fit, const std::vector<Point>& points,
         for (std::size_t k = 0; k < p; ++k)
             fit.uncertainties.push_back(
                 static_cast<double>(std::sqrt(std::fabs(inverse[k * p + k]) * scale)));
+        for (const double element : inverse)
+            fit.covariance.push_back(static_cast<double>(element * scale));
     }
     bool finite = std::isfinite(fit.residualSumOfSquares) &&
                   (!fit.chiSquared || std::isfinite(*fit.chiSquared));

@@ -21,6 +21,10 @@ struct CurveFit {
     // scaled by SSE/(n - p); empty when there are as many points as
     // parameters.
     std::vector<double> uncertainties;
+    // The parameters' covariance matrix, parameters × parameters row by row,
+    // scaled as the uncertainties are (their squares on its diagonal); empty
+    // when they are.
+    std::vector<double> covariance;
     int points = 0;
     int degreesOfFreedom = 0;
     double residualSumOfSquares = 0;

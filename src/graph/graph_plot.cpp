@@ -137,6 +137,7 @@ void addFit(GraphPlot& plot, const GraphChoice& choice)
         addExtremeLines(plot, choice);
     if (!plot.fit->fitted())
         return;
+    plot.results = fitResults(*plot.fit, choice.results);
     plot.curve = sampledCurve(*plot.fit, plot.x, plot.y);
     if (!choice.residuals)
         return;
@@ -163,6 +164,8 @@ std::string GraphPlot::text() const
     std::vector<std::string> lines = notes;
     if (fit)
         lines.push_back(describeFit(*fit, range));
+    for (const FitResult& result : results)
+        lines.push_back(describeResult(result));
     lines.insert(lines.end(), extremesText.begin(), extremesText.end());
     std::string text;
     for (const std::string& line : lines)

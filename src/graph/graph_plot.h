@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fit/curve_fit.h"
+#include "fit/fit_results.h"
 #include "fit/fit_text.h"
 #include "graph/axis.h"
 #include "graph/error_bars.h"
@@ -23,6 +24,9 @@ struct GraphChoice {
     UncertaintyChoice xUncertainty; // error bars, and the weights of the fit
     UncertaintyChoice yUncertainty;
     bool extremeLines = false; // the steepest and shallowest lines, with a straight line
+    // Formulas in the fit's parameters, separated by ";": their values and
+    // uncertainties follow the fit's text.
+    std::string results;
     // The plot's size in pixels, for about one tick per 80 pixels; 0: four
     // ticks at least.
     int widthPixels = 0;
@@ -49,6 +53,7 @@ struct GraphPlot {
     std::vector<std::string> notes; // rows left out and why
     std::optional<CurveFit> fit;    // when asked for
     std::optional<FitRange> range;  // when the fit takes part of the points
+    std::vector<FitResult> results; // of the choice's formulas, when fitted
     // The fitted curve as pieces to draw joined, across the whole x axis;
     // broken where it gives no finite number or leaps across the plot.
     std::vector<std::vector<Point>> curve;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <sstream>
 
 namespace {
@@ -36,8 +38,22 @@ const FitRun fitRuns[] = {
      R"({"name": "a2", "value": -0.050000000000000155, "uncertainty": 0.11180339887498979}], )"
      R"("residual_sum_of_squares": 0.050000000000000266, )"
      R"("residual_standard_deviation": 0.22360679774997957, "r_squared": 0.9975074775672981, )"
-     R"("chi_squared": null, "reduced_chi_squared": null, "p_value": null})"
+     R"("chi_squared": null, "reduced_chi_squared": null, "p_value": null, "results": [], )"
+     // s² (XᵀX)⁻¹ with s² = 0.05: 0.3875, -0.3375, 0.0625; 0.3225, -0.0625; 0.0125
+     R"("covariance": [[0.38750000000000207, -0.3375000000000018, 0.06250000000000033], )"
+     R"([-0.3375000000000018, 0.32250000000000173, -0.06250000000000033], )"
+     R"([0.06250000000000033, -0.06250000000000033, 0.012500000000000067]]})"
      "\n",
+     ""},
+    // -b/m = -0.53535, u² = (s/m)² (1/5 + (x0 - 2)²/10) with s² = 0.064/3;
+    // u(2m) = 2 s/√10
+    {"results_after_the_fit_text",
+     {"fit", "--model", "line", "--result", "-b/m", "--result", "m*2"},
+     producedOutput,
+     "Straight-line fit y = m x + b through 5 points:\nslope m = 1.980 ± 0.046\n"
+     "intercept b = 1.06 ± 0.11\nR² = 0.998370\n"
+     "± gives the standard uncertainty (one standard deviation).\n"
+     "-b/m = -0.535 ± 0.068\nm*2 = 3.960 ± 0.092\n",
      ""},
     {"own_equation_with_starts",
      {"fit", "--equation", "a*x + c", "--start", "a=2", "--json"},
@@ -100,6 +116,8 @@ const FitUsage fitUsages[] = {
     {{"fit", "--model", "line", "--colour"}, "unknown option \"--colour\""},
     {{"--delimiter", "pipe", "fit", "--model", "line"}, "unknown delimiter \"pipe\""},
     {{"fit", "--model", "line", "--sigma-y", "0"}, "--sigma-y takes a column number, not \"0\""},
+    {{"fit", "--model", "line", "--result", "g/m"},
+     "--result g/m: \"g\" is not a parameter of this fit; its parameters are m and b"},
 };
 
 TEST(BatchFits, ExplainWhatIsWrongWithTheUsage)
@@ -116,6 +134,39 @@ TEST(BatchFits, ExplainWhatIsWrongWithTheUsage)
 } // namespace
 
 namespace {
+
+// The number after `key` in a JSON text, or NaN.
+double jsonNumberAfter(const std::string& json, const std::string& key)
+{
+    const auto at = json.find(key);
+    double value = std::nan("");
+    if (at != std::string::npos)
+        std::from_chars(json.data() + at + key.size(), json.data() + json.size(), value);
+    return value;
+}
+
+TEST(BatchFits, GiveResultsAndTheCovarianceInJson)
+{
+    std::istringstream input(lineData);
+    const BatchResult result = runBatch(
+        {"fit", "--model", "line", "--json", "--result", "-b/m", "--result", "ln(-m)"}, input);
+    EXPECT_EQ(result.exitStatus, producedOutput);
+    // By hand: s² = 0.064/3, x0 = -1.06/1.98, u(x0)² = (s/m)² (1/5 + (x0 - 2)²/10).
+    const double s2 = 0.064 / 3, x0 = -1.06 / 1.98;
+    const double u = std::sqrt(s2 / (1.98 * 1.98) * (0.2 + (x0 - 2) * (x0 - 2) / 10));
+    EXPECT_NEAR(jsonNumberAfter(result.out, R"({"formula": "-b/m", "value": )"), x0, 1e-14);
+    EXPECT_NEAR(jsonNumberAfter(result.out, R"(-0.5353535353535354, "uncertainty": )"), u,
+                1e-12 * u);
+    EXPECT_NE(result.out.find(R"j({"formula": "ln(-m)", "value": null, "uncertainty": null, )j"
+                              R"("message": "gives no number with these parameter values"}])"),
+              std::string::npos)
+        << result.out;
+    // s²/10, -2 s²/10 and s² (1/5 + 4/10), rows in the order of "parameters"
+    EXPECT_NEAR(jsonNumberAfter(result.out, R"("covariance": [[)"), s2 / 10, 1e-15);
+    EXPECT_NEAR(jsonNumberAfter(result.out, R"("covariance": [[0.0021333333333333282, )"),
+                -2 * s2 / 10, 1e-15);
+    EXPECT_NEAR(jsonNumberAfter(result.out, R"(], [-0.0042666666666666565, )"), s2 * 0.6, 1e-15);
+}
 
 TEST(BatchFits, WeighByTheColumnsOfUncertainties)
 {

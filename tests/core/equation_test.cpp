@@ -1,4 +1,4 @@
-#include "fit/equation.h"
+#include "formula/equation.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +36,7 @@ const Evaluation evaluations[] = {
     {"asin(1) + acos(1) + atan(0) - pi/2", 0},
     {"sinh(0) + cosh(0) + tanh(0)", 1},
     {"x/a", 2.0 / 3},
+    {"2*π - 2*pi", 0},
 };
 
 TEST(Equations, EvaluateWithMathematicsPrecedence)
@@ -50,6 +51,19 @@ TEST(Equations, NameTheirVariablesInOrderOfFirstAppearance)
     ASSERT_TRUE(std::holds_alternative<Equation>(read));
     EXPECT_EQ(std::get<Equation>(read).names(),
               (std::vector<std::string>{"T_room", "A1", "k", "x"}));
+}
+
+TEST(Equations, TakeGreekLettersInNames)
+{
+    auto read = Equation::read("λ*x + Δt_2 - ω");
+    ASSERT_TRUE(std::holds_alternative<Equation>(read));
+    EXPECT_EQ(std::get<Equation>(read).names(), (std::vector<std::string>{"λ", "x", "Δt_2", "ω"}));
+    const std::pair<const char*, bool> names[] = {
+        {"θ", true},   {"T_1", true},  {"Δx", true},  {"x2", true},  {"_x", false}, {"2x", false},
+        {"sin", false}, {"pi", false}, {"π", false},  {"µ", false},  {"a b", false}, {"", false},
+    };
+    for (const auto& [name, isName] : names)
+        EXPECT_EQ(isVariableName(name), isName) << name;
 }
 
 TEST(Equations, EvaluateManyPointsInOneCall)
@@ -75,12 +89,16 @@ struct Unreadable {
 };
 
 const Unreadable unreadables[] = {
-    {"a*x²", 4, "\"²\" cannot stand in an equation"},
     {"1,5*x", 2, "\",\" cannot stand in an equation"},
     {"x < 1", 3, "\"<\" cannot stand in an equation"},
     {"", 1, "there is no equation"},
     {"a*(x", 5, "missing parenthesis"},
     {"a x", 3, "unexpected variable \"x\" found"},
+    {"a*µ", 3, "\"µ\" cannot stand in an equation"}, // the micro sign, not the Greek mu
+    {"a*x²", 4, "\"²\" cannot stand in an equation"},
+    {"my_f(x)", 5,
+     "\"my_f\" is not a function; the functions are sin cos tan asin acos atan sinh cosh tanh "
+     "exp ln log10 sqrt abs"},
     {"log(x)", 4,
      "\"log\" is not a function; the functions are sin cos tan asin acos atan sinh cosh tanh exp "
      "ln log10 sqrt abs"},

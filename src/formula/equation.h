@@ -17,10 +17,15 @@ struct EquationError {
 // The right-hand side of an equation, in the program's equation language:
 // decimal numbers with a point, + - * / ^ (** is ^ too), parentheses, the
 // functions sin cos tan asin acos atan sinh cosh tanh exp ln log10 sqrt abs,
-// and the constant pi. -a^b is -(a^b). Every other name (a letter, then
-// letters, digits or _) is a variable whose values the caller gives.
+// and the constant pi (or π). -a^b is -(a^b). Every other name (a letter,
+// then letters, digits or _; Greek letters count as letters) is a variable
+// whose values the caller gives.
 // Evaluation works on many points in one call: each name has a buffer of
 // values, one per point, filled by the caller.
+// Whether a text can name a variable of the equation language: a letter,
+// then letters, digits or _, and not a function or the constant pi (π).
+bool isVariableName(std::string_view text);
+
 class Equation {
 public:
     static std::variant<Equation, EquationError> read(std::string_view text);
@@ -36,6 +41,9 @@ public:
     // Makes room for `count` points and gives the buffer of name k: fill
     // its first `count` values before evaluate(count, ...).
     double* values(std::size_t name, std::size_t count);
+    // The equation at one point: values[k] is the value of name k. NaN or
+    // ±inf where it gives no finite number. The buffers stay as they were.
+    double evaluateAt(const double* values);
     // results[i] = the equation at point i, for i < count; NaN or ±inf where
     // it gives no finite number.
     void evaluate(std::size_t count, double* results);

@@ -1,4 +1,4 @@
-#include "fit/equation.h"
+#include "formula/equation.h"
 
 #include <muParser.h>
 
@@ -29,13 +29,76 @@ double commonLog(double a) { return std::log10(a); }
 double squareRoot(double a) { return std::sqrt(a); }
 double absolute(double a) { return std::fabs(a); }
 
-bool isNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
-
-bool isEquationCharacter(char c)
+// A Greek letter (Α to Ω, α to ω) as its two UTF-8 bytes: names may hold
+// them (θ, λ, ω), and π is the constant pi.
+bool isGreekLetter(std::string_view text, std::size_t byte)
 {
-    return std::isalnum(static_cast<unsigned char>(c)) ||
+    if (byte + 1 >= text.size())
+        return false;
+    const auto lead = static_cast<unsigned char>(text[byte]);
+    const auto next = static_cast<unsigned char>(text[byte + 1]);
+    return (lead == 0xCE && ((next >= 0x91 && next <= 0xA9 && next != 0xA2) || next >= 0xB1)) ||
+           (lead == 0xCF && next >= 0x80 && next <= 0x89);
+}
+
+bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool isNameStart(std::string_view text, std::size_t byte)
+{
+    return isAsciiLetter(text[byte]) || isGreekLetter(text, byte);
+}
+
+bool isNameByte(char c)
+{
+    return isAsciiLetter(c) || (c >= '0' && c <= '9') || c == '_' ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+
+bool isAsciiEquationCharacter(char c)
+{
+    return isAsciiLetter(c) || (c >= '0' && c <= '9') ||
            std::string_view("_.+-*/^() \t").find(c) != std::string_view::npos;
 }
+
+// The byte where the first character that cannot stand in an equation
+// begins, or npos.
+std::size_t firstForeignCharacter(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isGreekLetter(text, i))
+            ++i;
+        else if (!isAsciiEquationCharacter(text[i]))
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+// The characters muParser takes into names: ASCII letters, digits and _, and
+// the bytes of the Greek letters (firstForeignCharacter lets no other
+// character of those bytes through).
+std::string nameCharacters()
+{
+    std::string characters =
+        "0123456789_abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ\xCE\xCF";
+    for (int byte = 0x80; byte <= 0xBF; ++byte)
+        characters += static_cast<char>(byte);
+    return characters;
+}
+
+const std::pair<const char*, double (*)(double)> languageFunctions[] = {{"sin", sine},
+                                                                        {"cos", cosine},
+                                                                        {"tan", tangent},
+                                                                        {"asin", arcSine},
+                                                                        {"acos", arcCosine},
+                                                                        {"atan", arcTangent},
+                                                                        {"sinh", hyperbolicSine},
+                                                                        {"cosh", hyperbolicCosine},
+                                                                        {"tanh", hyperbolicTangent},
+                                                                        {"exp", exponential},
+                                                                        {"ln", naturalLog},
+                                                                        {"log10", commonLog},
+                                                                        {"sqrt", squareRoot},
+                                                                        {"abs", absolute}};
 
 // Characters, not bytes, up to a byte offset: a UTF-8 character counts once.
 int characterNumber(std::string_view text, std::size_t byte)
@@ -77,10 +140,9 @@ std::optional<std::string> notAFunction(std::string_view text, std::size_t posit
     if (position >= text.size() || text[position] != '(')
         return std::nullopt;
     std::size_t start = position;
-    while (start > 0 &&
-           (std::isalnum(static_cast<unsigned char>(text[start - 1])) || text[start - 1] == '_'))
+    while (start > 0 && isNameByte(text[start - 1]))
         --start;
-    if (start == position || !isNameStart(text[start]))
+    if (start == position || !isNameStart(text, start))
         return std::nullopt;
     std::string reason(1, '"');
     reason.append(text.substr(start, position - start));
@@ -89,6 +151,22 @@ std::optional<std::string> notAFunction(std::string_view text, std::size_t posit
 }
 
 } // namespace
+
+bool isVariableName(std::string_view text)
+{
+    if (text.empty() || !isNameStart(text, 0))
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isGreekLetter(text, i))
+            ++i;
+        else if (!isAsciiLetter(text[i]) && !(text[i] >= '0' && text[i] <= '9') && text[i] != '_')
+            return false;
+    }
+    for (const auto& function : languageFunctions)
+        if (text == function.first)
+            return false;
+    return text != "pi" && text != "π";
+}
 
 // Each variable is bound once, as it is met while reading, to a slot of its
 // own; a point is evaluated by setting the slots and running muParser's
@@ -115,24 +193,12 @@ struct Equation::Parsed {
     void defineLanguage()
     {
         parser.ClearFun();
-        const std::pair<const char*, double (*)(double)> functions[] = {{"sin", sine},
-                                                                        {"cos", cosine},
-                                                                        {"tan", tangent},
-                                                                        {"asin", arcSine},
-                                                                        {"acos", arcCosine},
-                                                                        {"atan", arcTangent},
-                                                                        {"sinh", hyperbolicSine},
-                                                                        {"cosh", hyperbolicCosine},
-                                                                        {"tanh", hyperbolicTangent},
-                                                                        {"exp", exponential},
-                                                                        {"ln", naturalLog},
-                                                                        {"log10", commonLog},
-                                                                        {"sqrt", squareRoot},
-                                                                        {"abs", absolute}};
-        for (const auto& [name, function] : functions)
+        for (const auto& [name, function] : languageFunctions)
             parser.DefineFun(name, function, true);
+        parser.DefineNameChars(nameCharacters().c_str());
         parser.ClearConst();
         parser.DefineConst("pi", std::numbers::pi);
+        parser.DefineConst("\u03C0", std::numbers::pi); // π
         parser.SetVarFactory(newVariable, this);
     }
 
@@ -155,11 +221,10 @@ std::variant<Equation, EquationError> Equation::read(std::string_view text)
     if (text.size() > longestEquation)
         return EquationError{characterNumber(text, longestEquation),
                              "an equation has at most 1000 characters"};
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (!isEquationCharacter(text[i]))
-            return EquationError{characterNumber(text, i),
-                                 std::string(1, '"').append(characterAt(text, i)) +
-                                     "\" cannot stand in an equation"};
+    if (const std::size_t i = firstForeignCharacter(text); i != std::string_view::npos)
+        return EquationError{characterNumber(text, i),
+                             std::string(1, '"').append(characterAt(text, i)) +
+                                 "\" cannot stand in an equation"};
     if (text.find_first_not_of(" \t") == std::string_view::npos)
         return EquationError{1, "there is no equation"};
 
@@ -181,7 +246,7 @@ std::variant<Equation, EquationError> Equation::read(std::string_view text)
                              notAFunction(text, position).value_or(reasonOf(error))};
     }
     for (const std::string& name : parsed->names)
-        if (!isNameStart(name.front()))
+        if (!isNameStart(name, 0))
             return EquationError{characterNumber(text, text.find(name)),
                                  "a name begins with a letter"};
     return Equation(std::move(parsed));
@@ -195,6 +260,18 @@ double* Equation::values(std::size_t name, std::size_t count)
 {
     parsed_->reserve(count);
     return parsed_->buffers[name].data();
+}
+
+double Equation::evaluateAt(const double* values)
+{
+    Parsed& parsed = *parsed_;
+    for (std::size_t k = 0; k < parsed.names.size(); ++k)
+        parsed.slots[k] = values[k];
+    try {
+        return parsed.parser.Eval();
+    } catch (const mu::ParserError&) {
+        return std::nan("");
+    }
 }
 
 void Equation::evaluate(std::size_t count, double* results)

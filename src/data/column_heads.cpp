@@ -1,0 +1,89 @@
+#include "data/column_heads.h"
+
+#include "data/fields.h"
+
+namespace {
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// "(s)", "[m/s²]": a unit in parentheses or brackets.
+bool isUnit(std::string_view text)
+{
+    return text.size() >= 2 && ((text.front() == '(' && text.back() == ')') ||
+                                (text.front() == '[' && text.back() == ']'));
+}
+
+// Nothing, or a unit, after a name.
+bool isNothingOrUnit(std::string_view rest)
+{
+    rest = trimmed(rest);
+    return rest.empty() || isUnit(rest);
+}
+
+std::string nameOf(std::string_view field)
+{
+    field = trimmed(field);
+    if (!field.empty() && (field.back() == ')' || field.back() == ']')) {
+        const auto open = field.rfind(field.back() == ')' ? '(' : '[');
+        if (open != std::string_view::npos && open > 0 &&
+            (field[open - 1] == ' ' || field[open - 1] == '\t'))
+            return std::string(trimmed(field.substr(0, open)));
+    }
+    return std::string(field);
+}
+
+bool startsWith(std::string_view text, std::string_view start)
+{
+    return text.substr(0, start.size()) == start;
+}
+
+// Whether a header field marks the standard uncertainty of the column named
+// `name` just before it.
+bool isUncertaintyOf(std::string_view field, const std::string& name)
+{
+    field = trimmed(field);
+    if (startsWith(field, "±"))
+        return isNothingOrUnit(field.substr(std::string_view("±").size()));
+    if (name.empty())
+        return false;
+    const std::string marked[] = {"u(" + name + ")", "Δ" + name, "δ" + name};
+    for (const std::string& mark : marked)
+        if (startsWith(field, mark) && isNothingOrUnit(field.substr(mark.size())))
+            return true;
+    return false;
+}
+
+} // namespace
+
+int ColumnHeads::uncertaintyColumnOf(int column) const
+{
+    if (column < 0 || column >= static_cast<int>(uncertaintyColumns.size()))
+        return -1;
+    return uncertaintyColumns[static_cast<std::size_t>(column)];
+}
+
+std::vector<std::string> headerFields(std::string_view line, char delimiter)
+{
+    std::vector<std::string> fields;
+    forEachField(line, delimiter,
+                 [&](int, std::string_view field) { fields.emplace_back(trimmed(field)); });
+    return fields;
+}
+
+ColumnHeads readColumnHeads(const std::vector<std::string>& fields)
+{
+    ColumnHeads heads;
+    for (const std::string& field : fields)
+        heads.names.push_back(nameOf(field));
+    heads.uncertaintyColumns.assign(fields.size(), -1);
+    for (std::size_t k = 1; k < fields.size(); ++k)
+        if (isUncertaintyOf(fields[k], heads.names[k - 1]))
+            heads.uncertaintyColumns[k - 1] = static_cast<int>(k);
+    return heads;
+}
