@@ -77,6 +77,16 @@ QString oneHundredLinesOfOneHundredFields()
     return text;
 }
 
+// A quotient of two measured columns with their uncertainty columns, under
+// their header: 1000 lines in all, as many as the commands take.
+QString measurementsWithUncertainties()
+{
+    QString text = "s (m),u(s) (m),t (s),u(t) (s)\n";
+    for (int i = 1; i < 1000; ++i)
+        text += QString::number(i * 0.05) + ",0.002," + QString::number(0.5 + i * 0.01) + ",0.01\n";
+    return text;
+}
+
 std::filesystem::path labDirectory()
 {
     static QTemporaryDir directory;
@@ -184,8 +194,8 @@ void registerCommandBenchmarks(Ratios& ratios)
          {"cmd_output_as_delimited_file", column, {}, Floor::WriteFile}},
     };
     const auto measure = [&ratios](const std::string& name, const std::string& ratio,
-                                   const CommandRun& run) {
-        registerInTurns(ratios, name, ratio, 1.5, 0.3,
+                                   const CommandRun& run, double target = 1.5) {
+        registerInTurns(ratios, name, ratio, target, 0.3,
                         [run](benchmark::State& state) { commandAgainstFloor(state, run); });
     };
     for (const auto& [name, run] : runs)
@@ -196,4 +206,11 @@ void registerCommandBenchmarks(Ratios& ratios)
              oneThousandLinesOfTwoFields(),
              {"ln(c1) + c2^2/n"},
              Floor::ReadAndReplace});
+    // The same with each value's uncertainty carried through: two columns
+    // added, derivatives and the check of the first-order rule for every row.
+    measure(
+        "command/calculate_column_with_uncertainties",
+        "calculate_column/1000_lines_with_uncertainties",
+        {"cmd_calculate_column", measurementsWithUncertainties(), {"s/t"}, Floor::ReadAndReplace},
+        2);
 }

@@ -4,15 +4,15 @@
 // The same text as the formula of "calculate column" on a small box with an
 // uncertainty column: the box keeps its lines, or stays as it was with one
 // message; the uncertainty propagated to it at a point is a finite number or
-// none, never an infinity; as the result of a fit, its line shows no number
-// that is not finite.
+// none, never an infinity, and its value is the one evaluation gives; as the result of a fit, its
+// line shows no number that is not finite.
 
 #include "commands/calculate_column.h"
 #include "fit/curve_fit.h"
 #include "fit/fit_results.h"
+#include "fit/fit_text.h"
 #include "formula/equation.h"
 #include "formula/propagation.h"
-#include "fit/fit_text.h"
 #include "fuzz_check.h"
 
 #include <algorithm>
@@ -68,6 +68,11 @@ void propagateAtAPoint(Equation& equation)
         values.push_back(0.75 * static_cast<double>(k) - 0.5);
         uncertainties.push_back(k % 3 == 2 ? 0 : 0.1 * static_cast<double>(k + 1));
     }
+    std::vector<double> gradient(values.size());
+    const double differentiated = equation.valueAndGradient(values.data(), gradient.data());
+    const double evaluated = equation.evaluateAt(values.data());
+    fuzzCheck(differentiated == evaluated || (std::isnan(differentiated) && std::isnan(evaluated)),
+              "the differentiated value is not the evaluated one");
     const Propagated propagated = propagateIndependent(equation, values, uncertainties);
     fuzzCheck(!std::isinf(propagated.value) && !std::isinf(propagated.uncertainty) &&
                   !(std::isnan(propagated.value) && !std::isnan(propagated.uncertainty)) &&
@@ -79,11 +84,13 @@ void propagateAtAPoint(Equation& equation)
 void checkResultLine(const CurveFit& fit, std::string_view text)
 {
     for (const FitResult& result : fitResults(fit, text)) {
-        // What follows the formula's own text.
+        if (!result.failure.empty())
+            continue;
+        // The number after "FORMULA = ".
         const std::string shown = describeResult(result).substr(result.formula.size());
-        fuzzCheck(shown.find("∞") == std::string::npos && shown.find("inf") == std::string::npos &&
-                      shown.find("nan") == std::string::npos &&
-                      (!result.failure.empty() || std::isfinite(result.value)),
+        fuzzCheck(std::isfinite(result.value) && shown.find("∞") == std::string::npos &&
+                      shown.find("inf") == std::string::npos &&
+                      shown.find("nan") == std::string::npos,
                   "a result shows a number that is not finite");
     }
 }

@@ -1,6 +1,7 @@
 #include "formula/equation.h"
 
-#include <muParser.h>
+#include "formula/language.h"
+#include "formula/parsed_equation.h"
 
 #include <algorithm>
 #include <cctype>
@@ -13,21 +14,6 @@ namespace {
 
 constexpr std::size_t longestEquation = 1000;
 constexpr std::size_t fewestBufferedPoints = 512;
-
-double sine(double a) { return std::sin(a); }
-double cosine(double a) { return std::cos(a); }
-double tangent(double a) { return std::tan(a); }
-double arcSine(double a) { return std::asin(a); }
-double arcCosine(double a) { return std::acos(a); }
-double arcTangent(double a) { return std::atan(a); }
-double hyperbolicSine(double a) { return std::sinh(a); }
-double hyperbolicCosine(double a) { return std::cosh(a); }
-double hyperbolicTangent(double a) { return std::tanh(a); }
-double exponential(double a) { return std::exp(a); }
-double naturalLog(double a) { return std::log(a); }
-double commonLog(double a) { return std::log10(a); }
-double squareRoot(double a) { return std::sqrt(a); }
-double absolute(double a) { return std::fabs(a); }
 
 // A Greek letter (Α to Ω, α to ω) as its two UTF-8 bytes: names may hold
 // them (θ, λ, ω), and π is the constant pi.
@@ -84,21 +70,6 @@ std::string nameCharacters()
         characters += static_cast<char>(byte);
     return characters;
 }
-
-const std::pair<const char*, double (*)(double)> languageFunctions[] = {{"sin", sine},
-                                                                        {"cos", cosine},
-                                                                        {"tan", tangent},
-                                                                        {"asin", arcSine},
-                                                                        {"acos", arcCosine},
-                                                                        {"atan", arcTangent},
-                                                                        {"sinh", hyperbolicSine},
-                                                                        {"cosh", hyperbolicCosine},
-                                                                        {"tanh", hyperbolicTangent},
-                                                                        {"exp", exponential},
-                                                                        {"ln", naturalLog},
-                                                                        {"log10", commonLog},
-                                                                        {"sqrt", squareRoot},
-                                                                        {"abs", absolute}};
 
 // Characters, not bytes, up to a byte offset: a UTF-8 character counts once.
 int characterNumber(std::string_view text, std::size_t byte)
@@ -162,54 +133,42 @@ bool isVariableName(std::string_view text)
         else if (!isAsciiLetter(text[i]) && !(text[i] >= '0' && text[i] <= '9') && text[i] != '_')
             return false;
     }
-    for (const auto& function : languageFunctions)
-        if (text == function.first)
+    for (const LanguageFunction& function : languageFunctions())
+        if (text == function.name)
             return false;
     return text != "pi" && text != "π";
 }
 
-// Each variable is bound once, as it is met while reading, to a slot of its
-// own; a point is evaluated by setting the slots and running muParser's
-// bytecode. (muParser's bulk mode spreads points over OpenMP threads, which
-// costs more than it gains for the thousand points of a lab.)
-struct Equation::Parsed {
-    std::string text;
-    mu::Parser parser;
-    std::vector<std::string> names;
-    std::deque<double> slots; // where muParser reads each variable's value
-    std::vector<std::vector<double>> buffers;
+void Equation::Parsed::defineLanguage()
+{
+    parser.ClearFun();
+    for (const LanguageFunction& function : languageFunctions())
+        parser.DefineFun(function.name, function.value, true);
+    parser.ClearInfixOprt();
+    parser.DefineInfixOprt("-", negative);
+    parser.DefineInfixOprt("+", positive);
+    parser.DefineNameChars(nameCharacters().c_str());
+    parser.ClearConst();
+    parser.DefineConst("pi", std::numbers::pi);
+    parser.DefineConst("\u03C0", std::numbers::pi); // π
+    parser.SetVarFactory(newVariable, this);
+}
 
-    static double* newVariable(const char* name, void* self)
-    {
-        auto* parsed = static_cast<Parsed*>(self);
-        parsed->names.emplace_back(name);
-        parsed->slots.push_back(0);
-        return &parsed->slots.back();
-    }
+double* Equation::Parsed::newVariable(const char* name, void* self)
+{
+    auto* parsed = static_cast<Parsed*>(self);
+    parsed->names.emplace_back(name);
+    parsed->slots.push_back(0);
+    return &parsed->slots.back();
+}
 
-    // muParser's own + - * / ^ (its other operators are made of characters
-    // the equation language refuses before muParser sees them), the
-    // functions and pi.
-    void defineLanguage()
-    {
-        parser.ClearFun();
-        for (const auto& [name, function] : languageFunctions)
-            parser.DefineFun(name, function, true);
-        parser.DefineNameChars(nameCharacters().c_str());
-        parser.ClearConst();
-        parser.DefineConst("pi", std::numbers::pi);
-        parser.DefineConst("\u03C0", std::numbers::pi); // π
-        parser.SetVarFactory(newVariable, this);
-    }
-
-    void reserve(std::size_t count)
-    {
-        buffers.resize(names.size());
-        for (std::vector<double>& buffer : buffers)
-            if (buffer.size() < count)
-                buffer.resize(std::max(count, fewestBufferedPoints));
-    }
-};
+void Equation::Parsed::reserve(std::size_t count)
+{
+    buffers.resize(names.size());
+    for (std::vector<double>& buffer : buffers)
+        if (buffer.size() < count)
+            buffer.resize(std::max(count, fewestBufferedPoints));
+}
 
 Equation::Equation(std::unique_ptr<Parsed> parsed) : parsed_(std::move(parsed)) {}
 Equation::Equation(Equation&&) noexcept = default;

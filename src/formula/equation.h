@@ -44,6 +44,12 @@ public:
     // The equation at one point: values[k] is the value of name k. NaN or
     // ±inf where it gives no finite number. The buffers stay as they were.
     double evaluateAt(const double* values);
+    // The equation at one point, as evaluateAt gives it, and its derivative
+    // by each name there: gradient[k] is ∂/∂(name k), exact up to rounding
+    // (automatic differentiation); ±inf or NaN where the equation has no
+    // finite slope (√x at 0), and NaN for every name when muParser's form of
+    // the equation holds an operation the differentiation does not know.
+    double valueAndGradient(const double* values, double* gradient);
     // results[i] = the equation at point i, for i < count; NaN or ±inf where
     // it gives no finite number.
     void evaluate(std::size_t count, double* results);

@@ -1,23 +1,11 @@
 #include "formula/propagation.h"
 
-#include "formula/derivative.h"
-
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace {
 
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-
-// The scale of the first step of the derivative by an input: its size, or
-// its uncertainty when that is larger (x = 0.1 ± 10); at x = 0, where the
-// size says nothing, at least 1.
-double stepScale(double value, double uncertainty)
-{
-    const double u = std::isfinite(uncertainty) ? uncertainty : 0;
-    return value == 0 ? std::max(u, 1.0) : std::max(std::fabs(value), u);
-}
 
 // The formula with input k at x and the others at their values.
 double along(Equation& formula, std::vector<double>& values, std::size_t k, double x)
@@ -29,19 +17,13 @@ double along(Equation& formula, std::vector<double>& values, std::size_t k, doub
     return f;
 }
 
-// The value, and ∂f/∂x_k for each k with a standard deviation above 0.
-Propagated valueAndGradient(Equation& formula, std::vector<double> values,
-                            const std::vector<double>& deviations)
+// The value and the gradient of the formula at the values.
+Propagated valueAndGradient(Equation& formula, const std::vector<double>& values)
 {
-    Propagated result{formula.evaluateAt(values.data()), 0, std::vector<double>(values.size(), 0)};
+    Propagated result{0, 0, std::vector<double>(values.size())};
+    result.value = formula.valueAndGradient(values.data(), result.gradient.data());
     if (!std::isfinite(result.value))
         return {nan, nan, {}};
-    for (std::size_t k = 0; k < values.size(); ++k) {
-        if (!(deviations[k] > 0))
-            continue;
-        const auto f = [&](double x) { return along(formula, values, k, x); };
-        result.gradient[k] = derivativeAt(f, values[k], stepScale(values[k], deviations[k])).value;
-    }
     return result;
 }
 
@@ -58,7 +40,7 @@ void takeSquareRoot(Propagated& result, long double variance)
 Propagated propagateIndependent(Equation& formula, const std::vector<double>& values,
                                 const std::vector<double>& uncertainties)
 {
-    Propagated result = valueAndGradient(formula, values, uncertainties);
+    Propagated result = valueAndGradient(formula, values);
     if (!std::isfinite(result.value))
         return result;
     long double variance = 0;
@@ -76,17 +58,15 @@ Propagated propagateCorrelated(Equation& formula, const std::vector<double>& val
                                const std::vector<double>& covariance)
 {
     const std::size_t p = values.size();
-    std::vector<double> deviations(p);
-    for (std::size_t k = 0; k < p; ++k)
-        deviations[k] = covariance[k * p + k] > 0 ? std::sqrt(covariance[k * p + k]) : 0;
-    Propagated result = valueAndGradient(formula, values, deviations);
+    Propagated result = valueAndGradient(formula, values);
     if (!std::isfinite(result.value))
         return result;
     long double variance = 0;
     for (std::size_t i = 0; i < p; ++i)
         for (std::size_t j = 0; j < p; ++j)
-            variance += static_cast<long double>(result.gradient[i]) * covariance[i * p + j] *
-                        result.gradient[j];
+            if (covariance[i * p + j] != 0) // a parameter known exactly adds nothing
+                variance += static_cast<long double>(result.gradient[i]) * covariance[i * p + j] *
+                            result.gradient[j];
     takeSquareRoot(result, variance);
     return result;
 }

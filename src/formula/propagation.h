@@ -12,7 +12,8 @@
 struct Propagated {
     double value = 0;
     double uncertainty = 0;
-    // ∂f/∂x_k for each input that has an uncertainty, 0 for the others.
+    // ∂f/∂x_k for each input (automatic differentiation, exact up to
+    // rounding).
     std::vector<double> gradient;
 };
 

@@ -59,8 +59,8 @@ TEST(Equations, TakeGreekLettersInNames)
     ASSERT_TRUE(std::holds_alternative<Equation>(read));
     EXPECT_EQ(std::get<Equation>(read).names(), (std::vector<std::string>{"λ", "x", "Δt_2", "ω"}));
     const std::pair<const char*, bool> names[] = {
-        {"θ", true},   {"T_1", true},  {"Δx", true},  {"x2", true},  {"_x", false}, {"2x", false},
-        {"sin", false}, {"pi", false}, {"π", false},  {"µ", false},  {"a b", false}, {"", false},
+        {"θ", true},    {"T_1", true}, {"Δx", true}, {"x2", true}, {"_x", false},  {"2x", false},
+        {"sin", false}, {"pi", false}, {"π", false}, {"µ", false}, {"a b", false}, {"", false},
     };
     for (const auto& [name, isName] : names)
         EXPECT_EQ(isVariableName(name), isName) << name;
@@ -80,6 +80,63 @@ TEST(Equations, EvaluateManyPointsInOneCall)
     equation.evaluate(n, y.data());
     for (std::size_t i = 0; i < n; ++i)
         ASSERT_EQ(y[i], 2.0 * static_cast<double>(i * i)) << i;
+}
+
+// Formulas whose muParser forms hold every kind of operation: names read
+// alone, squared, cubed, to the fourth, times a constant plus one, the signs,
+// constants folded, a power with a variable exponent, each function.
+const char* const differentiated[] = {
+    "a*x + 1.5",
+    "2*x + a*3 - 4",
+    "x^2 + a^3 - x^4",
+    "-a^2 + +x",
+    "x/a - a/x",
+    "a^x",
+    "(a*x)^(1/a)",
+    "4*pi^2*a/x^2",
+    "2^-x",
+    "sin(a)*cos(x)",
+    "tan(x/10)",
+    "asin(x/3)",
+    "acos(x/3)",
+    "atan(a*x)",
+    "sinh(x) - cosh(a)",
+    "tanh(x - a)",
+    "exp(-x/a)",
+    "ln(a*x)",
+    "log10(x^3)",
+    "sqrt(a + x)",
+    "abs(x - a)",
+    "π*x",
+    "3",
+    "a**x**2",
+};
+
+TEST(Equations, DifferentiateEveryOperationTheyHold)
+{
+    const double at[] = {3, 2}; // a, x in the order the names appear
+    for (const char* text : differentiated) {
+        auto read = Equation::read(text);
+        ASSERT_TRUE(std::holds_alternative<Equation>(read)) << text;
+        Equation& equation = std::get<Equation>(read);
+        const std::size_t n = equation.names().size();
+        std::vector<double> values(n), gradient(n, 0.0);
+        for (std::size_t k = 0; k < n; ++k)
+            values[k] = equation.names()[k] == "a" ? at[0] : at[1];
+        const double value = equation.valueAndGradient(values.data(), gradient.data());
+        EXPECT_EQ(value, equation.evaluateAt(values.data())) << text;
+        for (std::size_t k = 0; k < n; ++k) {
+            // A central difference is right to about ten digits here.
+            const double h = 1e-5;
+            std::vector<double> up = values, down = values;
+            up[k] += h;
+            down[k] -= h;
+            const double slope =
+                (equation.evaluateAt(up.data()) - equation.evaluateAt(down.data())) / (2 * h);
+            EXPECT_NEAR(gradient[k], slope, 1e-7 * std::max(1.0, std::fabs(slope)))
+                << text << " by " << equation.names()[k];
+        }
+    }
 }
 
 struct Unreadable {

@@ -6,12 +6,13 @@ box, clicks the buttons at their places, answers the input boxes, closes the
 message boxes, saves with "Output as delimited file" and compares the saved
 file byte for byte; opens a data file with Ctrl+O, typing its path into the
 file dialog; opens the graph of a falling ball's speed with its straight-line
-fit, of a cooling curve with an exponential fit, and of a pendulum with error
-bars and the steepest and shallowest lines. Saves a screenshot of the window
-after start-up and one of each graph.
+fit, of a cooling curve with an exponential fit, of a pendulum with error
+bars and the steepest and shallowest lines, and of T² with its uncertainty
+from calculate column, fitted for g. Saves a screenshot of the window after
+start-up and one of each graph.
 
 Usage: end_to_end_test.py PROGRAM SCREENSHOT GRAPH_SCREENSHOT FIT_SCREENSHOT ERROR_BARS_SCREENSHOT
-       [TEST]...
+       PENDULUM_G_SCREENSHOT [TEST]...
 """
 
 import os
@@ -27,6 +28,7 @@ SCREENSHOT = None
 GRAPH_SCREENSHOT = None
 FIT_SCREENSHOT = None
 ERROR_BARS_SCREENSHOT = None
+PENDULUM_G_SCREENSHOT = None
 DIALOG_TITLE = "Bench Tabler"
 
 # Centres of the buttons in the window, in pixels (twips / 15).
@@ -43,6 +45,7 @@ BUTTONS = {
     "change rows to columns": (448 + 28, 224 + 20),
     "experiment-specific calculations": (456 + 32, 160 + 20),
     "Graph": (376 + 32, 160 + 20),
+    "calculate column": (448 + 28, 320 + 20),
 }
 TEXT_BOX = (180, 200)
 
@@ -274,12 +277,13 @@ class EndToEnd(unittest.TestCase):
                          b"t (s),x (cm)\r\n0,0\r\n0.5,12.5\r\n\r\n")
 
     def graph_with_fit(self, box, item, screenshot, below=0, then=()):
-        """Types the box, opens the graph and chooses the fit whose item begins
+        """Types the box (unless it is None), opens the graph and chooses the fit whose item begins
         with the given text (a blank would open the list), or stands `below`
         places under it: Alt+F goes to the fit list, typing picks the item.
         Then types the keys or texts in `then`, each a ("key", KEYS) or
         ("type", TEXT), and takes the screenshot."""
-        self.app.type_into_box(box)
+        if box is not None:
+            self.app.type_into_box(box)
         self.app.click("Graph")
         graph = self.app._wait_for_window("^Bench Tabler - Graph$")
         xdotool("windowfocus", "--sync", graph, env=self.app.env)
@@ -311,12 +315,30 @@ class EndToEnd(unittest.TestCase):
 
     def test_pendulum_with_error_bars_and_the_steepest_and_shallowest_lines(self):
         # Periods of a pendulum timed to ±0.02 s, lengths 0.50 m to 0.70 m.
-        # From the fit list: past from, to and residuals, the x uncertainty list,
-        # to the y uncertainty list; "f" picks "fixed value", whose field comes next.
-        keys = [("key", "Tab")] * 5 + [("type", "f"), ("key", "Tab"), ("type", "0.02"),
+        # From the fit list: past from, to, residuals, the result field and the x
+        # uncertainty list, to the y uncertainty list; "f" picks "fixed value",
+        # whose field comes next.
+        keys = [("key", "Tab")] * 6 + [("type", "f"), ("key", "Tab"), ("type", "0.02"),
                                         ("key", "Tab"), ("key", "space")]
         self.graph_with_fit("L (m),T (s)\n0.50,1.42\n0.55,1.49\n0.60,1.55\n0.65,1.62\n"
                             "0.70,1.68", "straight", ERROR_BARS_SCREENSHOT, then=keys)
+
+    def test_g_from_a_pendulum_with_uncertainties_carried_through(self):
+        # T timed to ±0.02 s: calculate column gives T² and u(T²) = 2 T u(T); the
+        # graph plots T² against L with those error bars, and g = 4π²/m.
+        self.app.type_into_box("L (m),T (s),u(T) (s)\n0.20,0.90,0.02\n0.40,1.27,0.02\n"
+                               "0.60,1.55,0.02\n0.80,1.80,0.02\n1.00,2.01,0.02")
+        self.app.click("calculate column")
+        self.app.answer("T^2")
+        self.assertEqual(self.app.saved_text(),
+                         b"L (m),T (s),u(T) (s),T^2,u(T^2)\r\n0.20,0.90,0.02, .81, .036\r\n"
+                         b"0.40,1.27,0.02, 1.613, .0508\r\n0.60,1.55,0.02, 2.403, .062\r\n"
+                         b"0.80,1.80,0.02, 3.24, .072\r\n1.00,2.01,0.02, 4.040, .0804\r\n")
+        # y is T² (typing picks it in the list), its error bars come with it;
+        # the result field takes g.
+        keys = [("key", "alt+y"), ("type", "T^"), ("key", "alt+u"), ("type", "4*pi^2/m"),
+                ("key", "Return")]
+        self.graph_with_fit(None, "straight", PENDULUM_G_SCREENSHOT, then=keys)
 
     def test_declined_prompt_leaves_the_box_unchanged(self):
         self.app.type_into_box("5\n2")
@@ -354,10 +376,11 @@ class CrashRecovery(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 6:
+    if len(sys.argv) < 7:
         sys.exit(__doc__)
-    PROGRAM, SCREENSHOT, GRAPH_SCREENSHOT, FIT_SCREENSHOT, ERROR_BARS_SCREENSHOT = sys.argv[1:6]
+    (PROGRAM, SCREENSHOT, GRAPH_SCREENSHOT, FIT_SCREENSHOT, ERROR_BARS_SCREENSHOT,
+     PENDULUM_G_SCREENSHOT) = sys.argv[1:7]
     for tool in ("Xvfb", "xdotool", "import"):
         if not shutil.which(tool):
             sys.exit(tool + " is missing: the set-up step installs it")
-    unittest.main(argv=sys.argv[:1] + sys.argv[6:], verbosity=2)  # then names of tests to run
+    unittest.main(argv=sys.argv[:1] + sys.argv[7:], verbosity=2)  # then names of tests to run

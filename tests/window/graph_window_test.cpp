@@ -320,6 +320,58 @@ private slots:
         }
     }
 
+    void uncertaintyListsTakeTheColumnsUncertaintyUntilTheStudentChooses()
+    {
+        auto window = openGraph("L (m),T (s),u(T) (s)\r\n0.2,0.90,0.02\r\n0.4,1.27,0.02\r\n"
+                                "0.6,1.55,0.03");
+        QComboBox* x = named<QComboBox>(*window, "x");
+        QComboBox* y = named<QComboBox>(*window, "y");
+        QComboBox* ux = named<QComboBox>(*window, "x uncertainty");
+        QComboBox* uy = named<QComboBox>(*window, "y uncertainty");
+        QCOMPARE(ux->currentText(), QString("none"));
+        QCOMPARE(uy->currentText(), QString("u(T) (s)"));
+        QCOMPARE(window->graph()->plot().bars.size(), 3u);
+        const auto choose = [](QComboBox* list, int index) {
+            list->setCurrentIndex(index);
+            emit list->activated(index);
+        };
+        choose(y, 0); // y = L: no uncertainty column
+        QCOMPARE(uy->currentText(), QString("none"));
+        choose(x, 2); // x = T
+        QCOMPARE(ux->currentText(), QString("u(T) (s)"));
+        choose(y, 1); // y = T again
+        QCOMPARE(uy->currentText(), QString("u(T) (s)"));
+        uy->setCurrentText("fixed value"); // the student's own choice then stays
+        choose(y, 0);
+        choose(y, 1);
+        QCOMPARE(uy->currentText(), QString("fixed value"));
+    }
+
+    void resultsFollowTheFitAndStayThroughRefits()
+    {
+        auto window = openGraph("L (m),T² (s²)\r\n0.2,0.81\r\n0.4,1.62\r\n0.6,2.40\r\n"
+                                "0.8,3.22\r\n1.0,4.01\r\n");
+        fitList(*window)->setCurrentText("straight line y = m x + b");
+        QLineEdit* result = named<QLineEdit>(*window, "result");
+        QVERIFY(result && result->isVisible());
+        QTest::keyClicks(result, "4*pi^2/m; g");
+        QTest::keyClick(result, Qt::Key_Return);
+        // By hand: Sxy = 1.6, Sxx = 0.4, SSE = 0.00028, so m = 4.000 ± 0.015275
+        // and 4π²/m = 9.8696 ± 9.8696 · 0.015275/4.
+        QVERIFY2(window->noteText().contains(
+                     "\n4*pi^2/m = 9.870 ± 0.038\n"
+                     "g: \"g\" is not a parameter of this fit; its parameters are m and b"),
+                 qPrintable(window->noteText()));
+        box_ += "1.2,4.80\r\n";
+        window->replot();
+        QVERIFY2(window->noteText().contains("through 6 points") &&
+                     window->noteText().contains("\n4*pi^2/m = "),
+                 qPrintable(window->noteText()));
+        fitList(*window)->setCurrentText("no fit");
+        QVERIFY(!result->isVisible());
+        QVERIFY(!window->noteText().contains("4*pi^2/m"));
+    }
+
     void barsWithCapsTheLinesThroughThemAndChiSquared()
     {
         // A pendulum's period against its length, ±0.08 s from column 3.

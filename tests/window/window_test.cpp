@@ -419,6 +419,25 @@ private slots:
         QCOMPARE(offered, QString("c2^2"));
     }
 
+    void aColumnWithItsUncertaintyIsOneUndoStep()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QString typed = "L (m),T (s),u(T) (s)\n0.2,0.90,0.02\n0.4,1.27,0.02";
+        text1(window)->setPlainText(typed);
+        typeAnswers({"T^2"});
+        QTest::keyClick(&window, Qt::Key_K, Qt::ControlModifier);
+        const QString both = "L (m),T (s),u(T) (s),T^2,u(T^2)\n0.2,0.90,0.02, .81, .036\n"
+                             "0.4,1.27,0.02, 1.613, .0508";
+        QCOMPARE(text1(window)->toPlainText(), both);
+        text1(window)->setFocus();
+        QTest::keyClick(text1(window), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(text1(window)->toPlainText(), typed);
+        QTest::keyClick(text1(window), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(text1(window)->toPlainText(), both);
+    }
+
     void startUpTextIsSelectedSoTypingReplacesIt()
     {
         Form1 window(labDirectory());
