@@ -36,7 +36,13 @@ const struct {
     {"logarithm", ModelKind::Logarithm},
     {"sine", ModelKind::Sine},
     {"gaussian", ModelKind::Gaussian},
+    {"linear", ModelKind::Line},
+    {"quadratic", ModelKind::Quadratic},
 };
+
+constexpr const char* modelList = "line (or linear), proportional, quadratic, polynomial:N (N 2 to "
+                                  "10; cubic is polynomial:3), exponential, exponential-offset, "
+                                  "power, logarithm, sine, gaussian";
 
 std::optional<ModelChoice> modelNamed(const std::string& name)
 {
@@ -46,6 +52,11 @@ std::optional<ModelChoice> modelNamed(const std::string& name)
             model.kind = known.kind;
             return model;
         }
+    if (name == "cubic") {
+        model.kind = ModelKind::Polynomial;
+        model.degree = 3;
+        return model;
+    }
     const std::string polynomial = "polynomial:";
     if (name.rfind(polynomial, 0) != 0)
         return std::nullopt;
@@ -96,7 +107,7 @@ std::optional<std::string> readOption(FitOptions& options, const std::string& op
         equation.equation = value;
         options.model = option == "--model" ? modelNamed(value) : equation;
         if (!options.model)
-            return "unknown model \"" + value + "\"";
+            return "unknown model \"" + value + "\"; the models are " + modelList;
     } else if (option == "--start") {
         const auto equals = value.find('=');
         const std::optional<double> start =

@@ -57,7 +57,7 @@ struct BoxRows {
     std::vector<BoxLine> lines;
     std::vector<std::size_t> dataRows;
     std::optional<std::size_t> header;
-    int columns = 0; // fields of the widest data row or the header
+    int columns = 0; // fields of the widest data row
 
     BoxRows(std::string_view box, char delimiter) : lines(boxLines(box))
     {
@@ -72,8 +72,6 @@ struct BoxRows {
                 lastNonEmpty = i;
             }
         }
-        if (header)
-            columns = std::max(columns, fieldCount(lines[*header].text, delimiter));
     }
 
     static int fieldCount(std::string_view line, char delimiter)
@@ -318,7 +316,15 @@ void calculateColumn(CommandContext& context)
         context.ui.showMessage(*refusal);
         return;
     }
-    const FormulaInputs inputs = inputsOf(std::get<std::vector<int>>(columns), heads);
+    const std::vector<int>& used = std::get<std::vector<int>>(columns);
+    for (std::size_t k = 0; k < used.size(); ++k)
+        if (used[k] > box.columns) {
+            context.ui.showMessage("the formula uses " + formula.names()[k] +
+                                   "; the rows have at most " + std::to_string(box.columns) +
+                                   (box.columns == 1 ? " field" : " fields"));
+            return;
+        }
+    const FormulaInputs inputs = inputsOf(used, heads);
     const Calculated calculated = calculate(formula, inputs, box, delimiter);
     context.ui.replaceBox(boxWithColumns(box, calculated, answer, delimiter));
     for (const std::string& message : calculated.messages())

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <csignal>
 #include <ctime>
+#include <fstream>
 
 namespace {
 
@@ -54,7 +55,20 @@ std::vector<LeftRecovery> leftRecoveries(const std::filesystem::path& labDirecto
 
 bool processRuns(long processId)
 {
-    return ::kill(static_cast<pid_t>(processId), 0) == 0 || errno == EPERM;
+    if (::kill(static_cast<pid_t>(processId), 0) != 0 && errno != EPERM)
+        return false;
+    // A process that has ended but that its parent has not yet reaped (a
+    // zombie, state Z, or X as it goes) still answers kill: its state in
+    // /proc says it runs no more.
+    std::ifstream stat("/proc/" + std::to_string(processId) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line))
+        return true;
+    const auto nameEnd = line.rfind(')');
+    if (nameEnd == std::string::npos || nameEnd + 2 >= line.size())
+        return true;
+    const char state = line[nameEnd + 2];
+    return state != 'Z' && state != 'X';
 }
 
 std::string recoveryQuestion(const std::string& text, std::chrono::system_clock::time_point saved)

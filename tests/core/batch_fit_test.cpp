@@ -106,8 +106,14 @@ struct FitUsage {
 
 const FitUsage fitUsages[] = {
     {{"fit"}, "fit needs --model NAME or --equation TEXT"},
-    {{"fit", "--model", "cubic"}, "unknown model \"cubic\""},
-    {{"fit", "--model", "polynomial:11"}, "unknown model \"polynomial:11\""},
+    {{"fit", "--model", "spline"},
+     "unknown model \"spline\"; the models are line (or linear), proportional, quadratic, "
+     "polynomial:N (N 2 to 10; cubic is polynomial:3), exponential, exponential-offset, power, "
+     "logarithm, sine, gaussian"},
+    {{"fit", "--model", "polynomial:11"}, "unknown model \"polynomial:11\"; the models are line "
+                                          "(or linear), proportional, quadratic, polynomial:N (N 2 "
+                                          "to 10; cubic is polynomial:3), exponential, "
+                                          "exponential-offset, power, logarithm, sine, gaussian"},
     {{"fit", "--model", "line", "--equation", "a*x"}, "give one of --model and --equation, once"},
     {{"fit", "--model", "line", "--start", "m=1"}, "--start is for an own equation"},
     {{"fit", "--equation", "a*x", "--start", "a"}, "--start takes NAME=VALUE, not \"a\""},
@@ -119,6 +125,21 @@ const FitUsage fitUsages[] = {
     {{"fit", "--model", "line", "--result", "g/m"},
      "--result g/m: \"g\" is not a parameter of this fit; its parameters are m and b"},
 };
+
+TEST(BatchFits, TakeTheUsualNamesOfPolynomials)
+{
+    const std::pair<const char*, const char*> names[] = {
+        {"linear", "Straight-line fit y = m x + b through 5 points:"},
+        {"quadratic", "Fit y = a0 + a1 x + a2 x² through 5 points:"},
+        {"cubic", "Fit y = a0 + a1 x + a2 x² + a3 x³ through 5 points:"},
+    };
+    for (const auto& [name, first] : names) {
+        std::istringstream input(lineData);
+        const BatchResult result = runBatch({"fit", "--model", name}, input);
+        EXPECT_EQ(result.exitStatus, producedOutput) << name;
+        EXPECT_EQ(result.out.substr(0, result.out.find('\n')), first) << name;
+    }
+}
 
 TEST(BatchFits, ExplainWhatIsWrongWithTheUsage)
 {
