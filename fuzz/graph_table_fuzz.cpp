@@ -3,6 +3,7 @@
 // graph draws or prints is finite and free of exponents, with and without a
 // straight-line fit and axes from zero.
 
+#include "data/data_field.h"
 #include "fuzz_check.h"
 #include "graph/graph_plot.h"
 
@@ -49,8 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzCheck(table.rows.size() <= static_cast<std::size_t>(mostPlottedRows) &&
                   table.columns <= mostPlottedColumns,
               "the table is larger than the graph plots");
-    for (const auto& row : table.rows) {
-        fuzzCheck(!row.empty() && row.front().has_value(), "a data row without a first number");
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        const auto& row = table.rows[r];
+        const std::string_view line = table.lineTexts[r];
+        fuzzCheck(!row.empty() &&
+                      readDataField(line.substr(0, line.find(delimiters[data[0] % 4])))
+                          .beginsWithNumber,
+                  "a data row whose first field does not begin with a number");
         for (const auto& value : row)
             fuzzCheck(!value || std::isfinite(*value), "a value that is not finite");
     }

@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/box_edit.h"
 #include "app/box_text.h"
 #include "app/dialogs.h"
 #include "app/graph_window.h"
@@ -123,7 +124,8 @@ void Form1::layOutControls()
 {
     setFixedSize(fromTwips(QRect(0, 0, 7830, 6960)).size());
 
-    text1_ = new QPlainTextEdit(this);
+    text1_ = new BoxEdit(this);
+    text1_->takePastesWith([this](const QString& text) { return takePaste(text); });
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setGeometry(fromTwips(QRect(360, 120, 4935, 6015)));
     text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

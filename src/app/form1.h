@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/command_context.h"
+#include "data/data_intake.h"
 #include "data/user_interface.h"
 #include "data/working_state.h"
 
@@ -13,6 +14,7 @@
 // The box's text at start, selected so that the first typing replaces it.
 inline constexpr const char* startUpText = "Enter Data Here";
 
+class BoxEdit;
 class GraphWindow;
 class RecoveryKeeper;
 class QDropEvent;
@@ -85,6 +87,13 @@ private:
     // A drop of files: loads one, refuses several. False for anything else,
     // which the box takes as it always has.
     bool dropFiles(const QMimeData* data);
+    // A paste of two lines or more: asks about their delimiter and decimal
+    // commas as opening a file does, and puts them in, converted as the
+    // answers say, as one undo step. False for a paste of one line, which
+    // the box takes as it is.
+    bool takePaste(const QString& text);
+    // The questions that text from outside the box asks, put to the student.
+    TakenIn takeInAsking(const std::string& text, IntakeSource source);
     // Saves the box to benchTablerOutput.txt; true when that worked.
     bool saveToOutputFile();
     // Whether the window may close: nothing unsaved, or the student saved or
@@ -111,6 +120,6 @@ private:
 
     std::unique_ptr<WorkingState> state_;
     CommandContext context_;
-    QPlainTextEdit* text1_ = nullptr;
+    BoxEdit* text1_ = nullptr;
     GraphWindow* graphWindow_ = nullptr; // made on first use
 };

@@ -2,6 +2,7 @@
 // saving the box where the student chooses (Ctrl+Shift+S, the box's menu),
 // and the question on closing with text that was not saved.
 
+#include "app/box_edit.h"
 #include "app/box_text.h"
 #include "app/dialogs.h"
 #include "app/form1.h"
@@ -12,6 +13,7 @@
 #include "commands/change_delimiter.h"
 #include "commands/save_output.h"
 #include "data/data_file.h"
+#include "data/data_intake.h"
 #include "data/recovery.h"
 
 #include <QCloseEvent>
@@ -29,10 +31,6 @@
 
 namespace {
 
-constexpr const char* decimalCommaQuestion =
-    "This file writes decimals with a comma (0,1). Change them to points (0.1) so that the "
-    "commands can read them?";
-
 // The local files a drag carries; empty when it carries anything else.
 QStringList localFiles(const QMimeData* data)
 {
@@ -49,6 +47,20 @@ QStringList localFiles(const QMimeData* data)
 
 } // namespace
 
+TakenIn Form1::takeInAsking(const std::string& text, IntakeSource source)
+{
+    TakenIn taken = takeIn(text, state_->delimiter, source,
+                           [this](IntakeQuestion, const std::string& question) {
+                               return std::optional<bool>(askYesNo(this, toWidgetText(question)));
+                           });
+    if (taken.delimiter) {
+        setDelimiter(*state_, *taken.delimiter);
+        if (graphWindow_)
+            graphWindow_->boxChanged(); // the lines split elsewhere now
+    }
+    return taken;
+}
+
 bool Form1::loadDataFile(const QString& path)
 {
     const DataFileText file = readDataFile(toPath(path), qtTextDecode);
@@ -56,20 +68,30 @@ bool Form1::loadDataFile(const QString& path)
         showMessage(file.refusal);
         return false;
     }
-    std::string text = file.text;
-    if (const std::optional<char> delimiter = delimiterOfFile(text, state_->delimiter);
-        delimiter &&
-        askYesNo(this, toWidgetText(delimiterQuestion(*delimiter, state_->delimiter)))) {
-        setDelimiter(*state_, *delimiter);
-        if (graphWindow_)
-            graphWindow_->boxChanged(); // the lines split elsewhere now
-    }
-    if (writesDecimalComma(text) && askYesNo(this, QString::fromUtf8(decimalCommaQuestion)))
-        text = decimalCommasToPoints(text);
-    replaceBox(text);
-    if (const std::optional<std::string> note = beyondTheCommands(text))
+    const TakenIn taken = takeInAsking(file.text, IntakeSource::File);
+    replaceBox(taken.text);
+    for (const std::string& note : taken.notes)
+        showMessage(note);
+    if (const std::optional<std::string> note = beyondTheCommands(taken.text))
         showMessage(*note);
     rememberFolder(path);
+    return true;
+}
+
+bool Form1::takePaste(const QString& text)
+{
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const std::string pasted = toCoreText(lines);
+    if (!asksAboutPaste(pasted))
+        return false;
+    const TakenIn taken = takeInAsking(pasted, IntakeSource::Paste);
+    // One edit: the paste and its conversion are one undo step.
+    text1_->textCursor().insertText(toWidgetText(taken.text));
+    text1_->ensureCursorVisible();
+    for (const std::string& note : taken.notes)
+        showMessage(note);
     return true;
 }
 

@@ -142,8 +142,8 @@ std::variant<FitOptions, std::string> parseFitArguments(const std::vector<std::s
                 return *explanation;
         } else if (argument == "--json") {
             options.json = true;
-        } else if (argument == "--decimal-comma") {
-            options.input.decimalComma = true;
+        } else if (argument == "--decimal-comma" || argument == "--no-decimal-comma") {
+            options.input.decimalComma = argument == "--decimal-comma";
         } else if (argument.size() > 1 && argument[0] == '-' && argument != "-") {
             return "unknown option \"" + argument + "\"";
         } else {
@@ -260,11 +260,11 @@ BatchResult runFit(const std::vector<std::string>& arguments, std::istream& inpu
     if (const auto* explanation = std::get_if<std::string>(&parsed))
         return usageFailure(*explanation);
     FitOptions options = std::get<FitOptions>(parsed);
-    const DataFileText box = readBatchInput(options.file, input, options.input, options.delimiter);
-    if (!box.refusal.empty())
-        return usageFailure(box.refusal);
+    const BatchInput read = readBatchInput(options.file, input, options.input, options.delimiter);
+    if (const std::optional<BatchResult> failure = inputFailure(read))
+        return *failure;
 
-    const GraphTable table = readGraphTable(box.text, options.delimiter);
+    const GraphTable table = readGraphTable(read.box.text, options.delimiter);
     GraphChoice choice = defaultChoice(table);
     choice.xColumn = options.x.value_or(choice.xColumn);
     choice.yColumn = options.y.value_or(choice.yColumn);
@@ -280,8 +280,10 @@ BatchResult runFit(const std::vector<std::string>& arguments, std::istream& inpu
         }
     const GraphPlot plot = plotGraph(table, choice);
     BatchResult result;
-    for (const std::string& note : plot.notes)
+    for (const std::string& note : read.notes)
         result.err += "message: " + note + "\n";
+    for (const std::string& note : plot.notes)
+        result.err += "message: " + inBatchWords(note) + "\n";
     if (!plot.fit->fitted()) {
         result.exitStatus = noOutput;
         result.err += "message: " + plot.fit->failure + "\n";

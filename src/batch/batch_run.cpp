@@ -11,6 +11,7 @@
 #include "commands/running_sum.h"
 #include "commands/select_column.h"
 #include "data/data_file.h"
+#include "data/data_intake.h"
 #include "data/iconv_decoder.h"
 #include "data/user_interface.h"
 
@@ -28,7 +29,8 @@
 namespace {
 
 constexpr const char* usage =
-    "usage: benchtabler-batch [--delimiter comma|tab|semicolon|space|auto] [--decimal-comma] "
+    "usage: benchtabler-batch [--delimiter comma|tab|semicolon|space|auto] "
+    "[--decimal-comma|--no-decimal-comma] "
     "[--answer TEXT]... [--lf] COMMAND [FILE]\n"
     "COMMAND: first-difference, running-sum, difference-quotient, select-column, "
     "rows-to-columns, mean-sd, random-numbers, experiment, calculate-column\n"
@@ -42,8 +44,10 @@ constexpr const char* help =
     "save it: CR LF line breaks and one at the end (--lf: LF).\n"
     "  --delimiter NAME  the delimiter in force (comma at start); auto: the one the\n"
     "                    file's lines use, when it is not the comma\n"
-    "  --decimal-comma   a file of decimal commas (\"0,1;2,35\") gets points, as the\n"
-    "                    window does when its question is answered Yes\n"
+    "  --decimal-comma, --no-decimal-comma\n"
+    "                    a file of decimal commas (\"0,1;2,35\") gets points, or keeps\n"
+    "                    its commas, as the window does when its question is answered\n"
+    "                    Yes or No; such a file needs one of them\n"
     "  --answer TEXT     the answer to the next question the command asks; a question\n"
     "                    without an answer left is cancelled\n"
     "  --lf              LF line breaks instead of CR LF\n"
@@ -104,7 +108,7 @@ public:
     }
     void showMessage(const std::string& prompt) override
     {
-        messages += "message: " + oneLine(prompt) + "\n";
+        messages += "message: " + oneLine(inBatchWords(prompt)) + "\n";
     }
     std::string askText(const std::string&, const std::string&) override
     {
@@ -164,8 +168,8 @@ std::variant<Options, std::string> parseArguments(const std::vector<std::string>
             options.answers.push_back(arguments[++i]);
         } else if (argument == "--lf") {
             options.lineFeeds = true;
-        } else if (argument == "--decimal-comma") {
-            options.input.decimalComma = true;
+        } else if (argument == "--decimal-comma" || argument == "--no-decimal-comma") {
+            options.input.decimalComma = argument == "--decimal-comma";
         } else if (argument.size() > 1 && argument[0] == '-' && argument != "-") {
             return "unknown option \"" + argument + "\"";
         } else {
@@ -241,24 +245,55 @@ std::optional<char> delimiterNamed(const std::string& name)
     return std::nullopt;
 }
 
-DataFileText readBatchInput(const std::optional<std::string>& file, std::istream& input,
-                            const BatchInputChoice& choice, char& delimiter)
+BatchInput readBatchInput(const std::optional<std::string>& file, std::istream& input,
+                          const BatchInputChoice& choice, char& delimiter)
 {
-    DataFileText box;
+    BatchInput read;
     if (file && *file != "-") {
-        box = readDataFile(*file, iconvDecode);
+        read.box = readDataFile(*file, iconvDecode);
     } else {
         const std::string bytes((std::istreambuf_iterator<char>(input)),
                                 std::istreambuf_iterator<char>());
-        box = decodeDataFile(bytes, "standard input", iconvDecode);
+        read.box = decodeDataFile(bytes, "standard input", iconvDecode);
     }
-    if (!box.refusal.empty())
-        return box;
-    if (choice.automaticDelimiter)
-        delimiter = delimiterOfFile(box.text, ',').value_or(',');
-    if (choice.decimalComma && writesDecimalComma(box.text))
-        box.text = decimalCommasToPoints(box.text);
-    return box;
+    if (!read.box.refusal.empty())
+        return read;
+    const TakenIn taken =
+        takeIn(read.box.text, delimiter, IntakeSource::File,
+               [&choice](IntakeQuestion kind, const std::string&) -> std::optional<bool> {
+                   if (kind == IntakeQuestion::Delimiter)
+                       return choice.automaticDelimiter;
+                   return choice.decimalComma;
+               });
+    if (!taken.unanswered.empty()) {
+        read.unanswered = "the file asks \"" + taken.unanswered +
+                          "\": give --decimal-comma to change its decimal commas to points, or "
+                          "--no-decimal-comma to keep them as they are";
+        return read;
+    }
+    read.box.text = taken.text;
+    read.notes = taken.notes;
+    if (taken.delimiter)
+        delimiter = *taken.delimiter;
+    return read;
+}
+
+std::string inBatchWords(const std::string& message)
+{
+    std::string words = message;
+    const std::string button = "with Change Delimiter";
+    for (auto at = words.find(button); at != std::string::npos; at = words.find(button, at))
+        words.replace(at, button.size(), "with --delimiter");
+    return words;
+}
+
+std::optional<BatchResult> inputFailure(const BatchInput& input)
+{
+    if (!input.box.refusal.empty())
+        return usageFailure(input.box.refusal);
+    if (!input.unanswered.empty())
+        return BatchResult{noOutput, {}, "message: " + input.unanswered + "\n"};
+    return std::nullopt;
 }
 
 BatchResult runBatch(const std::vector<std::string>& arguments, std::istream& input)
@@ -274,12 +309,14 @@ BatchResult runBatch(const std::vector<std::string>& arguments, std::istream& in
         return usageFailure(*explanation);
     Options options = std::get<Options>(parsed);
 
-    const DataFileText box = readBatchInput(options.file, input, options.input, options.delimiter);
-    if (!box.refusal.empty())
-        return usageFailure(box.refusal);
+    const BatchInput read = readBatchInput(options.file, input, options.input, options.delimiter);
+    if (const std::optional<BatchResult> failure = inputFailure(read))
+        return *failure;
 
     BatchScreen screen;
-    screen.box = box.text;
+    screen.box = read.box.text;
+    for (const std::string& note : read.notes)
+        screen.showMessage(note);
     screen.answers = options.answers;
     auto state = std::make_unique<WorkingState>();
     state->delimiter = options.delimiter;

@@ -30,18 +30,34 @@ BatchResult runBatch(const std::vector<std::string>& arguments, std::istream& in
 // The delimiter a --delimiter NAME gives: comma, tab, semicolon or space.
 std::optional<char> delimiterNamed(const std::string& name);
 
-// How the box text is taken from the file: --decimal-comma answers the
-// window's decimal-comma question Yes; --delimiter auto takes the delimiter
-// the file's lines use (the window's question about it answered Yes).
+// How the box text is taken from the file: --decimal-comma and
+// --no-decimal-comma answer the window's decimal-comma question Yes and No;
+// --delimiter auto takes the delimiter the file's lines use (the window's
+// question about it answered Yes; without it, No).
 struct BatchInputChoice {
-    bool decimalComma = false;
+    std::optional<bool> decimalComma;
     bool automaticDelimiter = false;
 };
 
 // The box text from FILE, or from `input` when there is no FILE or it is "-",
 // with the delimiter in force, as the window opens a file.
-DataFileText readBatchInput(const std::optional<std::string>& file, std::istream& input,
-                            const BatchInputChoice& choice, char& delimiter);
+struct BatchInput {
+    DataFileText box;               // refused: a usage error
+    std::vector<std::string> notes; // what the window would say after opening it
+    // The window's question that no option answers: the run ends without
+    // output, the message naming the question and the options.
+    std::string unanswered;
+};
+BatchInput readBatchInput(const std::optional<std::string>& file, std::istream& input,
+                          const BatchInputChoice& choice, char& delimiter);
+
+// The batch's words for what the window's messages name: the options, never
+// the buttons ("Change Delimiter" is --delimiter).
+std::string inBatchWords(const std::string& message);
+
+// The end of a run the input's question stopped, or whose input was refused;
+// nothing when the box text can be used.
+std::optional<BatchResult> inputFailure(const BatchInput& input);
 
 // A usage error: the explanation, then the usage lines.
 BatchResult usageFailure(const std::string& explanation);

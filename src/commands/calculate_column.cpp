@@ -2,6 +2,7 @@
 
 #include "commands/formula_columns.h"
 #include "data/column_heads.h"
+#include "data/data_field.h"
 #include "data/fields.h"
 #include "data/read_as_zero.h"
 #include "data/text_intake.h"
@@ -48,7 +49,7 @@ std::vector<BoxLine> boxLines(std::string_view box)
 
 bool isDataRow(std::string_view line, char delimiter)
 {
-    return leadingNumber(line.substr(0, line.find(delimiter))).has_value();
+    return readDataField(line.substr(0, line.find(delimiter))).beginsWithNumber;
 }
 
 // The box as the command sees it: its lines, which of them are data rows,
@@ -87,7 +88,7 @@ std::vector<std::optional<double>> rowNumbers(std::string_view line, char delimi
     std::vector<std::optional<double>> fields;
     forEachField(line, delimiter, [&](int, std::string_view field) {
         if (fields.size() < static_cast<std::size_t>(maxTableColumns))
-            fields.push_back(leadingNumber(field));
+            fields.push_back(readDataField(field).number);
     });
     return fields;
 }

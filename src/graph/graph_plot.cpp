@@ -233,6 +233,8 @@ GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice)
         plot.notes.push_back("nothing to plot: no line begins with a number");
     if (table.delimiterHint)
         plot.notes.push_back(*table.delimiterHint);
+    if (table.decimalCommaNote)
+        plot.notes.push_back(*table.decimalCommaNote);
     if (withoutEither > 0) {
         const std::string columns =
             withoutX == 0   ? columnName(choice.yColumn)

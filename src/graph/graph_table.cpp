@@ -1,7 +1,9 @@
 #include "graph/graph_table.h"
 
+#include "data/data_field.h"
 #include "data/delimiters.h"
 #include "data/fields.h"
+#include "data/read_as_zero.h"
 
 #include <algorithm>
 
@@ -41,14 +43,33 @@ template <typename Visit> void forEachLine(std::string_view text, Visit visit)
     }
 }
 
-std::vector<std::optional<double>> rowNumbers(std::string_view line, char delimiter)
+// The numbers of a data row's fields; counts the fields with a decimal comma.
+std::vector<std::optional<double>> rowNumbers(std::string_view line, char delimiter,
+                                              int& decimalCommas)
 {
     std::vector<std::optional<double>> numbers;
     forEachField(line, delimiter, [&](int k, std::string_view field) {
-        if (k <= mostPlottedColumns)
-            numbers.push_back(leadingNumber(field));
+        if (k > mostPlottedColumns)
+            return;
+        const DataField read = readDataField(field);
+        decimalCommas += read.decimalComma;
+        numbers.push_back(read.number);
     });
     return numbers;
+}
+
+// "3 fields write decimals with a comma; the first is in line 2: ..."
+std::string decimalCommaNote(int fields, int line, std::string_view text)
+{
+    const std::string where = "line " + std::to_string(line) + ": " + quotedLine(text);
+    return (fields == 1 ? std::string("1 field writes its decimals with a comma, which the program "
+                                      "reads only as a point; it is in ")
+                        : std::to_string(fields) +
+                              " fields write their decimals with a comma, which the program reads "
+                              "only as a point; the first is in ") +
+           where +
+           ". Change the commas to points: paste the rows again, or open them as a file, and "
+           "answer Yes.";
 }
 
 GraphTable startBlock(std::string_view header, char delimiter, int firstLine)
@@ -66,11 +87,25 @@ GraphTable startBlock(std::string_view header, char delimiter, int firstLine)
 
 void finishBlock(GraphTable& block, int lastLine, char delimiter)
 {
+    if (block.decimalCommaFields > 0)
+        block.decimalCommaNote =
+            decimalCommaNote(block.decimalCommaFields, block.lineNumbers[block.firstDecimalComma],
+                             block.lineTexts[block.firstDecimalComma]);
     if (block.name.rfind("lines ", 0) == 0 && block.columnNames.empty())
         block.name += " to " + std::to_string(lastLine);
     const std::vector<std::string_view> lines(block.lineTexts.begin(), block.lineTexts.end());
-    if (const std::optional<char> other = otherDelimiterOfLines(lines, delimiter))
+    if (const std::optional<char> other = otherDelimiterOfLines(lines, delimiter)) {
         block.delimiterHint = delimiterHintSentence(delimiter, *other);
+        return;
+    }
+    // Rows from a decimal-comma spreadsheet ("0,5<tab>1,294"): their commas
+    // stand between digits, and tabs or semicolons split them.
+    const std::optional<char> other = otherDelimiterOfLines(lines, delimiter, true);
+    if (other && (*other == '\t' || *other == ';'))
+        block.delimiterHint = delimiterHintSentence(delimiter, *other) +
+                              " Their commas stand between digits: decimal commas, which are read "
+                              "only as points (paste the rows again, or open them as a file, and "
+                              "answer Yes).";
 }
 
 } // namespace
@@ -84,7 +119,7 @@ std::vector<GraphTable> readGraphBlocks(std::string_view boxText, char delimiter
     forEachLine(boxText, [&](std::string_view line) {
         nonEmpty += !line.empty();
         const std::string_view first = line.substr(0, line.find(delimiter));
-        if (!leadingNumber(first)) {
+        if (!readDataField(first).beginsWithNumber) {
             if (inBlock)
                 finishBlock(blocks.back(), lastDataLine, delimiter);
             inBlock = false;
@@ -100,7 +135,10 @@ std::vector<GraphTable> readGraphBlocks(std::string_view boxText, char delimiter
         lastDataLine = nonEmpty;
         lastNonEmpty = {};
         if (block.dataRows++ < mostPlottedRows) {
-            block.rows.push_back(rowNumbers(line, delimiter));
+            const int before = block.decimalCommaFields;
+            block.rows.push_back(rowNumbers(line, delimiter, block.decimalCommaFields));
+            if (before == 0 && block.decimalCommaFields > 0)
+                block.firstDecimalComma = block.rows.size() - 1;
             block.lineNumbers.push_back(nonEmpty);
             block.lineTexts.emplace_back(line);
             block.columns = std::max(block.columns, static_cast<int>(block.rows.back().size()));

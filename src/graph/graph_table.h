@@ -11,9 +11,9 @@ inline constexpr int mostPlottedRows = 10000;
 inline constexpr int mostPlottedColumns = 100;
 
 // The numbers of the box as the graph sees them. Lines are split at the
-// delimiter in force; a field holds a number when it begins with one, read
-// as the commands read it. A data row is a line whose first field holds a
-// number; other lines (headers, the commands' star lines, empty lines) are
+// delimiter in force; a field holds a number as readDataField reads it
+// (strictly: "l.417" and "1,294" hold none). A data row is a line whose
+// first field begins with a number; other lines (headers, the commands' star lines, empty lines) are
 // not plotted, and they part the box into blocks: runs of data rows, each
 // plotted on its own (the data, then what Difference Quotient put below it).
 struct GraphTable {
@@ -35,6 +35,11 @@ struct GraphTable {
     // The commands' sentence when no row holds the delimiter in force and
     // another delimiter would split them.
     std::optional<std::string> delimiterHint;
+    // Fields that write a decimal comma ("1,294"), which hold no number, and
+    // the row of the first; the sentence that names them.
+    int decimalCommaFields = 0;
+    std::size_t firstDecimalComma = 0;
+    std::optional<std::string> decimalCommaNote;
 };
 
 // Every block of the box, in box order.

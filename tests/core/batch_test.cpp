@@ -80,7 +80,8 @@ TEST_P(BatchAndWindow, GiveTheSameBoxAndMessages)
     const bool wrote = bench.ui.replacements > 0;
     EXPECT_EQ(batch.exitStatus, wrote ? producedOutput : noOutput);
     EXPECT_EQ(batch.out, wrote ? bench.ui.box + "\r\n" : "");
-    EXPECT_EQ(batch.err, messageLines(bench.ui.messages));
+    // The same messages, in the batch's words: options instead of buttons.
+    EXPECT_EQ(batch.err, inBatchWords(messageLines(bench.ui.messages)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, BatchAndWindow, testing::ValuesIn(sameInputs),
@@ -111,8 +112,8 @@ const CommandLine commandLines[] = {
     {{"--version"}, producedOutput, "benchtabler-batch " BENCHTABLER_VERSION},
     {{"--help"},
      producedOutput,
-     "usage: benchtabler-batch [--delimiter comma|tab|semicolon|space|auto] [--decimal-comma] "
-     "[--answer TEXT]... [--lf] COMMAND [FILE]"},
+     "usage: benchtabler-batch [--delimiter comma|tab|semicolon|space|auto] "
+     "[--decimal-comma|--no-decimal-comma] [--answer TEXT]... [--lf] COMMAND [FILE]"},
     {{"--lf", "mean-sd", "-"}, producedOutput, "1"},
 };
 
@@ -158,13 +159,13 @@ struct SpreadsheetRun {
 const SpreadsheetRun spreadsheetRuns[] = {
     // As the window loads it when both questions are answered No: "0,1;2,35"
     // splits at its commas, and field 2 of it is "1;2".
-    {{"--answer", "2", "select-column"},
+    {{"--no-decimal-comma", "--answer", "2", "select-column"},
      "t;x\r\n0,1;2,35\r\n0,2;4,5\r\n**********  Your selected column is: \r\n\r\n 1\r\n 2\r\n"
      "\r\n"},
     {{"--delimiter", "auto", "--decimal-comma", "--answer", "2", "select-column"},
      "t;x\r\n0.1;2.35\r\n0.2;4.5\r\n**********  Your selected column is: \r\n 0\r\n 2.35\r\n"
      " 4.5\r\n\r\n"},
-    {{"--delimiter", "auto", "--answer", "1", "select-column"},
+    {{"--delimiter", "auto", "--no-decimal-comma", "--answer", "1", "select-column"},
      "t;x\r\n0,1;2,35\r\n0,2;4,5\r\n**********  Your selected column is: \r\n 0\r\n 0\r\n"
      " 0\r\n\r\n"},
 };
@@ -175,6 +176,36 @@ TEST(BatchSpreadsheets, TakeTheirDelimiterAndDecimalCommasWhenAsked)
         std::istringstream input("t;x\r\n0,1;2,35\r\n0,2;4,5\r\n");
         EXPECT_EQ(runBatch(run.arguments, input).out, run.out) << run.arguments[0];
     }
+}
+
+TEST(BatchSpreadsheets, RefuseWhenTheDecimalCommaQuestionHasNoAnswer)
+{
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--delimiter", "auto", "--answer", "2", "select-column"},
+          std::vector<std::string>{"--delimiter", "auto", "fit", "--model", "line"}}) {
+        std::istringstream input("t;x\r\n0,1;2,35\r\n0,2;4,5\r\n");
+        const BatchResult result = runBatch(arguments, input);
+        EXPECT_EQ(result.exitStatus, noOutput);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err,
+                  "message: the file asks \"This file writes decimals with a comma (0,1). Change "
+                  "them to points (0.1) so that the commands can read them?\": give "
+                  "--decimal-comma to change its decimal commas to points, or --no-decimal-comma "
+                  "to keep them as they are\n");
+    }
+}
+
+TEST(BatchSpreadsheets, ReadQuotedFieldsAsTheirValues)
+{
+    // Every field in quotes, decimal commas inside them, a quote doubled.
+    std::istringstream input(
+        "\"t (s)\";\"x \"\"raw\"\"\"\r\n\"0,5\";\"1,294\"\r\n\"1\";\"2,5\"\r\n");
+    const BatchResult result = runBatch(
+        {"--delimiter", "auto", "--decimal-comma", "fit", "--model", "proportional"}, input);
+    EXPECT_EQ(result.exitStatus, producedOutput) << result.err;
+    EXPECT_EQ(result.err, "message: The quotes around 6 fields were removed; the box holds their "
+                          "values.\n");
+    EXPECT_NE(result.out.find("through 2 points"), std::string::npos) << result.out;
 }
 
 } // namespace

@@ -34,12 +34,20 @@ const TableCase tables[] = {
      {"********  Differences are displayed below with original data **** 1"}},
     {"gaps_hold_no_point", ',', "1,\r\n2,x\r\n\r\n3,4,5", {{1, none}, {2, none}}, {}},
     {"tab_delimiter", '\t', "a\tb\r\n1\t2\r\n", {{1, 2}}, {"a", "b"}},
+    // A number too large is a data row without that number; inf and nan are
+    // no numbers, so not data rows.
     {"no_number_too_large_or_not_finite",
      ',',
      "1e999,1\r\ninf,2\r\nnan\r\n1,1e999",
-     {{1, none}},
-     {"nan"}},
-    {"delimiter_that_splits_nothing", ';', "1,2\r\n3,4", {{1}, {3}}, {}},
+     {{none, 1}},
+     {}},
+    // Never another number: the commands read l.417 as 0.417, t=.5 as 0.5 and
+    // 1,5 (under a semicolon) as 1.
+    {"text_before_a_number_or_a_decimal_comma",
+     ';',
+     "1;l.417\r\n2;t=.5\r\n1,5;2\r\n3;4 cm",
+     {{1, none}, {2, none}, {none, 2}, {3, 4}},
+     {}},
 };
 
 class GraphTables : public testing::TestWithParam<TableCase> {};
@@ -88,7 +96,26 @@ const BlocksCase blockCases[] = {
     {"header_trimmed", ',', "  x, y  \r\n1,2", {{"x, y", 1, {}}}},
     {"semicolons_under_a_comma", ',', "t;x\r\n1;2\r\n3;4", {{"t;x", 2, semicolonHint}}},
     {"the_delimiter_in_force_stands_in_a_row", ';', "t;x\r\n1,5;2\r\n3;4", {{"t;x", 2, {}}}},
+    {"decimal_commas_between_tabs_under_a_comma",
+     ',',
+     "0,5\t1,294\r\n1,0\t2,5",
+     {{"lines 1 to 2", 2,
+       "no line contains the delimiter in force (comma); the lines seem to be separated by tabs. "
+       "Choose the delimiter with Change Delimiter and run the command again. Their commas stand "
+       "between digits: decimal commas, which are read only as points (paste the rows again, or "
+       "open them as a file, and answer Yes)."}}},
 };
+
+TEST(GraphBlocks, NameTheFieldsThatWriteADecimalComma)
+{
+    const GraphTable table = readGraphTable("t\tx\r\n0,5\t1,294\r\n1.0\t2,5", '\t');
+    EXPECT_EQ(table.rows, (std::vector<Row>{{none, none}, {1, none}}));
+    EXPECT_EQ(table.decimalCommaNote,
+              "3 fields write their decimals with a comma, which the program reads only as a "
+              "point; the first is in line 2: \"0,5\t1,294\". Change the commas to points: paste "
+              "the rows again, or open them as a file, and answer Yes.");
+    EXPECT_EQ(readGraphTable("1\t2", '\t').decimalCommaNote, std::nullopt);
+}
 
 class GraphBlocks : public testing::TestWithParam<BlocksCase> {};
 

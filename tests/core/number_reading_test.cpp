@@ -1,3 +1,4 @@
+#include "data/data_field.h"
 #include "data/leading_zero.h"
 #include "data/number_reading.h"
 
@@ -196,3 +197,32 @@ TEST(DataReading, ShortDecimalsReadAsFromCharsReadsThem)
         ASSERT_EQ(readNumber(std::string(1, '-').append(text)), -expected) << text;
     }
 }
+
+namespace {
+
+struct DataFieldCase {
+    const char* field;
+    std::optional<double> number;
+    bool beginsWithNumber;
+    bool decimalComma;
+};
+
+const DataFieldCase dataFields[] = {
+    {"12.5 cm", 12.5, true, false}, {" -.5", -0.5, true, false}, {"- 5", -5, true, false},
+    {"1e3", 1000, true, false},     {"&H1F", 31, true, false},   {"l.417", {}, false, false},
+    {"t=.5", {}, false, false},     {"1,294", {}, true, true},   {"-0,5", {}, true, true},
+    {"1,x", 1, true, false},        {"1e999", {}, true, false},  {"", {}, false, false},
+    {".", {}, false, false},        {"-", {}, false, false},     {"nan", {}, false, false},
+};
+
+TEST(DataFields, HoldANumberOnlyWhereTheyBeginWithOne)
+{
+    for (const DataFieldCase& c : dataFields) {
+        const DataField read = readDataField(c.field);
+        EXPECT_EQ(read.number, c.number) << c.field;
+        EXPECT_EQ(read.beginsWithNumber, c.beginsWithNumber) << c.field;
+        EXPECT_EQ(read.decimalComma, c.decimalComma) << c.field;
+    }
+}
+
+} // namespace

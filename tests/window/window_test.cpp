@@ -8,6 +8,7 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -631,6 +632,71 @@ private slots:
         });
         QTest::mouseClick(button(window, "cmd_change_delimiter"), Qt::LeftButton);
         QCOMPARE(said, inForce);
+    }
+
+    void pastedSpreadsheetRowsAskAsAFileDoes_data()
+    {
+        QTest::addColumn<QMessageBox::StandardButton>("delimiterAnswer");
+        QTest::addColumn<QMessageBox::StandardButton>("decimalAnswer");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<char>("delimiter");
+        QTest::newRow("yes, yes") << QMessageBox::Yes << QMessageBox::Yes << "0.5\t1.294\n1.0\t2.5"
+                                  << '\t';
+        QTest::newRow("yes, no") << QMessageBox::Yes << QMessageBox::No << "0,5\t1,294\n1,0\t2,5"
+                                 << '\t';
+        QTest::newRow("no, yes") << QMessageBox::No << QMessageBox::Yes << "0.5\t1.294\n1.0\t2.5"
+                                 << ',';
+        QTest::newRow("no, no") << QMessageBox::No << QMessageBox::No << "0,5\t1,294\n1,0\t2,5"
+                                << ',';
+    }
+
+    void pastedSpreadsheetRowsAskAsAFileDoes()
+    {
+        QFETCH(QMessageBox::StandardButton, delimiterAnswer);
+        QFETCH(QMessageBox::StandardButton, decimalAnswer);
+        QFETCH(QString, pasted);
+        QFETCH(char, delimiter);
+        Form1 window(labDirectory());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QPlainTextEdit* box = text1(window);
+        box->setPlainText("t (s)\tx (m)\n");
+        box->moveCursor(QTextCursor::End);
+        const QString before = box->toPlainText();
+        // Rows copied from a spreadsheet set to a decimal comma, Windows line breaks.
+        QGuiApplication::clipboard()->setText("0,5\t1,294\r\n1,0\t2,5");
+        QStringList questions;
+        answerNextDialog<QMessageBox>([&](QMessageBox* first) {
+            questions << first->text();
+            answerNextDialog<QMessageBox>([&](QMessageBox* second) {
+                questions << second->text();
+                second->button(decimalAnswer)->click();
+            });
+            first->button(delimiterAnswer)->click();
+        });
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(questions,
+                 QStringList({"The pasted lines separate their values with tabs; the delimiter "
+                              "is the comma. Make the tab the delimiter?",
+                              "The pasted lines write decimals with a comma (0,1). Change them to "
+                              "points (0.1) so that the commands can read them?"}));
+        QCOMPARE(box->toPlainText(), before + pasted); // the box's own lines as they were
+        QCOMPARE(window.workingState().delimiter, delimiter);
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier); // the paste is one undo step
+        QCOMPARE(box->toPlainText(), before);
+    }
+
+    void aPasteOfOneLineAsksNothing()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QPlainTextEdit* box = text1(window);
+        box->setPlainText("");
+        QGuiApplication::clipboard()->setText("0,5\t1,294");
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->toPlainText(), QString("0,5\t1,294"));
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
     void openDialogStartsWhereAFileWasLastOpenedAndHidesTheProgramsOwn()
