@@ -1,7 +1,5 @@
 #include "data/column_heads.h"
 
-#include "data/fields.h"
-
 namespace {
 
 std::string_view trimmed(std::string_view text)
@@ -24,6 +22,20 @@ bool isNothingOrUnit(std::string_view rest)
 {
     rest = trimmed(rest);
     return rest.empty() || isUnit(rest);
+}
+
+// "Position, x (m)" without its quotes (a doubled quote inside is one).
+std::string unquoted(std::string_view field)
+{
+    if (field.size() < 2 || field.front() != '"' || field.back() != '"')
+        return std::string(field);
+    std::string content;
+    for (std::size_t i = 1; i + 1 < field.size(); ++i) {
+        content += field[i];
+        if (field[i] == '"' && field[i + 1] == '"')
+            ++i;
+    }
+    return content;
 }
 
 std::string nameOf(std::string_view field)
@@ -71,8 +83,17 @@ int ColumnHeads::uncertaintyColumnOf(int column) const
 std::vector<std::string> headerFields(std::string_view line, char delimiter)
 {
     std::vector<std::string> fields;
-    forEachField(line, delimiter,
-                 [&](int, std::string_view field) { fields.emplace_back(trimmed(field)); });
+    std::string field;
+    bool inQuotes = false;
+    for (std::size_t i = 0; i <= line.size(); ++i) {
+        if (i == line.size() || (line[i] == delimiter && !inQuotes)) {
+            fields.emplace_back(unquoted(trimmed(field)));
+            field.clear();
+            continue;
+        }
+        inQuotes = line[i] == '"' ? !inQuotes : inQuotes;
+        field += line[i];
+    }
     return fields;
 }
 

@@ -20,7 +20,8 @@ struct ColumnHeads {
 };
 
 // The fields of a header line split at the delimiter, each trimmed of blanks
-// and tabs.
+// and tabs; a field in double quotes is its content, a delimiter inside it
+// included ("Position, x (m)" stays one field).
 std::vector<std::string> headerFields(std::string_view line, char delimiter);
 
 ColumnHeads readColumnHeads(const std::vector<std::string>& fields);

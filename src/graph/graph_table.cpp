@@ -1,5 +1,6 @@
 #include "graph/graph_table.h"
 
+#include "data/column_heads.h"
 #include "data/data_field.h"
 #include "data/delimiters.h"
 #include "data/fields.h"
@@ -80,8 +81,7 @@ GraphTable startBlock(std::string_view header, char delimiter, int firstLine)
         return block;
     }
     block.name = cut(trimmed(header));
-    forEachField(header, delimiter,
-                 [&](int, std::string_view name) { block.columnNames.push_back(trimmed(name)); });
+    block.columnNames = headerFields(header, delimiter);
     return block;
 }
 

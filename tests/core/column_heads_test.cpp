@@ -22,6 +22,8 @@ const HeaderCase headerCases[] = {
     // the first column has no column before it
     {"±,x", {"±", "x"}, {-1, -1}},
     {"θ (rad),,u(θ)", {"θ", "", "u(θ)"}, {-1, -1, -1}},
+    // a field kept in its quotes for the delimiter inside it
+    {"\"Position, x (m)\",\"u(Position, x)\"", {"Position, x", "u(Position, x)"}, {1, -1}},
 };
 
 TEST(ColumnHeads, NameColumnsAndFindTheirUncertainties)
