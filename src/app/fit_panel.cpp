@@ -1,6 +1,6 @@
 #include "app/fit_panel.h"
 
-#include "data/number_reading.h"
+#include "app/field_check.h"
 #include "formula/equation.h"
 
 #include <QCheckBox>
@@ -14,10 +14,6 @@
 
 namespace {
 
-std::optional<double> numberIn(const QLineEdit* field)
-{
-    return readAnswer(field->text().toStdString());
-}
 
 QLineEdit* numberField(const QString& name, QWidget* parent)
 {
@@ -171,7 +167,7 @@ void FitPanel::fitEquation()
     fittedEquation_.equation = equation_->text().toStdString();
     fittedEquation_.starts.clear();
     for (const auto& [label, field] : starts_)
-        if (const auto value = numberIn(field))
+        if (const auto value = numberInField(field))
             fittedEquation_.starts[label->text().toStdString()] = *value;
     emit changed();
 }
@@ -187,8 +183,31 @@ ModelChoice FitPanel::model() const
     return choice;
 }
 
-std::optional<double> FitPanel::from() const { return numberIn(from_); }
-std::optional<double> FitPanel::to() const { return numberIn(to_); }
+std::optional<double> FitPanel::from() const { return numberInField(from_); }
+std::optional<double> FitPanel::to() const { return numberInField(to_); }
+
+QStringList FitPanel::checkFields()
+{
+    QStringList notes;
+    const auto check = [&notes](QLineEdit* field, const FieldRules& rules) {
+        if (const CheckedField checked = checkNumberField(field, rules); !checked.note.isEmpty())
+            notes << checked.note;
+    };
+    check(from_, {QStringLiteral("the field \"from\""),
+                  QStringLiteral("the fit starts at the first point"), false, false});
+    check(to_, {QStringLiteral("the field \"to\""),
+                QStringLiteral("the fit goes on to the last point"), false, false});
+    const bool ownEquation = kindAt(models_->currentIndex()) == ModelKind::OwnEquation;
+    for (const auto& [label, field] : starts_) {
+        if (!ownEquation) {
+            checkNumberField(field, {}); // clears a mark
+            continue;
+        }
+        check(field, {QStringLiteral("the starting value of %1").arg(label->text()),
+                      QStringLiteral("1 is used"), false, false});
+    }
+    return notes;
+}
 bool FitPanel::residuals() const { return residuals_->isChecked(); }
 std::string FitPanel::results() const { return result_->text().toStdString(); }
 

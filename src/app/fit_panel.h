@@ -34,6 +34,10 @@ public:
     // The "result" field: formulas in the fit's parameters, separated by ";".
     std::string results() const;
 
+    // Marks each number field that holds text that is no number with a red
+    // frame, and gives the notes that name them; clears the others' marks.
+    QStringList checkFields();
+
     // The range as dragged on the graph, or none.
     void setRange(double from, double to);
     void clearRange();

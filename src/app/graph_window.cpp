@@ -177,7 +177,11 @@ void GraphWindow::replot()
     choice_.extremeLines = uncertaintyPanel_->extremeLines();
     GraphPlot plot = plotGraph(table_, choice_);
     followJoinRule(plot.points.size());
-    notes_->setText(QString::fromStdString(plot.text()));
+    // The fields' notes first: what the student typed that the graph could not use.
+    QStringList notes = fitPanel_->checkFields() + uncertaintyPanel_->checkFields();
+    if (const std::string text = plot.text(); !text.empty())
+        notes << QString::fromStdString(text);
+    notes_->setText(notes.join(QLatin1Char('\n')));
     graph_->setPlot(std::move(plot), joinPoints_->isChecked());
 }
 

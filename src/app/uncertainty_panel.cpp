@@ -1,6 +1,6 @@
 #include "app/uncertainty_panel.h"
 
-#include "data/number_reading.h"
+#include "app/field_check.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -100,8 +100,33 @@ UncertaintyChoice UncertaintyPanel::choiceOf(const Source& source) const
     choice.kind = index == columns_ + 1 ? UncertaintyChoice::Kind::Fixed
                                         : UncertaintyChoice::Kind::Percentage;
     // A field that holds no number of 0 or more gives no bars, and a note.
-    choice.value = readAnswer(source.value->text().toStdString()).value_or(-1);
+    choice.value =
+        numberInField(source.value, choice.kind == UncertaintyChoice::Kind::Percentage).value_or(-1);
     return choice;
+}
+
+QStringList UncertaintyPanel::checkFields()
+{
+    QStringList notes;
+    for (const auto& [source, axis] : {std::pair{&x_, QStringLiteral("x")},
+                                       std::pair{&y_, QStringLiteral("y")}}) {
+        const int index = source->list->currentIndex();
+        if (index <= columns_) {
+            checkNumberField(source->value, {}); // hidden: no mark
+            continue;
+        }
+        const bool percentage = index == columns_ + 2;
+        const CheckedField checked = checkNumberField(
+            source->value,
+            {QStringLiteral("the field beside \"%1 uncertainty\"").arg(axis),
+             QStringLiteral("type the %1 there; %2 has no error bars until then")
+                 .arg(percentage ? QStringLiteral("percentage") : QStringLiteral("uncertainty"),
+                      axis),
+             percentage, true});
+        if (!checked.note.isEmpty())
+            notes << checked.note;
+    }
+    return notes;
 }
 
 void UncertaintyPanel::showValueFields()

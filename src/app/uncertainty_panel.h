@@ -29,6 +29,9 @@ public:
     UncertaintyChoice x() const;
     UncertaintyChoice y() const;
     bool extremeLines() const;
+    // Marks a value field that is empty or holds no number with a red frame,
+    // and gives the notes that name them.
+    QStringList checkFields();
     // The check box stands only where it can be used: a straight line with
     // error bars.
     void allowExtremeLines(bool allowed);

@@ -1,4 +1,5 @@
 #include "data/data_field.h"
+#include "data/typed_number.h"
 #include "data/leading_zero.h"
 #include "data/number_reading.h"
 
@@ -222,6 +223,34 @@ TEST(DataFields, HoldANumberOnlyWhereTheyBeginWithOne)
         EXPECT_EQ(read.number, c.number) << c.field;
         EXPECT_EQ(read.beginsWithNumber, c.beginsWithNumber) << c.field;
         EXPECT_EQ(read.decimalComma, c.decimalComma) << c.field;
+    }
+}
+
+} // namespace
+
+namespace {
+
+struct TypedCase {
+    const char* text;
+    bool percentage;
+    std::optional<double> value;
+    const char* reason;
+};
+
+const TypedCase typedCases[] = {
+    {"400,5", false, 400.5, ""},     {" 1.5e-3 ", false, 0.0015, ""}, {"2%", true, 2, ""},
+    {"2 %", true, 2, ""},            {"2,5%", true, 2.5, ""},         {"", false, {}, ""},
+    {"2%", false, {}, "\"2%\" is not a number"}, {"1,2,3", false, {}, "\"1,2,3\" is not a number"},
+    {"4OO", false, {}, "\"4OO\" is not a number"}, {"1.5,2", false, {}, "\"1.5,2\" is not a number"},
+};
+
+TEST(TypedNumbers, TakeAPointOrADecimalCommaAndAPercentSign)
+{
+    for (const TypedCase& c : typedCases) {
+        const TypedNumber typed = readTypedNumber(c.text, c.percentage);
+        EXPECT_EQ(typed.value, c.value) << c.text;
+        EXPECT_EQ(typed.reason, c.reason) << c.text;
+        EXPECT_EQ(typed.empty, std::string(c.text).empty()) << c.text;
     }
 }
 

@@ -372,6 +372,50 @@ private slots:
         QVERIFY(!window->noteText().contains("4*pi^2/m"));
     }
 
+    void fieldsThatHoldNoNumberAreFramedAndNamed()
+    {
+        auto window = openGraph(coolingCurve);
+        fitList(*window)->setCurrentText("straight line y = m x + b");
+        QLineEdit* to = named<QLineEdit>(*window, "to");
+        const auto redPixels = [](QWidget* widget) {
+            const QImage image = widget->grab().toImage();
+            int red = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    red += near(image.pixel(x, y), QColor(0xd0, 0, 0), 90);
+            return red;
+        };
+        // A decimal comma is a number: 400,5 takes the points up to 400.5.
+        to->setText("400,5");
+        QTest::keyClick(to, Qt::Key_Return);
+        QVERIFY2(window->noteText().contains("fitted to x = 400.5 (7 of 9 points)"),
+                 qPrintable(window->noteText()));
+        QCOMPARE(redPixels(to), 0);
+        to->setText("4OO"); // letters O
+        QTest::keyClick(to, Qt::Key_Return);
+        QVERIFY2(window->noteText().startsWith("the field \"to\" holds no number (\"4OO\" is not "
+                                               "a number); the fit goes on to the last point\n"),
+                 qPrintable(window->noteText()));
+        QCOMPARE(window->graph()->plot().fit->points, 9);
+        QVERIFY(redPixels(to) > 20);
+
+        // "2%" in the percentage field is 2 %: every point has its bars.
+        QComboBox* uy = named<QComboBox>(*window, "y uncertainty");
+        QLineEdit* value = named<QLineEdit>(*window, "y uncertainty value");
+        uy->setCurrentText("percentage of the value");
+        QVERIFY(window->noteText().contains(
+            "the field beside \"y uncertainty\" is empty; type the percentage there; y has no "
+            "error bars until then"));
+        QVERIFY(redPixels(value) > 20);
+        value->setText("2%");
+        QTest::keyClick(value, Qt::Key_Return);
+        QVERIFY2(!window->noteText().contains("y uncertainty"), qPrintable(window->noteText()));
+        QCOMPARE(redPixels(value), 0);
+        const GraphPlot& plot = window->graph()->plot();
+        QCOMPARE(plot.bars.size(), 9u);
+        QCOMPARE(plot.bars[0].uy, 80.0 * 0.02);
+    }
+
     void barsWithCapsTheLinesThroughThemAndChiSquared()
     {
         // A pendulum's period against its length, ±0.08 s from column 3.

@@ -1,0 +1,38 @@
+#include "data/typed_number.h"
+
+#include "data/number_reading.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+} // namespace
+
+TypedNumber readTypedNumber(std::string_view text, bool percentage)
+{
+    TypedNumber typed;
+    std::string_view number = trimmed(text);
+    if (number.empty()) {
+        typed.empty = true;
+        return typed;
+    }
+    if (percentage && number.back() == '%')
+        number = trimmed(number.substr(0, number.size() - 1));
+    // One decimal comma, where there is no point: "400,5" is 400.5.
+    std::string withPoint(number);
+    if (std::count(withPoint.begin(), withPoint.end(), ',') == 1 &&
+        withPoint.find('.') == std::string::npos)
+        withPoint[withPoint.find(',')] = '.';
+    typed.value = readAnswer(withPoint);
+    if (!typed.value)
+        typed.reason = std::string(1, '"').append(trimmed(text)).append("\" is not a number");
+    return typed;
+}
