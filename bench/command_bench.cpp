@@ -65,6 +65,15 @@ QString oneThousandLinesOfTwoFields()
     return text;
 }
 
+// A long recording: 100000 lines of two fields.
+QString oneHundredThousandLinesOfTwoFields()
+{
+    QString text;
+    for (int i = 1; i <= 100000; ++i)
+        text += QString::number(i * 0.01) + "," + QString::number(20 + (i % 977) * 0.1) + "\n";
+    return text;
+}
+
 QString oneHundredLinesOfOneHundredFields()
 {
     QString text;
@@ -204,6 +213,12 @@ void registerCommandBenchmarks(Ratios& ratios)
     measure("command/calculate_column", "calculate_column/1000_lines",
             {"cmd_calculate_column",
              oneThousandLinesOfTwoFields(),
+             {"ln(c1) + c2^2/n"},
+             Floor::ReadAndReplace});
+    // A recording far beyond the commands' 1000 lines, which calculate column takes whole.
+    measure("command/calculate_column_100000_lines", "calculate_column/100000_lines",
+            {"cmd_calculate_column",
+             oneHundredThousandLinesOfTwoFields(),
              {"ln(c1) + c2^2/n"},
              Floor::ReadAndReplace});
     // The same with each value's uncertainty carried through: two columns

@@ -52,7 +52,7 @@ inline std::vector<DataFileCase> dataFileCases()
                      "2",
                      5),
          "", "its text cannot be decoded"},
-        {"larger_than_2_mb", std::string(2 * 1024 * 1024 + 1, '1'), "",
-         "it is larger than 2 MB, larger than the 1000 lines the commands can use"},
+        {"larger_than_32_mb", std::string(32 * 1024 * 1024 + 1, '1'), "",
+         "it is larger than 32 MB"},
     };
 }

@@ -27,8 +27,9 @@ CheckedField checkNumberField(QLineEdit* field, const FieldRules& rules)
     const TypedNumber typed = readTypedNumber(field->text().toStdString(), rules.percentage);
     CheckedField checked{typed.value, {}};
     if (!typed.reason.empty())
-        checked.note = QStringLiteral("%1 holds no number (%2); %3")
-                           .arg(rules.name, QString::fromStdString(typed.reason), rules.consequence);
+        checked.note =
+            QStringLiteral("%1 holds no number (%2); %3")
+                .arg(rules.name, QString::fromStdString(typed.reason), rules.consequence);
     else if (typed.empty && rules.mustBeFilled)
         checked.note = QStringLiteral("%1 is empty; %2").arg(rules.name, rules.consequence);
     mark(field, checked.note);

@@ -14,7 +14,6 @@
 
 namespace {
 
-
 QLineEdit* numberField(const QString& name, QWidget* parent)
 {
     auto* field = new QLineEdit(parent);

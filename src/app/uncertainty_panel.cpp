@@ -100,16 +100,16 @@ UncertaintyChoice UncertaintyPanel::choiceOf(const Source& source) const
     choice.kind = index == columns_ + 1 ? UncertaintyChoice::Kind::Fixed
                                         : UncertaintyChoice::Kind::Percentage;
     // A field that holds no number of 0 or more gives no bars, and a note.
-    choice.value =
-        numberInField(source.value, choice.kind == UncertaintyChoice::Kind::Percentage).value_or(-1);
+    choice.value = numberInField(source.value, choice.kind == UncertaintyChoice::Kind::Percentage)
+                       .value_or(-1);
     return choice;
 }
 
 QStringList UncertaintyPanel::checkFields()
 {
     QStringList notes;
-    for (const auto& [source, axis] : {std::pair{&x_, QStringLiteral("x")},
-                                       std::pair{&y_, QStringLiteral("y")}}) {
+    for (const auto& [source, axis] :
+         {std::pair{&x_, QStringLiteral("x")}, std::pair{&y_, QStringLiteral("y")}}) {
         const int index = source->list->currentIndex();
         if (index <= columns_) {
             checkNumberField(source->value, {}); // hidden: no mark

@@ -299,8 +299,7 @@ void calculateColumn(CommandContext& context)
         return;
     }
     Equation& formula = std::get<Equation>(read);
-    if (!readText(context))
-        return;
+    writeTempFile(context); // every data row, however many
 
     const std::string text = context.ui.readBox();
     const char delimiter = state.delimiter;

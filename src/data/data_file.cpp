@@ -57,10 +57,7 @@ std::optional<std::string> decodeBytes(std::string_view bytes, const TextDecoder
     return decode(bytes, SourceEncoding::Windows1252);
 }
 
-DataFileText tooLarge(const std::string& name)
-{
-    return refused(name, "it is larger than 2 MB, larger than the 1000 lines the commands can use");
-}
+DataFileText tooLarge(const std::string& name) { return refused(name, "it is larger than 32 MB"); }
 
 bool looksBinary(std::string_view bytes)
 {

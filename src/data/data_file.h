@@ -10,8 +10,9 @@
 
 // Data files from loggers and spreadsheets, brought into the box.
 
-// Larger files hold far more than the 1000 lines the commands can use.
-inline constexpr std::uintmax_t largestDataFile = 2 * 1024 * 1024;
+// A recording of a million lines and more; larger files are refused, as the
+// box would take long to show them.
+inline constexpr std::uintmax_t largestDataFile = 32 * 1024 * 1024;
 
 enum class SourceEncoding { Utf8, Utf16LE, Utf16BE, Windows1252 };
 

@@ -58,6 +58,11 @@ std::vector<std::string> nonEmptyLines(std::string_view text)
     return lines;
 }
 
+void writeTempFile(const CommandContext& context)
+{
+    writeFile(context.labDirectory / tempFileName, context.ui.readBox() + "\r\n");
+}
+
 bool readText(CommandContext& context)
 {
     std::vector<std::string> lines = nonEmptyLines(passThroughTempFile(context));

@@ -18,3 +18,7 @@ std::vector<std::string> nonEmptyLines(std::string_view text);
 // 1000 non-empty lines it shows a message, leaves the working state as it was
 // and returns false.
 bool readText(CommandContext& context);
+
+// Writes the box text plus CR LF to tempFile.txt, as readText does, for the
+// commands that read the box whole, without a limit of lines.
+void writeTempFile(const CommandContext& context);

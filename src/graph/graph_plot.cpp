@@ -247,10 +247,6 @@ GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice)
          {std::pair{withoutUx, choice.xUncertainty}, std::pair{withoutUy, choice.yUncertainty}})
         if (const std::string note = rowsWithoutUncertainty(rows, uncertainty); !note.empty())
             plot.notes.push_back(note);
-    if (table.dataRows > mostPlottedRows)
-        plot.notes.push_back("the box holds " + std::to_string(table.dataRows) +
-                             " data rows; the graph shows the first " +
-                             std::to_string(mostPlottedRows));
     if (choice.model.kind != ModelKind::None)
         addFit(plot, choice);
     return plot;

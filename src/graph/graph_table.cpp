@@ -134,15 +134,14 @@ std::vector<GraphTable> readGraphBlocks(std::string_view boxText, char delimiter
         GraphTable& block = blocks.back();
         lastDataLine = nonEmpty;
         lastNonEmpty = {};
-        if (block.dataRows++ < mostPlottedRows) {
-            const int before = block.decimalCommaFields;
-            block.rows.push_back(rowNumbers(line, delimiter, block.decimalCommaFields));
-            if (before == 0 && block.decimalCommaFields > 0)
-                block.firstDecimalComma = block.rows.size() - 1;
-            block.lineNumbers.push_back(nonEmpty);
-            block.lineTexts.emplace_back(line);
-            block.columns = std::max(block.columns, static_cast<int>(block.rows.back().size()));
-        }
+        ++block.dataRows;
+        const int before = block.decimalCommaFields;
+        block.rows.push_back(rowNumbers(line, delimiter, block.decimalCommaFields));
+        if (before == 0 && block.decimalCommaFields > 0)
+            block.firstDecimalComma = block.rows.size() - 1;
+        block.lineNumbers.push_back(nonEmpty);
+        block.lineTexts.emplace_back(line);
+        block.columns = std::max(block.columns, static_cast<int>(block.rows.back().size()));
     });
     if (inBlock)
         finishBlock(blocks.back(), lastDataLine, delimiter);

@@ -5,9 +5,7 @@
 #include <string_view>
 #include <vector>
 
-// The graph plots at most this many data rows of a block, and columns up to
-// this one.
-inline constexpr int mostPlottedRows = 10000;
+// The graph plots every data row of a block, and columns up to this one.
 inline constexpr int mostPlottedColumns = 100;
 
 // The numbers of the box as the graph sees them. Lines are split at the
@@ -20,14 +18,14 @@ struct GraphTable {
     // "t (s),T (°C)": the nearest non-empty line above the block, trimmed
     // and cut at 40 characters; "lines N to M" without one.
     std::string name;
-    // The data rows in box order, the first mostPlottedRows of them: field k
-    // (counted from 0) holds its number, or nothing.
+    // The data rows in box order: field k (counted from 0) holds its number,
+    // or nothing.
     std::vector<std::vector<std::optional<double>>> rows;
     // Where each kept row stands, counted as the commands' messages count
     // lines (the box's non-empty lines from 1), and its text.
     std::vector<int> lineNumbers;
     std::vector<std::string> lineTexts;
-    int dataRows = 0; // all of them, also those beyond mostPlottedRows
+    int dataRows = 0;
     int columns = 0;  // fields of the widest kept row, at most mostPlottedColumns
     // The fields of the nearest non-empty line above the block, trimmed;
     // empty when there is none.

@@ -2,6 +2,8 @@
 
 #include "command_case.h"
 
+#include <algorithm>
+
 namespace {
 
 const std::string prompt =
@@ -152,19 +154,21 @@ TEST_P(CalculateColumn, PutsTheFormulasValueAtTheEndOfEveryDataRow)
 
 INSTANTIATE_TEST_SUITE_P(Boxes, CalculateColumn, testing::ValuesIn(calculations), caseName);
 
-TEST(CalculateColumnQuestion, OffersTheLastFormulaAndRefusesMoreThan1000Lines)
+TEST(CalculateColumnQuestion, OffersTheLastFormulaAndTakesEveryLine)
 {
     std::string box;
-    for (int i = 1; i <= 1001; ++i)
+    for (int i = 1; i <= 5000; ++i)
         box += std::to_string(i) + "\r\n";
     TestBench bench(box, {"c1*2", "c1*3"});
     calculateColumn(bench.context);
     calculateColumn(bench.context);
     EXPECT_EQ(bench.ui.prompts, (std::vector<std::string>{prompt, prompt}));
     EXPECT_EQ(bench.ui.offers, (std::vector<std::string>{"", "c1*2"}));
-    EXPECT_EQ(bench.ui.box, box);
-    EXPECT_EQ(bench.ui.messages.front(),
-              "there are more than 1000 lines of data in the textbox; at most 1000 can be used");
+    // 5000 lines, each with both columns.
+    EXPECT_EQ(bench.ui.box.substr(0, 18), "1, 2, 3\r\n2, 4, 6\r\n");
+    EXPECT_EQ(bench.ui.box.substr(bench.ui.box.size() - 22), "\r\n5000, 10000, 15000\r\n");
+    EXPECT_EQ(std::count(bench.ui.box.begin(), bench.ui.box.end(), '\n'), 5000);
+    EXPECT_TRUE(bench.ui.messages.empty());
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "data/data_field.h"
-#include "data/typed_number.h"
 #include "data/leading_zero.h"
 #include "data/number_reading.h"
+#include "data/typed_number.h"
 
 #include <gtest/gtest.h>
 
@@ -238,10 +238,16 @@ struct TypedCase {
 };
 
 const TypedCase typedCases[] = {
-    {"400,5", false, 400.5, ""},     {" 1.5e-3 ", false, 0.0015, ""}, {"2%", true, 2, ""},
-    {"2 %", true, 2, ""},            {"2,5%", true, 2.5, ""},         {"", false, {}, ""},
-    {"2%", false, {}, "\"2%\" is not a number"}, {"1,2,3", false, {}, "\"1,2,3\" is not a number"},
-    {"4OO", false, {}, "\"4OO\" is not a number"}, {"1.5,2", false, {}, "\"1.5,2\" is not a number"},
+    {"400,5", false, 400.5, ""},
+    {" 1.5e-3 ", false, 0.0015, ""},
+    {"2%", true, 2, ""},
+    {"2 %", true, 2, ""},
+    {"2,5%", true, 2.5, ""},
+    {"", false, {}, ""},
+    {"2%", false, {}, "\"2%\" is not a number"},
+    {"1,2,3", false, {}, "\"1,2,3\" is not a number"},
+    {"4OO", false, {}, "\"4OO\" is not a number"},
+    {"1.5,2", false, {}, "\"1.5,2\" is not a number"},
 };
 
 TEST(TypedNumbers, TakeAPointOrADecimalCommaAndAPercentSign)

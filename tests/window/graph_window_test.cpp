@@ -517,12 +517,13 @@ private slots:
 
     void notesStandOnLinesOfTheirOwnAndTheSavedImageHoldsThemAll()
     {
-        // Two notes (a row without y, more rows than the graph shows), then the
+        // Two notes (a field that holds no number, a row without y), then the
         // fit's five lines.
         QString box = "t,x\r\n0,\r\n";
         for (int i = 1; i <= 10005; ++i)
             box += QString("%1,%2\r\n").arg(i).arg(2 * i + i % 3);
         auto window = openGraph(box);
+        named<QLineEdit>(*window, "to")->setText("end");
         fitList(*window)->setCurrentText("straight line y = m x + b");
         const QStringList lines = window->noteText().split('\n');
         QVERIFY2(lines.size() == 7, qPrintable(window->noteText()));

@@ -965,7 +965,7 @@ private slots:
                  QString("an image is saved as .png or .svg"));
     }
 
-    void graphOfAHugePasteShowsTheFirst10000RowsQuickly()
+    void graphOfAHugePasteShowsEveryRowQuickly()
     {
         Form1 window(labDirectory());
         window.show();
@@ -981,9 +981,8 @@ private slots:
         graph->graph()->repaint();
         qInfo("re-plot of a 100000-line box: %lld ms", clock.elapsed());
         QVERIFY(clock.elapsed() < 1000);
-        QCOMPARE(graph->graph()->plot().points.size(), 10000u);
-        QVERIFY(graph->noteText().contains("the box holds 100000 data rows; the graph shows the "
-                                           "first 10000"));
+        QCOMPARE(graph->graph()->plot().points.size(), 100000u);
+        QCOMPARE(graph->noteText(), QString());
     }
 
     void largestInputsTakeNoVisibleTime()
