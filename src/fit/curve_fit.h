@@ -38,6 +38,9 @@ struct CurveFit {
     // Why the fit is unweighted although uncertainties were given; empty
     // otherwise.
     std::string weightingNote;
+    // The starting values the program found for an own equation when the
+    // student's led to no fit, and why; empty otherwise.
+    std::string startNote;
     // The fitted curve at `count` values of x at once: NaN or ±inf where it
     // gives no finite number.
     std::function<void(const double* x, std::size_t count, double* y)> curve;

@@ -93,6 +93,8 @@ std::string describeModel(const CurveFit& fit)
             "\n";
     text += rSquaredLine(fit) + "\n";
     text += chiSquaredLines(fit);
+    if (!fit.startNote.empty())
+        text += fit.startNote + "\n";
     text +=
         plusMinusLine(fit, "The uncertainties are not defined for as many points as parameters.");
     return text;

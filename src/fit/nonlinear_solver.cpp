@@ -168,6 +168,21 @@ void refineByGaussNewton(const NonlinearProblem& problem, NonlinearSolution& sol
     }
 }
 
+// The Jacobian at the parameters factorised: (JᵀJ)⁻¹ and the first column
+// the others already span.
+LinearSolution jacobianFactorised(const NonlinearProblem& problem,
+                                  const std::vector<double>& parameters)
+{
+    LinearProblem linearised;
+    linearised.rows = problem.points;
+    linearised.columns = problem.parameters;
+    const std::vector<double> jacobian = jacobianAt(problem, parameters);
+    linearised.design.assign(jacobian.begin(), jacobian.end());
+    linearised.values.assign(static_cast<std::size_t>(problem.points), 0);
+    linearised.dependenceTolerance = jacobianDependence;
+    return solveLinearLeastSquares(linearised);
+}
+
 // The settled parameters placed to their last digits, with the sum of
 // squares, (JᵀJ)⁻¹ and any parameter the data do not fix.
 NonlinearSolution completed(const NonlinearProblem& problem, const std::vector<double>& settled)
@@ -188,14 +203,7 @@ NonlinearSolution completed(const NonlinearProblem& problem, const std::vector<d
     }
     refineByGaussNewton(problem, solution);
 
-    LinearProblem linearised;
-    linearised.rows = problem.points;
-    linearised.columns = problem.parameters;
-    const std::vector<double> jacobian = jacobianAt(problem, solution.parameters);
-    linearised.design.assign(jacobian.begin(), jacobian.end());
-    linearised.values.assign(static_cast<std::size_t>(problem.points), 0);
-    linearised.dependenceTolerance = jacobianDependence;
-    const LinearSolution inverse = solveLinearLeastSquares(linearised);
+    const LinearSolution inverse = jacobianFactorised(problem, solution.parameters);
     solution.inverse.assign(inverse.inverse.begin(), inverse.inverse.end());
     solution.dependentParameter = inverse.dependentColumn;
     return solution;
@@ -223,6 +231,21 @@ std::vector<double> centralDifferenceJacobian(const NonlinearProblem& problem,
             jacobian[i * p + k] = (above[i] - below[i]) / step;
     }
     return jacobian;
+}
+
+BriefRun runBriefly(const NonlinearProblem& problem, const std::vector<double>& start, int steps)
+{
+    gsl_set_error_handler_off();
+    const Attempt attempt = runTrustRegion(problem, start, gsl_multifit_nlinear_trs_lm,
+                                           GSL_MULTIFIT_NLINEAR_FWDIFF, steps);
+    BriefRun run{attempt.parameters.empty() ? start : attempt.parameters,
+                 std::numeric_limits<double>::infinity(), false};
+    const double sse = sumOfSquares(problem, run.parameters);
+    if (!std::isfinite(sse))
+        return run;
+    run.residualSumOfSquares = sse;
+    run.dependent = jacobianFactorised(problem, run.parameters).dependentColumn >= 0;
+    return run;
 }
 
 NonlinearSolution solveNonlinearLeastSquares(const NonlinearProblem& problem,

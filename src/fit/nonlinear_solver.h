@@ -35,6 +35,17 @@ inline constexpr int mostSolverSteps = 1000;
 NonlinearSolution solveNonlinearLeastSquares(const NonlinearProblem& problem,
                                              const std::vector<double>& start);
 
+// A short run of the trust region (Levenberg-Marquardt, at most `steps`
+// steps) from a start, for comparing starts: where it stopped, its sum of
+// squares (infinite when it gives no number) and whether a parameter there
+// leaves the residuals unchanged.
+struct BriefRun {
+    std::vector<double> parameters;
+    double residualSumOfSquares = 0;
+    bool dependent = false;
+};
+BriefRun runBriefly(const NonlinearProblem& problem, const std::vector<double>& start, int steps);
+
 // The Jacobian of the residuals by central differences, points × parameters.
 std::vector<double> centralDifferenceJacobian(const NonlinearProblem& problem,
                                               const std::vector<double>& at);
