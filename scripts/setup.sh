@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Bench Tabler needs on Debian 12:
 # the compilers and Qt, GoogleTest and Google Benchmark, clang's libFuzzer and sanitizer runtime,
-# an X server and xdotool for the end-to-end test, the Debian packaging and
+# an X server, xdotool and xclip for the end-to-end test, the Debian packaging and
 # its checkers (debhelper, lintian, appstream, desktop-file-utils), and the
 # German locale whose decimal comma the tests run under.
 set -euo pipefail
@@ -13,7 +13,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     locales
     clang libclang-rt-14-dev
-    xvfb xdotool imagemagick x11-utils python3
+    xvfb xdotool xclip imagemagick x11-utils python3
     dpkg-dev debhelper devscripts lintian appstream desktop-file-utils
 )
 

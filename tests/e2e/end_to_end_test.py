@@ -5,7 +5,8 @@ Starts Xvfb and build/benchtabler with a fresh home directory, types into the
 box, clicks the buttons at their places, answers the input boxes, closes the
 message boxes, saves with "Output as delimited file" and compares the saved
 file byte for byte; opens a data file with Ctrl+O, typing its path into the
-file dialog; opens the graph of a falling ball's speed with its straight-line
+file dialog; pastes spreadsheet rows through the clipboard and answers the
+questions they ask; opens the graph of a falling ball's speed with its straight-line
 fit, of a cooling curve with an exponential fit, of a pendulum with error
 bars and the steepest and shallowest lines, and of T² with its uncertainty
 from calculate column, fitted for g. Saves a screenshot of the window after
@@ -145,6 +146,13 @@ class BenchTablerWindow:
             xdotool("key", "Return", env=self.env)
         else:
             xdotool("key", "Escape", env=self.env)
+        self._wait_until_closed(dialog)
+
+    def answer_yes(self):
+        """Presses Yes in the question that is open."""
+        dialog = self._wait_for_window("^" + DIALOG_TITLE + "$")
+        xdotool("windowfocus", "--sync", dialog, env=self.env)
+        xdotool("key", "alt+y", env=self.env)
         self._wait_until_closed(dialog)
 
     def close_message(self):
@@ -340,6 +348,25 @@ class EndToEnd(unittest.TestCase):
                 ("key", "Return")]
         self.graph_with_fit(None, "straight", PENDULUM_G_SCREENSHOT, then=keys)
 
+    def test_spreadsheet_rows_pasted_through_the_clipboard(self):
+        # Rows copied from a spreadsheet set to a decimal comma: tabs between
+        # the fields, commas in the decimals, Windows line breaks.
+        # xclip stays to serve the clipboard until the X server ends.
+        subprocess.run(["xclip", "-selection", "clipboard"], env=self.app.env, check=True,
+                       input=b"0,5\t1,294\r\n1,0\t2,5\r\n", stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=10)
+        self.app.type_into_box("t (s)\tx (m)\n")
+        xdotool("key", "ctrl+v", env=self.app.env)
+        self.app.answer_yes()  # make the tab the delimiter
+        self.app.answer_yes()  # decimal commas become points
+        try:
+            self.assertEqual(self.app.saved_text(),
+                             b"t (s)\tx (m)\r\n0.5\t1.294\r\n1.0\t2.5\r\n\r\n")
+        finally:
+            self.app.click("Change Delimiter")
+            self.app.close_message()
+            self.app.answer("1")
+
     def test_declined_prompt_leaves_the_box_unchanged(self):
         self.app.type_into_box("5\n2")
         self.app.click("first difference")
@@ -380,7 +407,7 @@ if __name__ == "__main__":
         sys.exit(__doc__)
     (PROGRAM, SCREENSHOT, GRAPH_SCREENSHOT, FIT_SCREENSHOT, ERROR_BARS_SCREENSHOT,
      PENDULUM_G_SCREENSHOT) = sys.argv[1:7]
-    for tool in ("Xvfb", "xdotool", "import"):
+    for tool in ("Xvfb", "xdotool", "xclip", "import"):
         if not shutil.which(tool):
             sys.exit(tool + " is missing: the set-up step installs it")
     unittest.main(argv=sys.argv[:1] + sys.argv[7:], verbosity=2)  # then names of tests to run
