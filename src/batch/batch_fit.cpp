@@ -228,7 +228,11 @@ std::string fitJson(const CurveFit& fit, const std::vector<FitResult>& results)
     for (std::size_t k = 0; k < fit.values.size(); ++k)
         json += std::string(k == 0 ? "" : ", ") + "{\"name\": " + jsonString(fit.names[k]) +
                 ", \"value\": " + jsonNumber(fit.values[k]) + ", \"uncertainty\": " +
-                jsonNumber(fit.uncertainties.empty() ? none : fit.uncertainties[k]) + "}";
+                jsonNumber(fit.uncertainties.empty() ? none : fit.uncertainties[k]) +
+                ", \"unit\": " +
+                (k < fit.units.size() && !fit.units[k].empty() ? jsonString(fit.units[k])
+                                                               : std::string("null")) +
+                "}";
     const double chiSquared = fit.chiSquared.value_or(none);
     json += "], \"residual_sum_of_squares\": " + jsonNumber(fit.residualSumOfSquares) +
             ", \"residual_standard_deviation\": " +

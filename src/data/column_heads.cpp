@@ -38,16 +38,24 @@ std::string unquoted(std::string_view field)
     return content;
 }
 
+// Where a trailing unit in parentheses or brackets after a blank begins
+// ("T (s)": at "("), or npos.
+std::size_t unitStart(std::string_view field)
+{
+    if (field.empty() || (field.back() != ')' && field.back() != ']'))
+        return std::string_view::npos;
+    const auto open = field.rfind(field.back() == ')' ? '(' : '[');
+    if (open != std::string_view::npos && open > 0 &&
+        (field[open - 1] == ' ' || field[open - 1] == '\t'))
+        return open;
+    return std::string_view::npos;
+}
+
 std::string nameOf(std::string_view field)
 {
     field = trimmed(field);
-    if (!field.empty() && (field.back() == ')' || field.back() == ']')) {
-        const auto open = field.rfind(field.back() == ')' ? '(' : '[');
-        if (open != std::string_view::npos && open > 0 &&
-            (field[open - 1] == ' ' || field[open - 1] == '\t'))
-            return std::string(trimmed(field.substr(0, open)));
-    }
-    return std::string(field);
+    const std::size_t unit = unitStart(field);
+    return std::string(unit == std::string_view::npos ? field : trimmed(field.substr(0, unit)));
 }
 
 bool startsWith(std::string_view text, std::string_view start)
@@ -72,6 +80,15 @@ bool isUncertaintyOf(std::string_view field, const std::string& name)
 }
 
 } // namespace
+
+std::string unitOfHeader(std::string_view field)
+{
+    field = trimmed(field);
+    const std::size_t start = unitStart(field);
+    if (start == std::string_view::npos)
+        return {};
+    return std::string(trimmed(field.substr(start + 1, field.size() - start - 2)));
+}
 
 int ColumnHeads::uncertaintyColumnOf(int column) const
 {

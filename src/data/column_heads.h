@@ -25,3 +25,7 @@ struct ColumnHeads {
 std::vector<std::string> headerFields(std::string_view line, char delimiter);
 
 ColumnHeads readColumnHeads(const std::vector<std::string>& fields);
+
+// The unit a header field writes after its name: "s" for "t (s)", "m" for
+// "L [m]"; empty without one.
+std::string unitOfHeader(std::string_view field);

@@ -17,6 +17,9 @@ struct CurveFit {
     std::string failure;
     std::vector<std::string> names;
     std::vector<double> values;
+    // Each parameter's unit ("°C/s"), empty where it has none; empty when
+    // the headers give no units.
+    std::vector<std::string> units;
     // Standard uncertainties (one standard deviation) from the covariance
     // scaled by SSE/(n - p); empty when there are as many points as
     // parameters.

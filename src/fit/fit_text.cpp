@@ -60,10 +60,14 @@ std::string plusMinusLine(const CurveFit& fit, const char* undefined)
                                      : "± gives the standard uncertainty (one standard deviation).";
 }
 
+// "9.779 ± 0.015 m/s²": the unit, when the parameter has one, after the number.
 std::string parameterValue(const CurveFit& fit, std::size_t k)
 {
-    return fit.uncertainties.empty() ? significantValue(fit.values[k])
-                                     : valueWithUncertainty(fit.values[k], fit.uncertainties[k]);
+    const std::string value = fit.uncertainties.empty()
+                                  ? significantValue(fit.values[k])
+                                  : valueWithUncertainty(fit.values[k], fit.uncertainties[k]);
+    const bool hasUnit = k < fit.units.size() && !fit.units[k].empty();
+    return hasUnit ? value + " " + fit.units[k] : value;
 }
 
 std::string describeLine(const CurveFit& fit)

@@ -104,15 +104,6 @@ std::string plain(const Rounded& rounded, int shift)
     return (rounded.negative ? "-" : "") + digits;
 }
 
-std::string superscript(int power)
-{
-    static const char* const digits[] = {"⁰", "¹", "²", "³", "⁴", "⁵", "⁶", "⁷", "⁸", "⁹"};
-    std::string text = power < 0 ? "⁻" : "";
-    for (const char c : std::to_string(std::abs(power)))
-        text += digits[c - '0'];
-    return text;
-}
-
 bool needsPowerOfTen(const Rounded& largest, int place)
 {
     return place < lastPlainDecimal || largest.leadingPower() >= 6;
@@ -170,4 +161,13 @@ std::string rSquaredRelation(double rSquared)
     if (rSquared < 1 && rounded.digits == "1000000")
         return "> 0.999999";
     return "= " + plain(rounded, 0);
+}
+
+std::string superscript(int power)
+{
+    static const char* const digits[] = {"⁰", "¹", "²", "³", "⁴", "⁵", "⁶", "⁷", "⁸", "⁹"};
+    std::string text = power < 0 ? "⁻" : "";
+    for (const char c : std::to_string(std::abs(power)))
+        text += digits[c - '0'];
+    return text;
 }

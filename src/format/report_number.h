@@ -24,3 +24,6 @@ std::string typedValue(double x);
 // R² rounded to six decimals ("= 0.999994"), or "> 0.999999" when that
 // would show 1.000000 for a value below 1: the relation and the number.
 std::string rSquaredRelation(double rSquared);
+
+// A whole number in superscript digits: "⁻¹⁹", "²".
+std::string superscript(int power);

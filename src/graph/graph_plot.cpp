@@ -1,6 +1,8 @@
 #include "graph/graph_plot.h"
 
+#include "data/column_heads.h"
 #include "data/read_as_zero.h"
+#include "fit/parameter_units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -133,6 +135,9 @@ void addFit(GraphPlot& plot, const GraphChoice& choice)
         plot.range = FitRange{choice.fitFrom, choice.fitTo, static_cast<int>(fitted.size()),
                               static_cast<int>(plot.points.size())};
     plot.fit = fitCurve(fitted, choice.model, uncertainties);
+    if (plot.fit->fitted())
+        plot.fit->units =
+            parameterUnits(choice.model, unitOfHeader(plot.xTitle), unitOfHeader(plot.yTitle));
     if (choice.extremeLines && choice.model.kind == ModelKind::Line && hasUncertainties(choice))
         addExtremeLines(plot, choice);
     if (!plot.fit->fitted())

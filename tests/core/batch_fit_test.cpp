@@ -33,9 +33,9 @@ const FitRun fitRuns[] = {
      {"fit", "--json", "--model", "polynomial:2", "--from", "1"},
      producedOutput,
      R"({"model": "y = a0 + a1 x + a2 x²", "points": 4, "degrees_of_freedom": 1, )"
-     R"("parameters": [{"name": "a0", "value": 0.7499999999999992, "uncertainty": 0.6224949798994382}, )"
-     R"({"name": "a1", "value": 2.250000000000001, "uncertainty": 0.5678908345800289}, )"
-     R"({"name": "a2", "value": -0.050000000000000155, "uncertainty": 0.11180339887498979}], )"
+     R"("parameters": [{"name": "a0", "value": 0.7499999999999992, "uncertainty": 0.6224949798994382, "unit": null}, )"
+     R"({"name": "a1", "value": 2.250000000000001, "uncertainty": 0.5678908345800289, "unit": null}, )"
+     R"({"name": "a2", "value": -0.050000000000000155, "uncertainty": 0.11180339887498979, "unit": null}], )"
      R"("residual_sum_of_squares": 0.050000000000000266, )"
      R"("residual_standard_deviation": 0.22360679774997957, "r_squared": 0.9975074775672981, )"
      R"("chi_squared": null, "reduced_chi_squared": null, "p_value": null, "results": [], )"
