@@ -1,6 +1,7 @@
 #include "app/fit_panel.h"
 
 #include "app/field_check.h"
+#include "app/flow_layout.h"
 #include "formula/equation.h"
 
 #include <QCheckBox>
@@ -52,12 +53,10 @@ void FitPanel::layOut()
     fromLabel->setBuddy(from_);
     auto* toLabel = new QLabel(QStringLiteral("to"), this);
     toLabel->setBuddy(to_);
-    auto* choices = new QHBoxLayout;
-    choices->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* widget : std::initializer_list<QWidget*>{fitLabel, models_, degree_, fromLabel,
-                                                           from_, toLabel, to_, residuals_})
-        choices->addWidget(widget);
-    choices->addStretch();
+    auto* choices = new FlowLayout;
+    choices->addGroup({fitLabel, models_, degree_});
+    choices->addGroup({fromLabel, from_, toLabel, to_});
+    choices->addWidget(residuals_);
 
     equationRow_ = new QWidget(this);
     equation_ = new QLineEdit(equationRow_);

@@ -1,5 +1,7 @@
 #include "app/graph_widget.h"
 
+#include "graph/legend.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -14,6 +16,7 @@ constexpr qreal residualShare = 0.28; // of the height, for the residual plot
 constexpr qreal smallestDrag = 4;     // pixels; less is a click
 const QColor rangeColour(0xff, 0xe9, 0xa8);
 const QColor gridColour(0xdd, 0xdd, 0xdd);
+const QColor minorGridColour(0xf0, 0xf0, 0xf0);
 
 // Maps values to the pixels of one plot area.
 struct Frame {
@@ -43,6 +46,11 @@ qreal widestLabel(const QFontMetricsF& metrics, const std::vector<std::string>& 
 
 void drawGrid(QPainter& painter, const Frame& frame)
 {
+    painter.setPen(minorGridColour);
+    for (const double tick : frame.x.minorTicks)
+        painter.drawLine(frame.at(frame.x.fraction(tick), 0), frame.at(frame.x.fraction(tick), 1));
+    for (const double tick : frame.y.minorTicks)
+        painter.drawLine(frame.at(0, frame.y.fraction(tick)), frame.at(1, frame.y.fraction(tick)));
     painter.setPen(gridColour);
     for (const double tick : frame.x.ticks)
         painter.drawLine(frame.at(frame.x.fraction(tick), 0), frame.at(frame.x.fraction(tick), 1));
@@ -50,46 +58,97 @@ void drawGrid(QPainter& painter, const Frame& frame)
         painter.drawLine(frame.at(0, frame.y.fraction(tick)), frame.at(1, frame.y.fraction(tick)));
 }
 
+// Tick marks outside the plot, and the labels that do not run into the one
+// drawn before them (on a small plot every other one, never overlapping).
 void drawXLabels(QPainter& painter, const Frame& frame)
 {
     const QFontMetricsF metrics(painter.font());
+    for (const double tick : frame.x.minorTicks) {
+        const QPointF foot = frame.at(frame.x.fraction(tick), 0);
+        painter.drawLine(foot, foot + QPointF(0, tickLength / 2));
+    }
+    qreal lastRight = -1e9;
     for (std::size_t i = 0; i < frame.x.ticks.size(); ++i) {
         const QPointF foot = frame.at(frame.x.fraction(frame.x.ticks[i]), 0);
         painter.drawLine(foot, foot + QPointF(0, tickLength));
         const QString label = QString::fromStdString(frame.x.labels[i]);
         const qreal width = metrics.horizontalAdvance(label);
+        if (foot.x() - width / 2 < lastRight + metrics.averageCharWidth())
+            continue;
         painter.drawText(QPointF(foot.x() - width / 2, foot.y() + tickLength + metrics.ascent()),
                          label);
+        lastRight = foot.x() + width / 2;
     }
 }
 
 void drawYLabels(QPainter& painter, const Frame& frame)
 {
     const QFontMetricsF metrics(painter.font());
+    for (const double tick : frame.y.minorTicks) {
+        const QPointF foot = frame.at(0, frame.y.fraction(tick));
+        painter.drawLine(foot, foot - QPointF(tickLength / 2, 0));
+    }
+    qreal lastTop = 1e9;
     for (std::size_t i = 0; i < frame.y.ticks.size(); ++i) {
         const QPointF foot = frame.at(0, frame.y.fraction(frame.y.ticks[i]));
         painter.drawLine(foot, foot - QPointF(tickLength, 0));
+        const qreal baseline = foot.y() + (metrics.ascent() - metrics.descent()) / 2;
+        if (baseline > lastTop - 2)
+            continue;
         const QString label = QString::fromStdString(frame.y.labels[i]);
         const qreal width = metrics.horizontalAdvance(label);
-        painter.drawText(QPointF(foot.x() - tickLength - 2 - width,
-                                 foot.y() + (metrics.ascent() - metrics.descent()) / 2),
-                         label);
+        painter.drawText(QPointF(foot.x() - tickLength - 2 - width, baseline), label);
+        lastTop = baseline - metrics.ascent();
     }
 }
 
-void drawTitles(QPainter& painter, const QRectF& area, const QRectF& plotArea,
-                const GraphPlot& plot)
+// "× 10⁻¹⁹" at the end of an axis whose labels are over a power of ten: the
+// x axis's under its right end, the y axis's over its top.
+void drawPowerLabels(QPainter& painter, const QRectF& xArea, const QRectF& yArea,
+                     const GraphPlot& plot)
+{
+    const QFontMetricsF metrics(painter.font());
+    if (const QString power = QString::fromStdString(plot.x.powerLabel()); !power.isEmpty())
+        painter.drawText(QPointF(xArea.right() - metrics.horizontalAdvance(power),
+                                 xArea.bottom() + tickLength + metrics.ascent() + metrics.height()),
+                         power);
+    if (const QString power = QString::fromStdString(plot.y.powerLabel()); !power.isEmpty())
+        painter.drawText(QPointF(yArea.left(), yArea.top() - metrics.descent() - 2), power);
+}
+
+// A title turned on its side at the left of the area, along `along`.
+void drawSideTitle(QPainter& painter, const QRectF& area, const QRectF& along, const QString& title)
+{
+    const QFontMetricsF metrics(painter.font());
+    painter.save();
+    painter.translate(area.left() + padding / 2 + metrics.ascent(), along.center().y());
+    painter.rotate(-90);
+    painter.drawText(QPointF(-metrics.horizontalAdvance(title) / 2, 0), title);
+    painter.restore();
+}
+
+void drawTitles(QPainter& painter, const QRectF& area, const QRectF& plotArea, const QRectF& main,
+                const QRectF& residuals, const GraphPlot& plot)
 {
     const QFontMetricsF metrics(painter.font());
     const QString xTitle = QString::fromStdString(plot.xTitle);
-    const QString yTitle = QString::fromStdString(plot.yTitle);
     painter.drawText(QPointF(plotArea.center().x() - metrics.horizontalAdvance(xTitle) / 2,
                              area.bottom() - padding / 2 - metrics.descent()),
                      xTitle);
+    drawSideTitle(painter, area, main, QString::fromStdString(plot.yTitle));
+    if (!residuals.isEmpty())
+        drawSideTitle(painter, area, residuals, QString::fromStdString(plot.residualTitle));
+    if (plot.title.empty())
+        return;
     painter.save();
-    painter.translate(area.left() + padding / 2 + metrics.ascent(), plotArea.center().y());
-    painter.rotate(-90);
-    painter.drawText(QPointF(-metrics.horizontalAdvance(yTitle) / 2, 0), yTitle);
+    QFont bold = painter.font();
+    bold.setBold(true);
+    painter.setFont(bold);
+    const QFontMetricsF boldMetrics(bold);
+    const QString title = QString::fromStdString(plot.title);
+    painter.drawText(QPointF(plotArea.center().x() - boldMetrics.horizontalAdvance(title) / 2,
+                             area.top() + padding / 2 + boldMetrics.ascent()),
+                     title);
     painter.restore();
 }
 
@@ -172,7 +231,7 @@ void drawExtremeLines(QPainter& painter, const Frame& frame, const GraphPlot& pl
     for (const Line& line : {plot.extremes->steepest, plot.extremes->shallowest}) {
         QList<QPointF> pixels;
         for (int i = 0; i <= 64; ++i) { // pieces, so that the clamping keeps the line's direction
-            const double x = plot.x.low + i / 64.0 * (plot.x.high / 2 - plot.x.low / 2) * 2;
+            const double x = plot.x.valueAt(i / 64.0);
             pixels.append(frame.map({x, line.slope * x + line.intercept}));
         }
         painter.drawPolyline(pixels.constData(), static_cast<int>(pixels.size()));
@@ -199,6 +258,62 @@ void drawResiduals(QPainter& painter, const QRectF& area, const GraphPlot& plot)
     painter.setPen(QPen(GraphWidget::curveColour, 1));
     painter.drawLine(frame.at(0, zero), frame.at(1, zero));
     drawMarkers(painter, pixelsOf(frame, plot.residuals));
+}
+
+// A short sample of each kind of line or marker in the legend.
+void drawLegendSample(QPainter& painter, LegendEntry::Kind kind, const QPointF& left, qreal width)
+{
+    const QPointF right = left + QPointF(width, 0);
+    switch (kind) {
+    case LegendEntry::Kind::Data:
+        painter.setPen(QPen(GraphWidget::pointColour, 6, Qt::SolidLine, Qt::RoundCap));
+        painter.drawPoint((left + right) / 2);
+        break;
+    case LegendEntry::Kind::Curve:
+        painter.setPen(QPen(GraphWidget::curveColour, 2));
+        painter.drawLine(left, right);
+        break;
+    case LegendEntry::Kind::ExtremeLines:
+        painter.setPen(QPen(GraphWidget::extremeColour, 1.5, Qt::DashLine));
+        painter.drawLine(left, right);
+        break;
+    }
+}
+
+// The legend, in the corner of the plot that hides the fewest points.
+void drawLegend(QPainter& painter, const QRectF& main, const GraphPlot& plot)
+{
+    const std::vector<LegendEntry> entries = legendEntries(plot);
+    if (entries.empty())
+        return;
+    const QFontMetricsF metrics(painter.font());
+    constexpr qreal sample = 24;
+    qreal widest = 0;
+    for (const LegendEntry& entry : entries)
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(entry.text)));
+    const QSizeF size(padding * 3 + sample + widest,
+                      padding + metrics.height() * static_cast<qreal>(entries.size()));
+    const Corner corner = legendCorner(plot, (size.width() + padding) / main.width(),
+                                       (size.height() + padding) / main.height());
+    const bool right = corner == Corner::TopRight || corner == Corner::BottomRight;
+    const bool top = corner == Corner::TopRight || corner == Corner::TopLeft;
+    const QRectF box(
+        QPointF(right ? main.right() - padding / 2 - size.width() : main.left() + padding / 2,
+                top ? main.top() + padding / 2 : main.bottom() - padding / 2 - size.height()),
+        size);
+    painter.setPen(QPen(Qt::darkGray, 1));
+    painter.setBrush(QColor(255, 255, 255, 230));
+    painter.drawRect(box);
+    painter.setBrush(Qt::NoBrush);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const qreal middle =
+            box.top() + padding / 2 + metrics.height() * (static_cast<qreal>(i) + 0.5);
+        drawLegendSample(painter, entries[i].kind, QPointF(box.left() + padding, middle), sample);
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(box.left() + 2 * padding + sample,
+                                 middle + (metrics.ascent() - metrics.descent()) / 2),
+                         QString::fromStdString(entries[i].text));
+    }
 }
 
 } // namespace
@@ -233,9 +348,12 @@ QRectF GraphWidget::draw(QPainter& painter, const QRectF& area, const GraphPlot&
         widest = std::max(widest, widestLabel(metrics, plot.residualAxis.labels));
     const qreal left =
         padding + metrics.height() + std::min(widest, area.width() / 3) + tickLength + 2;
-    const qreal bottom = padding + 2 * metrics.height() + tickLength;
-    const QRectF plots =
-        area.adjusted(left, padding + metrics.height() / 2, -padding - metrics.height(), -bottom);
+    // Room under the x labels for the x title, and for the x axis's power of
+    // ten; over the plot for the title and the y axis's power of ten.
+    const qreal bottom = padding + (plot.x.powerOfTen != 0 ? 3 : 2) * metrics.height() + tickLength;
+    const qreal top = padding + metrics.height() * ((plot.title.empty() ? 0.5 : 1.6) +
+                                                    (plot.y.powerOfTen != 0 ? 1 : 0));
+    const QRectF plots = area.adjusted(left, top, -padding - metrics.height(), -bottom);
     if (plots.width() <= 0 || plots.height() <= 0)
         return {};
     QRectF main = plots, residuals;
@@ -253,7 +371,8 @@ QRectF GraphWidget::draw(QPainter& painter, const QRectF& area, const GraphPlot&
     painter.drawRect(main);
     drawYLabels(painter, frame);
     drawXLabels(painter, Frame{plots, plot.x, plot.y});
-    drawTitles(painter, area, plots, plot);
+    drawTitles(painter, area, plots, main, residuals, plot);
+    drawPowerLabels(painter, plots, main, plot);
     const QList<QPointF> points = pixelsOf(frame, plot.points);
     painter.save();
     painter.setClipRect(main);
@@ -264,6 +383,7 @@ QRectF GraphWidget::draw(QPainter& painter, const QRectF& area, const GraphPlot&
     drawExtremeLines(painter, frame, plot);
     painter.restore();
     drawMarkers(painter, points);
+    drawLegend(painter, main, plot);
     if (!plot.residuals.empty())
         drawResiduals(painter, residuals, plot);
     painter.restore();
@@ -274,8 +394,7 @@ std::optional<double> GraphWidget::xAt(qreal pixel) const
 {
     if (plotArea_.width() <= 0 || pixel < plotArea_.left() || pixel > plotArea_.right())
         return std::nullopt;
-    const double fraction = (pixel - plotArea_.left()) / plotArea_.width();
-    return plot_.x.low + fraction * (plot_.x.high / 2 - plot_.x.low / 2) * 2;
+    return plot_.x.valueAt((pixel - plotArea_.left()) / plotArea_.width());
 }
 
 void GraphWidget::paintEvent(QPaintEvent*)

@@ -2,6 +2,7 @@
 
 #include "app/dialogs.h"
 #include "app/fit_panel.h"
+#include "app/flow_layout.h"
 #include "app/graph_widget.h"
 #include "app/uncertainty_panel.h"
 #include "data/column_heads.h"
@@ -13,9 +14,15 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSettings>
 #include <QShortcut>
+#include <QSplitter>
 #include <QSvgGenerator>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -23,6 +30,7 @@
 namespace {
 
 constexpr int pauseMilliseconds = 100;
+const QString sizeSetting = QStringLiteral("graph/size");
 constexpr std::size_t mostJoinedPoints = 100; // more joined look like a solid block
 const QSize graphSize(800, 600);              // of a saved or copied image, above its text
 constexpr int textMargin = 12;
@@ -63,7 +71,7 @@ GraphWindow::GraphWindow(std::function<BoxSnapshot()> box, const QString& labDir
     setObjectName(QStringLiteral("GraphWindow"));
     setWindowTitle(QStringLiteral("Bench Tabler - Graph"));
     layOutControls();
-    resize(640, 480);
+    resize(openingSize());
     pause_.setSingleShot(true);
     pause_.setInterval(pauseMilliseconds);
     connect(&pause_, &QTimer::timeout, this, &GraphWindow::replot);
@@ -79,15 +87,22 @@ void GraphWindow::layOutControls()
     joinPoints_ = new QCheckBox(QStringLiteral("join points"), this);
     joinPoints_->setChecked(true);
     fromZero_ = new QCheckBox(QStringLiteral("start axes at zero"), this);
+    logX_ = new QCheckBox(QStringLiteral("log x"), this);
+    logY_ = new QCheckBox(QStringLiteral("log y"), this);
+    title_ = new QLineEdit(this);
+    title_->setAccessibleName(QStringLiteral("title"));
+    title_->setPlaceholderText(QStringLiteral("a title for the graph"));
     fitPanel_ = new FitPanel(this);
     uncertaintyPanel_ = new UncertaintyPanel(this);
     graph_ = new GraphWidget(this);
     notes_ = new QLabel(this);
     notes_->setTextFormat(Qt::PlainText);
     notes_->setWordWrap(true);
+    notes_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     notes_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     auto* saveImage = new QPushButton(QStringLiteral("Save image..."), this);
     copyImage_ = new QPushButton(QStringLiteral("Copy image"), this);
+    copyText_ = new QPushButton(QStringLiteral("Copy text"), this);
 
     auto* blockLabel = new QLabel(QStringLiteral("&data:"), this);
     blockLabel->setBuddy(block_);
@@ -95,30 +110,56 @@ void GraphWindow::layOutControls()
     xLabel->setBuddy(xColumn_);
     auto* yLabel = new QLabel(QStringLiteral("&y:"), this);
     yLabel->setBuddy(yColumn_);
+    auto* titleLabel = new QLabel(QStringLiteral("&title:"), this);
+    titleLabel->setBuddy(title_);
     xColumn_->setAccessibleName(QStringLiteral("x"));
     yColumn_->setAccessibleName(QStringLiteral("y"));
 
-    auto* choices = new QHBoxLayout;
-    for (QWidget* widget : {static_cast<QWidget*>(blockLabel), static_cast<QWidget*>(block_),
-                            static_cast<QWidget*>(xLabel), static_cast<QWidget*>(xColumn_),
-                            static_cast<QWidget*>(yLabel), static_cast<QWidget*>(yColumn_),
-                            static_cast<QWidget*>(joinPoints_), static_cast<QWidget*>(fromZero_)})
-        choices->addWidget(widget);
-    choices->addStretch();
+    auto* choices = new FlowLayout;
+    choices->addGroup({blockLabel, block_});
+    choices->addGroup({xLabel, xColumn_, yLabel, yColumn_});
+    for (QWidget* box : {joinPoints_, fromZero_, logX_, logY_})
+        choices->addWidget(box);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(titleLabel);
+    titleRow->addWidget(title_, 1);
+
+    // The text beside the plot, scrolling when long, by a splitter the
+    // student can move; the plot never shrinks for it.
+    auto* textArea = new QScrollArea(this);
+    textArea->setWidget(notes_);
+    textArea->setWidgetResizable(true);
+    textArea->setFrameShape(QFrame::NoFrame);
+    textArea->setMinimumWidth(160);
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(graph_);
+    splitter->addWidget(textArea);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 1);
+    splitter->setChildrenCollapsible(false);
+    splitter->setSizes({700, 300});
+
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(saveImage);
-    buttons->addWidget(copyImage_);
+    for (QPushButton* button : {saveImage, copyImage_, copyText_})
+        buttons->addWidget(button);
     auto* page = new QVBoxLayout(this);
     page->addLayout(choices);
     page->addWidget(fitPanel_);
     page->addWidget(uncertaintyPanel_);
-    page->addWidget(graph_, 1);
-    page->addWidget(notes_);
+    page->addLayout(titleRow);
+    page->addWidget(splitter, 1);
     page->addLayout(buttons);
 
+    connectControls();
+    connect(saveImage, &QPushButton::clicked, this, &GraphWindow::askAndSaveImage);
+}
+
+void GraphWindow::connectControls()
+{
     connect(block_, &QComboBox::activated, this, [this] {
         chosenBlock_ = block_->currentText();
+        title_->setText(titles_.value(chosenBlock_));
         columnsChosen();
     });
     // The rule sets the box with its signals blocked: a toggle is the student's.
@@ -129,16 +170,21 @@ void GraphWindow::layOutControls()
     connect(graph_, &GraphWidget::resized, this, &GraphWindow::boxChanged);
     connect(xColumn_, &QComboBox::activated, this, &GraphWindow::columnsChosen);
     connect(yColumn_, &QComboBox::activated, this, &GraphWindow::columnsChosen);
-    connect(fromZero_, &QCheckBox::toggled, this, &GraphWindow::replot);
+    for (QCheckBox* box : {fromZero_, logX_, logY_})
+        connect(box, &QCheckBox::toggled, this, &GraphWindow::replot);
+    connect(title_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        titles_[chosenBlock_] = text;
+        replot();
+    });
     connect(fitPanel_, &FitPanel::changed, this, &GraphWindow::replot);
     connect(uncertaintyPanel_, &UncertaintyPanel::changed, this, &GraphWindow::replot);
     connect(graph_, &GraphWidget::rangeDragged, fitPanel_, &FitPanel::setRange);
     connect(graph_, &GraphWidget::rangeCleared, fitPanel_, &FitPanel::clearRange);
-    connect(saveImage, &QPushButton::clicked, this, &GraphWindow::askAndSaveImage);
     // Ctrl+W closes the graph, as it closes a document's window.
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), this), &QShortcut::activated, this,
             &QWidget::close);
     connect(copyImage_, &QPushButton::clicked, this, &GraphWindow::copyImage);
+    connect(copyText_, &QPushButton::clicked, this, &GraphWindow::copyText);
 }
 
 void GraphWindow::showAndRaise()
@@ -164,6 +210,9 @@ void GraphWindow::replot()
     choice_.widthPixels = graph_->width();
     choice_.heightPixels = graph_->height();
     choice_.fromZero = fromZero_->isChecked();
+    choice_.logX = logX_->isChecked();
+    choice_.logY = logY_->isChecked();
+    choice_.title = title_->text().toStdString();
     choice_.model = fitPanel_->model();
     choice_.fitFrom = fitPanel_->from();
     choice_.fitTo = fitPanel_->to();
@@ -298,6 +347,31 @@ void GraphWindow::askAndSaveImage()
     const QString reason = saveImage(path);
     if (!reason.isEmpty())
         showMessageBox(this, QStringLiteral("could not save %1: %2").arg(path, reason));
+}
+
+void GraphWindow::copyText()
+{
+    QGuiApplication::clipboard()->setText(notes_->text());
+    QToolTip::showText(copyText_->mapToGlobal(QPoint(0, copyText_->height())),
+                       QStringLiteral("copied"), copyText_, QRect(), 3000);
+}
+
+// About 1000 × 700 pixels, never larger than the screen; the size the
+// student last gave the window, where it fits the screen.
+QSize GraphWindow::openingSize() const
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize available = screen ? screen->availableSize() : QSize(1000, 700);
+    const QSize remembered = QSettings().value(sizeSetting).toSize();
+    const QSize wanted = remembered.isValid() ? remembered : QSize(1000, 700);
+    return wanted.boundedTo(available * 0.95);
+}
+
+void GraphWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (isVisible())
+        QSettings().setValue(sizeSetting, size());
 }
 
 void GraphWindow::copyImage()

@@ -2,6 +2,7 @@
 
 #include "graph/graph_plot.h"
 
+#include <QHash>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -15,6 +16,7 @@ class GraphWidget;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 // What the graph plots: the box text (CR LF line breaks) and the delimiter in force.
@@ -49,8 +51,14 @@ public:
     // file, chosen by the extension; the reason when it could not.
     QString saveImage(const QString& path) const;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void layOutControls();
+    void connectControls();
+    QSize openingSize() const;
+    void copyText();
     void offerColumns(const GraphTable& table);
     void columnsChosen();
     void askAndSaveImage();
@@ -74,9 +82,14 @@ private:
     QComboBox* yColumn_ = nullptr;
     QCheckBox* joinPoints_ = nullptr;
     QCheckBox* fromZero_ = nullptr;
+    QCheckBox* logX_ = nullptr;
+    QCheckBox* logY_ = nullptr;
+    QLineEdit* title_ = nullptr;
+    QHash<QString, QString> titles_; // each data block's title while the window is open
     FitPanel* fitPanel_ = nullptr;
     UncertaintyPanel* uncertaintyPanel_ = nullptr;
     GraphWidget* graph_ = nullptr;
     QLabel* notes_ = nullptr;
     QPushButton* copyImage_ = nullptr;
+    QPushButton* copyText_ = nullptr;
 };

@@ -32,6 +32,9 @@ int main(int argc, char* argv[])
     }
     QApplication application(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(BENCHTABLER_VERSION));
+    // Where QSettings keeps what the windows remember (the graph's size).
+    QApplication::setOrganizationName(QStringLiteral("BenchTabler"));
+    QApplication::setApplicationName(QStringLiteral("benchtabler"));
     Form1 window(labDirectory());
     window.show();
     return application.exec();

@@ -1,6 +1,7 @@
 #include "app/uncertainty_panel.h"
 
 #include "app/field_check.h"
+#include "app/flow_layout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,19 +19,17 @@ const QString percentageItem = QStringLiteral("percentage of the value");
 
 UncertaintyPanel::UncertaintyPanel(QWidget* parent) : QWidget(parent)
 {
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* row = new FlowLayout(this);
     addSource(x_, QStringLiteral("x uncertainty"), row);
     addSource(y_, QStringLiteral("y uncertainty"), row);
     extremeLines_ = new QCheckBox(QStringLiteral("steepest and shallowest lines"), this);
     row->addWidget(extremeLines_);
-    row->addStretch();
     connect(extremeLines_, &QCheckBox::toggled, this, &UncertaintyPanel::changed);
     offerColumns({});
     allowExtremeLines(false);
 }
 
-void UncertaintyPanel::addSource(Source& source, const QString& name, QHBoxLayout* row)
+void UncertaintyPanel::addSource(Source& source, const QString& name, FlowLayout* row)
 {
     source.list = new QComboBox(this);
     source.value = new QLineEdit(this);
@@ -39,9 +38,7 @@ void UncertaintyPanel::addSource(Source& source, const QString& name, QHBoxLayou
     source.value->setFixedWidth(70);
     auto* label = new QLabel(name + QStringLiteral(":"), this);
     label->setBuddy(source.list);
-    row->addWidget(label);
-    row->addWidget(source.list);
-    row->addWidget(source.value);
+    row->addGroup({label, source.list, source.value});
     // The panel changes the lists with their signals blocked: a change seen
     // here is the student's, and ends the suggestions for that list.
     connect(source.list, &QComboBox::currentIndexChanged, this, [this, &source] {

@@ -45,7 +45,7 @@ private:
         QLineEdit* value = nullptr;
         bool chosenByHand = false;
     };
-    void addSource(Source& source, const QString& name, class QHBoxLayout* row);
+    void addSource(Source& source, const QString& name, class FlowLayout* row);
     UncertaintyChoice choiceOf(const Source& source) const;
     void showValueFields();
 

@@ -1,5 +1,7 @@
 #include "graph/axis.h"
 
+#include "format/report_number.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -48,12 +50,60 @@ double niceStep(double low, double high, int fewestTicks)
     }
 }
 
+// The labels of a linear axis: the values, or, where they would need more
+// than six digits or decimals beyond the thousandths, the values over the
+// power of ten of the largest ("2 4 6 8" × 10⁻¹⁹). Not for a short range far
+// from 0 (clock times), which that would not make shorter.
+void labelOverPowerOfTen(Axis& axis)
+{
+    double largest = 0;
+    for (const double tick : axis.ticks)
+        largest = std::max(largest, std::fabs(tick));
+    const bool longLabels = largest >= 1e6 || (axis.step < 1e-3 && largest > 0);
+    const int power = decimalExponent(largest);
+    if (longLabels && largest / axis.step < 1e6 && std::abs(power) <= 300)
+        axis.powerOfTen = power;
+    const double scale = std::pow(10.0, axis.powerOfTen);
+    for (const double tick : axis.ticks)
+        axis.labels.push_back(axis.powerOfTen == 0 ? tickLabel(tick, axis.step)
+                                                   : tickLabel(tick / scale, axis.step / scale));
+}
+
+// A logarithmic axis's labels at the powers of ten: plain where they all
+// lie from 0.001 to 100000, else "10⁻³".
+void labelPowers(Axis& axis)
+{
+    const bool plainly =
+        axis.ticks.front() >= 1e-3 * (1 - 1e-9) && axis.ticks.back() <= 1e5 * (1 + 1e-9);
+    for (const double tick : axis.ticks) {
+        const int power = static_cast<int>(std::lround(std::log10(tick)));
+        axis.labels.push_back(plainly ? tickLabel(tick, tick) : "10" + superscript(power));
+    }
+}
+
 } // namespace
 
 double Axis::fraction(double value) const
 {
+    if (logarithmic) {
+        if (!(value > 0))
+            return -std::numeric_limits<double>::infinity();
+        return (std::log10(value) - std::log10(low)) / (std::log10(high) - std::log10(low));
+    }
     const double half = halfSpan(low, high);
     return half > 0 ? (value / 2 - low / 2) / half : 0.5;
+}
+
+double Axis::valueAt(double at) const
+{
+    if (logarithmic)
+        return std::pow(10.0, std::log10(low) + at * (std::log10(high) - std::log10(low)));
+    return low + at * halfSpan(low, high) * 2;
+}
+
+std::string Axis::powerLabel() const
+{
+    return powerOfTen == 0 ? std::string() : "× 10" + superscript(powerOfTen);
 }
 
 Axis makeAxis(double dataLow, double dataHigh, bool fromZero, int fewestTicks)
@@ -88,10 +138,52 @@ Axis makeAxis(double dataLow, double dataHigh, bool fromZero, int fewestTicks)
             break;
         if (axis.low - tick > slack)
             continue;
-        const double onAxis = std::clamp(tick, axis.low, axis.high);
-        axis.ticks.push_back(onAxis);
-        axis.labels.push_back(tickLabel(onAxis, axis.step));
+        axis.ticks.push_back(std::clamp(tick, axis.low, axis.high));
     }
+    labelOverPowerOfTen(axis);
+    return axis;
+}
+
+Axis makeLogAxis(double dataLow, double dataHigh)
+{
+    Axis axis;
+    axis.logarithmic = true;
+    const double lowest = std::log10(dataLow), highest = std::log10(dataHigh);
+    // 5% of the decades on each side; a tenth of a decade around one value.
+    const double margin = highest > lowest ? (highest - lowest) / 20 : 0.1;
+    axis.low = std::pow(10.0, std::max(lowest - margin, -307.0));
+    axis.high = std::pow(10.0, std::min(highest + margin, 308.0));
+    const int first = static_cast<int>(std::ceil(std::log10(axis.low) - 1e-9));
+    const int last = static_cast<int>(std::floor(std::log10(axis.high) + 1e-9));
+    for (int power = first - 1; power <= last; ++power)
+        for (const double mantissa : {1.0, 2.0, 5.0}) {
+            const double tick = mantissa * std::pow(10.0, power);
+            if (tick < axis.low * (1 - 1e-9) || tick > axis.high * (1 + 1e-9))
+                continue;
+            (mantissa == 1 ? axis.ticks : axis.minorTicks).push_back(tick);
+        }
+    if (axis.ticks.size() >= 2) {
+        labelPowers(axis);
+        return axis;
+    }
+    // Less than two powers of ten: 1, 2 and 5 times them labelled, or, across
+    // a narrower range still, the linear axis's ticks placed on the log scale.
+    axis.ticks.insert(axis.ticks.end(), axis.minorTicks.begin(), axis.minorTicks.end());
+    axis.minorTicks.clear();
+    std::sort(axis.ticks.begin(), axis.ticks.end());
+    if (axis.ticks.size() < 3) {
+        const Axis linear = makeAxis(axis.low, axis.high, false);
+        axis.ticks.clear();
+        for (const double tick : linear.ticks)
+            if (tick > 0)
+                axis.ticks.push_back(tick);
+        axis.step = linear.step;
+        for (const double tick : axis.ticks)
+            axis.labels.push_back(tickLabel(tick, axis.step));
+        return axis;
+    }
+    for (const double tick : axis.ticks)
+        axis.labels.push_back(tickLabel(tick, tick));
     return axis;
 }
 
@@ -106,4 +198,4 @@ std::string tickLabel(double value, double step)
     return std::string(text, result.ptr);
 }
 
-int ticksForPixels(int pixels) { return pixels > 0 ? std::max(2, pixels / 80) : 4; }
+int ticksForPixels(int pixels) { return std::max(4, pixels / 80); }

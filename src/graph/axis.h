@@ -3,19 +3,35 @@
 #include <string>
 #include <vector>
 
-// One axis of the graph: the range it covers, a "nice" step (1, 2 or 5 times
-// a power of ten) and the ticks at its multiples, each with its label in
-// plain decimal notation. Every number in it is finite.
+// One axis of the graph: the range it covers and its labelled ticks, each
+// label in plain decimal notation, never with an exponent. A linear axis
+// has its ticks at the multiples of a "nice" step (1, 2 or 5 times a power
+// of ten); where its labels would need more than six digits or decimals
+// beyond the thousandths (values from 10⁶ up, steps below 0.001), they are
+// the values over a common power of ten that the axis shows at its end
+// ("2 4 6 8" and "× 10⁻¹⁹"). A logarithmic axis has its labelled ticks at
+// the powers of ten, with unlabelled ones at 2 and 5 times them; across
+// less than two powers of ten it labels 1, 2 and 5 times them. Every number
+// in it is finite.
 struct Axis {
     double low = 0;
     double high = 1;
-    double step = 0.2;
+    double step = 0.2; // of the linear ticks
+    bool logarithmic = false;
     std::vector<double> ticks;
     std::vector<std::string> labels;
+    std::vector<double> minorTicks; // a logarithmic axis's, without labels
+    int powerOfTen = 0;             // the labels are the ticks over 10^powerOfTen
+
+    // "× 10⁻¹⁹", or empty when the labels are the values themselves.
+    std::string powerLabel() const;
 
     // Where a value lies between low (0) and high (1); safe near the ends of
-    // a double, where high - low itself would overflow.
+    // a double, where high - low itself would overflow. On a logarithmic
+    // axis a value of 0 or less lies at minus infinity.
     double fraction(double value) const;
+    // The value at a fraction of the axis.
+    double valueAt(double fraction) const;
 };
 
 // An axis covering the values from dataLow to dataHigh with a small margin,
@@ -23,7 +39,12 @@ struct Axis {
 // or equal values, get a range around it.
 Axis makeAxis(double dataLow, double dataHigh, bool fromZero, int fewestTicks = 4);
 
-// The ticks for an axis this many pixels long: about one per 80 pixels.
+// A base-10 logarithmic axis over the values from dataLow to dataHigh, both
+// above 0, with a small margin.
+Axis makeLogAxis(double dataLow, double dataHigh);
+
+// The fewest ticks for an axis this many pixels long: about one per 80
+// pixels, at least four (a plot of 300 pixels gets four).
 int ticksForPixels(int pixels);
 
 // A tick's value with as many decimals as the step needs and never an

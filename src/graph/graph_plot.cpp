@@ -32,21 +32,33 @@ std::string rowsWithout(int rows, const std::string& columns, int firstLine,
 std::string columnName(int column) { return "column " + std::to_string(column); }
 
 // An axis over the points and their error bars (uncertainty u of the
-// coordinate, NaN where none).
+// coordinate, NaN where none); on a log axis a bar's end at 0 or below
+// leaves the axis to the value.
 Axis axisOver(const std::vector<Point>& points, const std::vector<ErrorBox>& bars, bool ofX,
-              bool fromZero, int ticks)
+              bool fromZero, bool logarithmic, int ticks)
 {
     if (points.empty())
-        return makeAxis(0, 1, fromZero, ticks);
+        return logarithmic ? makeLogAxis(1, 10) : makeAxis(0, 1, fromZero, ticks);
     double low = INFINITY, high = -INFINITY;
     for (std::size_t i = 0; i < points.size(); ++i) {
         const double value = ofX ? points[i].x : points[i].y;
         const double u = bars.empty() ? 0 : ofX ? bars[i].ux : bars[i].uy;
         const double reach = std::isfinite(u) ? u : 0;
-        low = std::min(low, std::isfinite(value - reach) ? value - reach : value);
-        high = std::max(high, std::isfinite(value + reach) ? value + reach : value);
+        const double below = value - reach, above = value + reach;
+        low = std::min(low, std::isfinite(below) && (!logarithmic || below > 0) ? below : value);
+        high = std::max(high, std::isfinite(above) ? above : value);
     }
-    return makeAxis(low, high, fromZero, ticks);
+    return logarithmic ? makeLogAxis(low, high) : makeAxis(low, high, fromZero, ticks);
+}
+
+// What a log axis reminds the student of.
+std::string logAxesNote(const GraphChoice& choice)
+{
+    if (choice.logX && choice.logY)
+        return "log-log axes: a power law y = A x^B is a straight line on them";
+    if (choice.logY)
+        return "log y axis: an exponential y = A e^(B x) is a straight line on it";
+    return "log x axis: a logarithm y = A + B ln x is a straight line on it";
 }
 
 bool insideRange(const GraphChoice& choice, double x)
@@ -69,15 +81,13 @@ Side sideOf(const Axis& axis, double y)
 std::vector<std::vector<Point>> sampledCurve(const CurveFit& fit, const Axis& x, const Axis& y)
 {
     std::vector<double> xs(curveSamples), ys(curveSamples);
-    for (int i = 0; i < curveSamples; ++i) {
-        const double t = static_cast<double>(i) / (curveSamples - 1);
-        xs[static_cast<std::size_t>(i)] = x.low + t * (x.high / 2 - x.low / 2) * 2;
-    }
+    for (int i = 0; i < curveSamples; ++i)
+        xs[static_cast<std::size_t>(i)] = x.valueAt(static_cast<double>(i) / (curveSamples - 1));
     xs.back() = x.high;
     fit.curve(xs.data(), xs.size(), ys.data());
     std::vector<std::vector<Point>> pieces(1);
     for (std::size_t i = 0; i < xs.size(); ++i) {
-        if (!std::isfinite(ys[i])) {
+        if (!std::isfinite(ys[i]) || (y.logarithmic && !(ys[i] > 0))) {
             if (!pieces.back().empty())
                 pieces.emplace_back();
             continue;
@@ -159,7 +169,8 @@ void addFit(GraphPlot& plot, const GraphChoice& choice)
         low = std::min(low, residual);
         high = std::max(high, residual);
     }
-    plot.residualAxis = makeAxis(low, high, false, ticksForPixels(choice.heightPixels / 4));
+    // At least three labels in the residual plot's quarter of the height.
+    plot.residualAxis = makeAxis(low, high, false, std::max(3, choice.heightPixels / 240));
 }
 
 } // namespace
@@ -198,60 +209,114 @@ std::string columnTitle(const GraphTable& table, int column)
     return columnName(column);
 }
 
-GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice)
+namespace {
+
+// The rows a plot leaves out, and the first of them.
+struct LeftOut {
+    int rows = 0;
+    std::size_t first = 0;
+
+    void add(std::size_t row)
+    {
+        if (rows++ == 0)
+            first = row;
+    }
+};
+
+struct RowsLeftOut {
+    int withoutX = 0, withoutY = 0, withoutUx = 0, withoutUy = 0;
+    LeftOut withoutEither, offLogAxes;
+};
+
+// The points of the chosen columns, with their error bars; what was left out.
+RowsLeftOut collectPoints(const GraphTable& table, const GraphChoice& choice, GraphPlot& plot)
 {
-    GraphPlot plot;
-    int withoutX = 0, withoutY = 0, withoutEither = 0, withoutUx = 0, withoutUy = 0;
-    std::size_t firstWithout = 0; // the first row left out
+    RowsLeftOut left;
     const bool bars = hasUncertainties(choice);
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         const int lineNumber = static_cast<int>(r) + 1;
         const std::optional<double> x = valueAt(table.rows[r], choice.xColumn, lineNumber);
         const std::optional<double> y = valueAt(table.rows[r], choice.yColumn, lineNumber);
-        if (x && y) {
-            plot.points.push_back({*x, *y});
-            if (!bars)
-                continue;
-            const double ux = uncertaintyOf(choice.xUncertainty, table.rows[r], *x);
-            const double uy = uncertaintyOf(choice.yUncertainty, table.rows[r], *y);
-            withoutUx +=
-                std::isnan(ux) && choice.xUncertainty.kind != UncertaintyChoice::Kind::None;
-            withoutUy +=
-                std::isnan(uy) && choice.yUncertainty.kind != UncertaintyChoice::Kind::None;
-            plot.bars.push_back({*x, *y, ux, uy});
+        if (!x || !y) {
+            left.withoutEither.add(r);
+            left.withoutX += !x;
+            left.withoutY += !y;
             continue;
         }
-        if (withoutEither++ == 0)
-            firstWithout = r;
-        withoutX += !x;
-        withoutY += !y;
+        if ((choice.logX && !(*x > 0)) || (choice.logY && !(*y > 0))) {
+            left.offLogAxes.add(r);
+            continue;
+        }
+        plot.points.push_back({*x, *y});
+        if (!bars)
+            continue;
+        const double ux = uncertaintyOf(choice.xUncertainty, table.rows[r], *x);
+        const double uy = uncertaintyOf(choice.yUncertainty, table.rows[r], *y);
+        left.withoutUx +=
+            std::isnan(ux) && choice.xUncertainty.kind != UncertaintyChoice::Kind::None;
+        left.withoutUy +=
+            std::isnan(uy) && choice.yUncertainty.kind != UncertaintyChoice::Kind::None;
+        plot.bars.push_back({*x, *y, ux, uy});
     }
-    plot.x =
-        axisOver(plot.points, plot.bars, true, choice.fromZero, ticksForPixels(choice.widthPixels));
-    plot.y = axisOver(
-        plot.points, plot.bars, false, choice.fromZero,
-        ticksForPixels(choice.residuals ? choice.heightPixels * 3 / 4 : choice.heightPixels));
-    plot.xTitle = columnTitle(table, choice.xColumn);
-    plot.yTitle = columnTitle(table, choice.yColumn);
+    return left;
+}
 
+void addNotes(const GraphTable& table, const GraphChoice& choice, const RowsLeftOut& left,
+              GraphPlot& plot)
+{
     if (table.dataRows == 0)
         plot.notes.push_back("nothing to plot: no line begins with a number");
     if (table.delimiterHint)
         plot.notes.push_back(*table.delimiterHint);
     if (table.decimalCommaNote)
         plot.notes.push_back(*table.decimalCommaNote);
-    if (withoutEither > 0) {
+    if (left.withoutEither.rows > 0) {
         const std::string columns =
-            withoutX == 0   ? columnName(choice.yColumn)
-            : withoutY == 0 ? columnName(choice.xColumn)
-                            : columnName(choice.xColumn) + " or " + columnName(choice.yColumn);
-        plot.notes.push_back(rowsWithout(withoutEither, columns, table.lineNumbers[firstWithout],
-                                         table.lineTexts[firstWithout]));
+            left.withoutX == 0   ? columnName(choice.yColumn)
+            : left.withoutY == 0 ? columnName(choice.xColumn)
+                                 : columnName(choice.xColumn) + " or " + columnName(choice.yColumn);
+        const std::size_t first = left.withoutEither.first;
+        plot.notes.push_back(rowsWithout(left.withoutEither.rows, columns, table.lineNumbers[first],
+                                         table.lineTexts[first]));
     }
-    for (const auto& [rows, uncertainty] :
-         {std::pair{withoutUx, choice.xUncertainty}, std::pair{withoutUy, choice.yUncertainty}})
+    for (const auto& [rows, uncertainty] : {std::pair{left.withoutUx, choice.xUncertainty},
+                                            std::pair{left.withoutUy, choice.yUncertainty}})
         if (const std::string note = rowsWithoutUncertainty(rows, uncertainty); !note.empty())
             plot.notes.push_back(note);
+    if (left.offLogAxes.rows > 0) {
+        const std::size_t first = left.offLogAxes.first;
+        const std::string where = "line " + std::to_string(table.lineNumbers[first]) + ": " +
+                                  quotedLine(table.lineTexts[first]);
+        plot.notes.push_back(left.offLogAxes.rows == 1
+                                 ? "1 row has a value of 0 or less, which a log axis cannot "
+                                   "show; it is " +
+                                       where
+                                 : std::to_string(left.offLogAxes.rows) +
+                                       " rows have a value of 0 or less, which a log axis cannot "
+                                       "show; the first is " +
+                                       where);
+    }
+    if (choice.logX || choice.logY)
+        plot.notes.push_back(logAxesNote(choice));
+}
+
+} // namespace
+
+GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice)
+{
+    GraphPlot plot;
+    plot.title = choice.title;
+    const RowsLeftOut left = collectPoints(table, choice, plot);
+    plot.x = axisOver(plot.points, plot.bars, true, choice.fromZero, choice.logX,
+                      ticksForPixels(choice.widthPixels));
+    plot.y = axisOver(
+        plot.points, plot.bars, false, choice.fromZero, choice.logY,
+        ticksForPixels(choice.residuals ? choice.heightPixels * 3 / 4 : choice.heightPixels));
+    plot.xTitle = columnTitle(table, choice.xColumn);
+    plot.yTitle = columnTitle(table, choice.yColumn);
+    const std::string yUnit = unitOfHeader(plot.yTitle);
+    plot.residualTitle = yUnit.empty() ? "residual" : "residual (" + yUnit + ")";
+    addNotes(table, choice, left, plot);
     if (choice.model.kind != ModelKind::None)
         addFit(plot, choice);
     return plot;

@@ -17,6 +17,9 @@ struct GraphChoice {
     int xColumn = 0;
     int yColumn = 1;
     bool fromZero = false;
+    bool logX = false; // base-10 logarithmic axes; rows with a value of 0 or less left out
+    bool logY = false;
+    std::string title;             // drawn above the plot
     ModelChoice model;             // kind None: no fit
     std::optional<double> fitFrom; // the fit takes the points with x from here
     std::optional<double> fitTo;   // to here; open ends take every point
@@ -50,6 +53,8 @@ struct GraphPlot {
     Axis y;
     std::string xTitle;
     std::string yTitle;
+    std::string title;
+    std::string residualTitle;      // "residual (°C)"
     std::vector<std::string> notes; // rows left out and why
     std::optional<CurveFit> fit;    // when asked for
     std::optional<FitRange> range;  // when the fit takes part of the points

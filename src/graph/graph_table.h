@@ -11,9 +11,9 @@ inline constexpr int mostPlottedColumns = 100;
 // The numbers of the box as the graph sees them. Lines are split at the
 // delimiter in force; a field holds a number as readDataField reads it
 // (strictly: "l.417" and "1,294" hold none). A data row is a line whose
-// first field begins with a number; other lines (headers, the commands' star lines, empty lines) are
-// not plotted, and they part the box into blocks: runs of data rows, each
-// plotted on its own (the data, then what Difference Quotient put below it).
+// first field begins with a number; other lines (headers, the commands' star lines, empty lines)
+// are not plotted, and they part the box into blocks: runs of data rows, each plotted on its own
+// (the data, then what Difference Quotient put below it).
 struct GraphTable {
     // "t (s),T (°C)": the nearest non-empty line above the block, trimmed
     // and cut at 40 characters; "lines N to M" without one.
@@ -26,7 +26,7 @@ struct GraphTable {
     std::vector<int> lineNumbers;
     std::vector<std::string> lineTexts;
     int dataRows = 0;
-    int columns = 0;  // fields of the widest kept row, at most mostPlottedColumns
+    int columns = 0; // fields of the widest kept row, at most mostPlottedColumns
     // The fields of the nearest non-empty line above the block, trimmed;
     // empty when there is none.
     std::vector<std::string> columnNames;

@@ -177,6 +177,78 @@ TEST_P(Axes, CoverTheDataWithNiceTicks)
 
 INSTANTIATE_TEST_SUITE_P(Ranges, Axes, testing::ValuesIn(axes));
 
+struct PowerCase {
+    double low, high;
+    std::vector<std::string> labels;
+    const char* power;
+};
+
+const PowerCase powerCases[] = {
+    // charges of an oil drop: 1.6 × 10⁻¹⁹ C and its multiples
+    {1.6e-19, 8.0e-19, {"2", "4", "6", "8"}, "× 10⁻¹⁹"},
+    {0, 0.0008, {"0", "2", "4", "6", "8"}, "× 10⁻⁴"},
+    {0, 1.2e7, {"0", "0.2", "0.4", "0.6", "0.8", "1.0", "1.2"}, "× 10⁷"},
+    // no power where the labels are short, or where it would not shorten them
+    {0, 0.004, {"0", "0.001", "0.002", "0.003", "0.004"}, ""},
+    {0, 900000, {"0", "200000", "400000", "600000", "800000"}, ""},
+    {1e9, 1e9 + 60, {"1000000000", "1000000020", "1000000040", "1000000060"}, ""},
+};
+
+TEST(Axes, ShowACommonPowerOfTenWhereLabelsWouldBeLong)
+{
+    for (const PowerCase& c : powerCases) {
+        const Axis axis = makeAxis(c.low, c.high, false);
+        EXPECT_EQ(axis.labels, c.labels) << c.low << " " << c.high;
+        EXPECT_EQ(axis.powerLabel(), c.power) << c.low << " " << c.high;
+    }
+}
+
+struct LogCase {
+    double low, high;
+    std::vector<std::string> labels;
+    std::size_t minorTicks;
+};
+
+const LogCase logCases[] = {
+    {1, 1000, {"1", "10", "100", "1000"}, 6},
+    {0.002, 40, {"0.01", "0.1", "1", "10"}, 10},
+    {3e-7, 2e-2, {"10⁻⁶", "10⁻⁵", "10⁻⁴", "10⁻³", "10⁻²"}, 11},
+    {15, 300, {"20", "50", "100", "200"}, 0},    // less than two powers of ten
+    {20, 40, {"20", "25", "30", "35", "40"}, 0}, // less than one 1-2-5 step
+};
+
+TEST(Axes, LogarithmicAxesLabelThePowersOfTen)
+{
+    for (const LogCase& c : logCases) {
+        const Axis axis = makeLogAxis(c.low, c.high);
+        EXPECT_TRUE(axis.logarithmic);
+        EXPECT_EQ(axis.labels, c.labels) << c.low << " " << c.high;
+        EXPECT_EQ(axis.minorTicks.size(), c.minorTicks) << c.low << " " << c.high;
+        EXPECT_LE(axis.low, c.low);
+        EXPECT_GE(axis.high, c.high);
+        for (const double tick : axis.ticks) {
+            EXPECT_GE(axis.fraction(tick), -1e-12);
+            EXPECT_LE(axis.fraction(tick), 1 + 1e-12);
+            EXPECT_NEAR(axis.valueAt(axis.fraction(tick)), tick, 1e-9 * tick);
+        }
+    }
+    // Equal steps on the page for each power of ten; nothing at or below 0.
+    const Axis axis = makeLogAxis(1, 100);
+    EXPECT_NEAR(axis.fraction(10) - axis.fraction(1), axis.fraction(100) - axis.fraction(10),
+                1e-12);
+    EXPECT_EQ(axis.fraction(0), -std::numeric_limits<double>::infinity());
+}
+
+TEST(Axes, HaveFourTicksFrom300PixelsUp)
+{
+    for (const int pixels : {300, 450, 700, 1200})
+        for (const auto& [low, high] : {std::pair{0.0, 1000.0}, {-3.7, 12.2}, {440.0, 460.0}}) {
+            const Axis axis = makeAxis(low, high, false, ticksForPixels(pixels));
+            EXPECT_GE(axis.ticks.size(), 4u) << pixels << ": " << low << " to " << high;
+            EXPECT_GE(axis.ticks.size(), static_cast<std::size_t>(pixels / 80));
+        }
+}
+
 TEST(Axes, StayFiniteAndPlainAtTheEndsOfADouble)
 {
     const double largest = std::numeric_limits<double>::max();

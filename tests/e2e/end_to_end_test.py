@@ -83,7 +83,7 @@ class BenchTablerWindow:
         # -noreset: the server stays up when its last client goes (the crash test
         # kills the program and starts it again at once).
         xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                                 "800x600x24", "-nolisten", "tcp", "-noreset"],
+                                 "1280x1024x24", "-nolisten", "tcp", "-noreset"],
                                 pass_fds=[write_end], stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
@@ -323,10 +323,12 @@ class EndToEnd(unittest.TestCase):
 
     def test_pendulum_with_error_bars_and_the_steepest_and_shallowest_lines(self):
         # Periods of a pendulum timed to ±0.02 s, lengths 0.50 m to 0.70 m.
-        # From the fit list: past from, to, residuals, the result field and the x
-        # uncertainty list, to the y uncertainty list; "f" picks "fixed value",
-        # whose field comes next.
-        keys = [("key", "Tab")] * 6 + [("type", "f"), ("key", "Tab"), ("type", "0.02"),
+        # From the fit list: past from, to and residuals to the result field,
+        # emptied of what an earlier graph left there, past the x uncertainty
+        # list to the y uncertainty list; "f" picks "fixed value", whose field
+        # comes next.
+        keys = [("key", "Tab")] * 4 + [("key", "ctrl+a"), ("key", "BackSpace"), ("key", "Tab"),
+                                       ("key", "Tab")] + [("type", "f"), ("key", "Tab"), ("type", "0.02"),
                                         ("key", "Tab"), ("key", "space")]
         self.graph_with_fit("L (m),T (s)\n0.50,1.42\n0.55,1.49\n0.60,1.55\n0.65,1.62\n"
                             "0.70,1.68", "straight", ERROR_BARS_SCREENSHOT, then=keys)

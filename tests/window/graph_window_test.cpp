@@ -5,12 +5,14 @@
 #include "app/graph_window.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -63,6 +65,28 @@ int textLines(const QImage& image, const QRect& region)
         inLine = dark;
     }
     return lines;
+}
+
+// Runs of columns (Horizontal) or rows (Vertical) of a region that hold a
+// dark pixel: one run a label, or a letter group.
+int darkRuns(const QImage& image, const QRect& region, Qt::Orientation along)
+{
+    const QRect inside = region.intersected(image.rect());
+    const bool horizontal = along == Qt::Horizontal;
+    const int first = horizontal ? inside.left() : inside.top();
+    const int last = horizontal ? inside.right() : inside.bottom();
+    int runs = 0;
+    bool inRun = false;
+    for (int i = first; i <= last; ++i) {
+        bool dark = false;
+        const int crossFirst = horizontal ? inside.top() : inside.left();
+        const int crossLast = horizontal ? inside.bottom() : inside.right();
+        for (int j = crossFirst; j <= crossLast && !dark; ++j)
+            dark = qGray(horizontal ? image.pixel(i, j) : image.pixel(j, i)) < 100;
+        runs += dark && !inRun;
+        inRun = dark;
+    }
+    return runs;
 }
 
 struct Drawing {
@@ -143,6 +167,9 @@ private:
     }
 
 private slots:
+    // What the windows remember goes to a test folder, not the user's settings.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
     void fitListOffersEveryModelWithItsOwnControls()
     {
         auto window = openGraph(coolingCurve);
@@ -416,6 +443,155 @@ private slots:
         QCOMPARE(plot.bars[0].uy, 80.0 * 0.02);
     }
 
+    void thePlotKeepsHalfTheWindowAndTheButtonsStayInIt()
+    {
+        QString box = "x,y\r\n";
+        for (int i = 0; i < 30; ++i)
+            box += QString("%1,%2\r\n").arg(i).arg(std::sin(i / 3.0) * 10 + i);
+        auto window = openGraph(box);
+        window->resize(1000, 700);
+        fitList(*window)->setCurrentText("polynomial of degree N");
+        named<QSpinBox>(*window, "degree")->setValue(2);
+        QTest::qWait(20);
+        const int shortText = window->graph()->height();
+        named<QSpinBox>(*window, "degree")->setValue(10); // fourteen lines of text
+        QTest::qWait(20);
+        QVERIFY2(window->noteText().count('\n') >= 13, qPrintable(window->noteText()));
+        QCOMPARE(window->graph()->height(), shortText);
+        QVERIFY(window->graph()->height() >= window->height() / 2);
+        for (QPushButton* button : window->findChildren<QPushButton*>()) {
+            if (!button->isVisible())
+                continue;
+            const QRect place(button->mapTo(window.get(), QPoint(0, 0)), button->size());
+            QVERIFY2(window->rect().contains(place), qPrintable(button->text()));
+        }
+        QPushButton* copyText = nullptr;
+        for (QPushButton* button : window->findChildren<QPushButton*>())
+            if (button->text() == "Copy text")
+                copyText = button;
+        QVERIFY(copyText);
+        copyText->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), window->noteText());
+    }
+
+    void everyAxisHasFourLabelsAtEverySize_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("small") << QSize(420, 360);
+        QTest::newRow("laptop") << QSize(760, 520);
+        QTest::newRow("large") << QSize(1400, 900);
+    }
+
+    void everyAxisHasFourLabelsAtEverySize()
+    {
+        QFETCH(QSize, size);
+        // A spectral line: its y axis once showed only 0 and 1000.
+        auto window = openGraph("440,12\r\n445,310\r\n448,790\r\n450,1040\r\n452,780\r\n"
+                                "455,300\r\n460,11\r\n");
+        window->graph()->resize(size);
+        window->replot();
+        const GraphPlot& plot = window->graph()->plot();
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        const QRectF area = GraphWidget::draw(painter, image.rect(), plot, false);
+        painter.end();
+        // Labels are runs of dark pixels under the x axis and left of the y axis.
+        const int xLabels =
+            darkRuns(image, QRect(area.left() - 20, area.bottom() + 6, area.width() + 40, 12),
+                     Qt::Horizontal);
+        const int yLabels = darkRuns(
+            image, QRect(area.left() - 40, area.top() - 6, 32, area.height() + 12), Qt::Vertical);
+        QVERIFY2(xLabels >= 4, qPrintable(QString::number(xLabels)));
+        QVERIFY2(yLabels >= 4, qPrintable(QString::number(yLabels)));
+    }
+
+    void largeAndSmallNumbersShareAPowerOfTen()
+    {
+        // Charges of oil drops, multiples of 1.6 × 10⁻¹⁹ C.
+        auto window = openGraph("n,q (C)\r\n1,1.6e-19\r\n2,3.2e-19\r\n3,4.8e-19\r\n4,6.4e-19\r\n");
+        window->graph()->resize(640, 480);
+        window->replot();
+        const GraphPlot& plot = window->graph()->plot();
+        QCOMPARE(QString::fromStdString(plot.y.powerLabel()), QString("× 10⁻¹⁹"));
+        QCOMPARE(QString::fromStdString(plot.y.labels.front()).size(), 3); // "1.5"
+        QImage image(640, 480, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        const QRectF area = GraphWidget::draw(painter, image.rect(), plot, false);
+        painter.end();
+        // "× 10⁻¹⁹" over the top of the y axis; the labels beside it short.
+        QVERIFY(darkRuns(image, QRect(area.left(), area.top() - 16, 80, 14), Qt::Horizontal) >= 2);
+        QVERIFY(area.left() < 90);
+    }
+
+    void logAxesTickThePowersOfTen()
+    {
+        // A filter's response falling from 1000 to 0.1.
+        auto window = openGraph("f (Hz),A\r\n10,1000\r\n100,100\r\n1000,10\r\n10000,1\r\n"
+                                "100000,0.1\r\n200000,0\r\n");
+        for (QCheckBox* box : window->findChildren<QCheckBox*>())
+            if (box->text() == "log x" || box->text() == "log y")
+                box->click();
+        const GraphPlot& plot = window->graph()->plot();
+        QVERIFY(plot.x.logarithmic && plot.y.logarithmic);
+        QVERIFY2(window->noteText().contains("1 row has a value of 0 or less, which a log axis "
+                                             "cannot show; it is line 7: \"200000,0\"") &&
+                     window->noteText().contains("log-log axes: a power law"),
+                 qPrintable(window->noteText()));
+        QCOMPARE(plot.points.size(), 5u);
+        QImage image(640, 480, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        const QRectF area = GraphWidget::draw(painter, image.rect(), plot, false);
+        painter.end();
+        // A tick mark left of the y axis at each power of ten, none between.
+        const auto tickAt = [&](double y) {
+            const double row = area.bottom() - plot.y.fraction(y) * area.height();
+            int darkest = 255;
+            for (int r = static_cast<int>(row) - 1; r <= static_cast<int>(row) + 1; ++r)
+                darkest =
+                    std::min(darkest, qGray(image.pixel(static_cast<int>(area.left()) - 3, r)));
+            return darkest < 160;
+        };
+        for (const double power : {0.1, 1.0, 10.0, 100.0, 1000.0})
+            QVERIFY2(tickAt(power), qPrintable(QString::number(power) + " " +
+                                               QString::fromStdString(plot.y.labels.front())));
+        QVERIFY(!tickAt(31.6));
+        // Equal room for each power of ten: the points of a power law in a line.
+        const double step = plot.y.fraction(100) - plot.y.fraction(10);
+        QVERIFY(std::fabs(plot.y.fraction(10) - plot.y.fraction(1) - step) < 1e-9);
+    }
+
+    void theLegendKeepsClearOfThePointsAndTheTitleStandsAbove()
+    {
+        // Points in the top left and bottom right: the legend takes the top right.
+        auto window = openGraph("x,y\r\n0,10\r\n1,9\r\n2,8.5\r\n8,2\r\n9,1\r\n10,0.5\r\n");
+        fitList(*window)->setCurrentText("straight line y = m x + b");
+        named<QLineEdit>(*window, "title")->setText("Cooling of a cup");
+        const GraphPlot& plot = window->graph()->plot();
+        QCOMPARE(QString::fromStdString(plot.title), QString("Cooling of a cup"));
+        QImage image(640, 480, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        const QRectF area = GraphWidget::draw(painter, image.rect(), plot, false);
+        painter.end();
+        const QRect topRight(area.center().x(), area.top(), area.width() / 2, area.height() / 3);
+        const QRect bottomLeft(area.left(), area.bottom() - area.height() / 3, area.width() / 2,
+                               area.height() / 3);
+        // The legend's box: white over the grid, a dark frame; no point under it.
+        QVERIFY(pixelsOf(image, QColor(Qt::darkGray), topRight) > 40);
+        QVERIFY(pixelsOf(image, QColor(Qt::darkGray), bottomLeft) < 10);
+        for (const Point& p : plot.points) {
+            const QPointF at(area.left() + plot.x.fraction(p.x) * area.width(),
+                             area.bottom() - plot.y.fraction(p.y) * area.height());
+            QVERIFY(!topRight.contains(at.toPoint()));
+        }
+        // The title over the plot.
+        QVERIFY(darkRuns(image, QRect(area.center().x() - 80, 0, 160, area.top() - 2),
+                         Qt::Horizontal) >= 3);
+    }
+
     void barsWithCapsTheLinesThroughThemAndChiSquared()
     {
         // A pendulum's period against its length, ±0.08 s from column 3.
@@ -531,7 +707,8 @@ private slots:
         QVERIFY(label);
         window->resize(900, 700);
         QTest::qWait(20);
-        QCOMPARE(textLines(label->grab().toImage(), label->rect()), 7);
+        // Beside the plot the longer notes wrap: seven lines or more.
+        QVERIFY(textLines(label->grab().toImage(), label->rect()) >= 7);
         QVERIFY(label->textInteractionFlags() & Qt::TextSelectableByMouse);
         label->setSelection(0, 4);
         QVERIFY(label->hasSelectedText());

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTextBlock>
 
@@ -98,6 +99,9 @@ private:
     }
 
 private slots:
+    // What the windows remember goes to a test folder, not the user's settings.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
     void startsAsLaidOut()
     {
         Form1 window(labDirectory());
