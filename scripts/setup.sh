@@ -8,8 +8,8 @@ set -euo pipefail
 
 packages=(
     g++ make cmake pkg-config
-    libgsl-dev libmuparser-dev
-    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
+    libgsl-dev libmuparser-dev nlohmann-json3-dev
+    qt6-base-dev qt6-svg-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
     libgtest-dev libbenchmark-dev
     locales
     clang libclang-rt-14-dev

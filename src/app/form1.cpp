@@ -5,6 +5,7 @@
 #include "app/dialogs.h"
 #include "app/graph_window.h"
 #include "app/lab_directory.h"
+#include "app/record_window.h"
 #include "app/recovery_keeper.h"
 #include "app/wrapping_button.h"
 #include "commands/calculate_column.h"
@@ -80,6 +81,7 @@ const ButtonDefinition buttonDefinitions[] = {
     {"cmd_graph", "Graph", {5640, 2400, 975, 615}, &Form1::cmd_graph_Click},
     {"cmd_calculate_column", "calculate column", {6720, 4800, 855, 615},
      &Form1::cmd_calculate_column_Click},
+    {"cmd_record", "record data", {6720, 5520, 855, 615}, &Form1::cmd_record_Click},
 };
 // clang-format on
 
@@ -172,6 +174,7 @@ void Form1::addShortcuts()
     onKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this, &Form1::saveTextAs);
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_G), this, &Form1::cmd_graph_Click);
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_K), this, &Form1::cmd_calculate_column_Click);
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_R), this, &Form1::cmd_record_Click);
     // Ctrl+Q closes the window as its close button does, asking about unsaved text.
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
 }
@@ -277,3 +280,59 @@ void Form1::cmd_output_as_delimited_file_Click()
 }
 void Form1::cmd_experiment_specific_calculations_Click() { experimentCalculations(context_); }
 void Form1::cmd_calculate_column_Click() { calculateColumn(context_); }
+
+void Form1::cmd_record_Click()
+{
+    if (!recordWindow_) {
+        recordWindow_ = new RecordWindow([this] { return state_->delimiter; }, this);
+        connect(recordWindow_, &RecordWindow::recordingStarted, this, &Form1::recordingStarted);
+        connect(recordWindow_, &RecordWindow::headerReady, this,
+                [this](const QString& header) { appendRecorded(header); });
+        connect(recordWindow_, &RecordWindow::rowsArrived, this, [this](const QStringList& rows) {
+            appendRecorded(QLatin1Char('\n') + rows.join(QLatin1Char('\n')));
+        });
+        connect(recordWindow_, &RecordWindow::recordingEnded, this, &Form1::recordingEnded);
+    }
+    recordWindow_->showAndRaise();
+}
+
+// The box takes nothing typed while a recording goes in, and keeps it in the
+// recovery file at least once a second.
+void Form1::recordingStarted()
+{
+    recordingInBox_ = false;
+    text1_->setReadOnly(true);
+    recovery_->setWait(1000);
+}
+
+void Form1::recordingEnded()
+{
+    text1_->setReadOnly(false);
+    recovery_->setWait(RecoveryKeeper::waitMilliseconds);
+    recovery_->keepNow();
+    if (graphWindow_)
+        graphWindow_->replot();
+}
+
+// The recording at the end of the box, after an empty line when the box holds
+// text (the start-up text it replaces): all of it one undo step.
+void Form1::appendRecorded(const QString& text)
+{
+    QTextCursor cursor(text1_->document());
+    cursor.movePosition(QTextCursor::End);
+    if (recordingInBox_) {
+        cursor.joinPreviousEditBlock();
+    } else {
+        cursor.beginEditBlock();
+        recordingInBox_ = true;
+        if (startUpUntouched_) {
+            cursor.select(QTextCursor::Document);
+        } else if (const QString box = text1_->toPlainText(); !box.isEmpty()) {
+            cursor.insertText(box.endsWith(QLatin1Char('\n')) ? QStringLiteral("\n")
+                                                              : QStringLiteral("\n\n"));
+        }
+    }
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    text1_->verticalScrollBar()->setValue(text1_->verticalScrollBar()->maximum());
+}

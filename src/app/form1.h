@@ -23,7 +23,7 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The program's main window: the text box Text1, the thirteen command
-// buttons and the Graph button. It owns the working state and gives the
+// buttons, Graph, calculate column and record data. It owns the working state and gives the
 // commands the screen.
 class Form1 : public QWidget, public UserInterface {
     Q_OBJECT
@@ -64,6 +64,8 @@ public slots:
     void cmd_graph_Click();
     // Adds a column worked out from a formula to the box's data rows.
     void cmd_calculate_column_Click();
+    // Opens the record window, or raises it.
+    void cmd_record_Click();
 
     // Asks for a data file and loads it.
     void openDataFile();
@@ -94,6 +96,10 @@ private:
     bool takePaste(const QString& text);
     // The questions that text from outside the box asks, put to the student.
     TakenIn takeInAsking(const std::string& text, IntakeSource source);
+    void recordingStarted();
+    void recordingEnded();
+    // Text of a recording, at the end of the box.
+    void appendRecorded(const QString& text);
     // Saves the box to benchTablerOutput.txt; true when that worked.
     bool saveToOutputFile();
     // Whether the window may close: nothing unsaved, or the student saved or
@@ -122,4 +128,6 @@ private:
     CommandContext context_;
     BoxEdit* text1_ = nullptr;
     GraphWindow* graphWindow_ = nullptr; // made on first use
+    class RecordWindow* recordWindow_ = nullptr;
+    bool recordingInBox_ = false; // the recording under way has put text in the box
 };

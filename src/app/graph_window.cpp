@@ -197,7 +197,9 @@ void GraphWindow::showAndRaise()
 
 void GraphWindow::boxChanged()
 {
-    if (isVisible())
+    // Not restarted by later changes: a recording's steady stream of lines
+    // re-plots every 100 ms, not never.
+    if (isVisible() && !pause_.isActive())
         pause_.start();
 }
 

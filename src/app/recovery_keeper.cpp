@@ -30,6 +30,13 @@ void RecoveryKeeper::boxChanged()
         wait_.start();
 }
 
+void RecoveryKeeper::setWait(int milliseconds)
+{
+    wait_.setInterval(milliseconds);
+    if (wait_.isActive() && wait_.remainingTime() > milliseconds)
+        wait_.start();
+}
+
 void RecoveryKeeper::keepNow()
 {
     wait_.stop();

@@ -27,8 +27,11 @@ public:
                    QObject* parent = nullptr);
     ~RecoveryKeeper() override;
 
-    // The box changed: the file follows within 10 seconds.
+    // The box changed: the file follows within 10 seconds (or the wait set).
     void boxChanged();
+    // How far behind the box the file may be: a second while a recording
+    // runs, so that a crash mid-recording loses at most a second of it.
+    void setWait(int milliseconds);
     // Writes the unsaved text, or removes the file, now (what the wait ends in).
     void keepNow();
     // A normal close: no file is left.

@@ -35,7 +35,8 @@ struct ButtonLayout {
     QRect pixels;
 };
 
-// Twips divided by 15, in tab order: the thirteen, then Graph and calculate column.
+// Twips divided by 15, in tab order: the thirteen, then Graph, calculate column
+// and record data.
 const ButtonLayout buttonLayouts[] = {
     {"cmd_std_dev", "Mean and Standard Deviation", {376, 8, 65, 49}},
     {"cmd_first_difference", "first difference", {376, 64, 65, 41}},
@@ -54,6 +55,7 @@ const ButtonLayout buttonLayouts[] = {
      {456, 160, 65, 41}},
     {"cmd_graph", "Graph", {376, 160, 65, 41}}, // after the thirteen
     {"cmd_calculate_column", "calculate column", {448, 320, 57, 41}},
+    {"cmd_record", "record data", {448, 368, 57, 41}},
 };
 
 } // namespace
@@ -121,7 +123,7 @@ private slots:
         QCOMPARE(window.workingState().delimiter, ',');
         QCOMPARE(window.workingState().delimiterName, std::string("comma"));
         QVERIFY(std::filesystem::is_directory(labDirectory()));
-        QCOMPARE(window.findChildren<QPushButton*>().size(), 15);
+        QCOMPARE(window.findChildren<QPushButton*>().size(), 16);
     }
 
     void buttonsHaveTheirPlacesCaptionsAndAccessibleNames()

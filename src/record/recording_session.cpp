@@ -1,0 +1,223 @@
+#include "record/recording_session.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QSerialPort>
+#include <QUrl>
+
+namespace {
+
+constexpr int pollMilliseconds = 50; // about 15 requests a second with the phone's answers
+constexpr int phoneTimeoutMilliseconds = 3000;
+
+QString text(const std::string& value) { return QString::fromStdString(value); }
+
+} // namespace
+
+RecordingSession::RecordingSession(RecordSettings settings, QObject* parent)
+    : QObject(parent), settings_(std::move(settings))
+{
+    stopTimer_.setSingleShot(true);
+    connect(&stopTimer_, &QTimer::timeout, this, &RecordingSession::stop);
+    pollTimer_.setSingleShot(true);
+    connect(&pollTimer_, &QTimer::timeout, this, &RecordingSession::pollPhone);
+}
+
+RecordingSession::~RecordingSession() = default;
+
+void RecordingSession::start()
+{
+    if (settings_.source == RecordSettings::Source::Serial)
+        startSerial();
+    else
+        startPhone();
+}
+
+void RecordingSession::startSerial()
+{
+    port_ = std::make_unique<QSerialPort>(settings_.port);
+    port_->setBaudRate(settings_.baud);
+    if (!port_->open(QIODevice::ReadOnly)) {
+        const QString reason = port_->errorString();
+        port_.reset();
+        emit failedToStart(QStringLiteral("could not open %1: %2").arg(settings_.port, reason));
+        return;
+    }
+    recorder_ = std::make_unique<LineRecorder>(settings_.lines);
+    connect(port_.get(), &QSerialPort::readyRead, this, &RecordingSession::readSerial);
+    connect(port_.get(), &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
+        if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError)
+            end(QStringLiteral("the board on %1 was disconnected; every line received stays")
+                    .arg(settings_.port));
+    });
+    recording_ = true;
+    clock_.start();
+    if (settings_.stopSeconds)
+        stopTimer_.start(static_cast<int>(*settings_.stopSeconds * 1000));
+}
+
+void RecordingSession::readSerial()
+{
+    if (!recording_)
+        return;
+    const QByteArray bytes = port_->readAll();
+    recorder_->receive(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                       static_cast<double>(clock_.nsecsElapsed()) / 1e9);
+    if (!header_ && recorder_->header()) {
+        header_ = recorder_->header();
+        emit headerReady(text(*header_));
+    }
+    deliver(recorder_->takeRows());
+}
+
+void RecordingSession::deliver(std::vector<std::string> rows)
+{
+    if (settings_.stopRows && rows_ + rows.size() > *settings_.stopRows)
+        rows.resize(*settings_.stopRows - rows_);
+    if (!rows.empty()) {
+        QStringList list;
+        list.reserve(static_cast<qsizetype>(rows.size()));
+        for (const std::string& row : rows)
+            list << text(row);
+        rows_ += rows.size();
+        emit rowsArrived(list);
+    }
+    if (settings_.stopRows && rows_ >= *settings_.stopRows)
+        stop();
+}
+
+std::string RecordingSession::unreadMessage() const
+{
+    return recorder_ ? recorder_->unreadMessage() : std::string();
+}
+
+void RecordingSession::stop()
+{
+    if (!recording_)
+        return;
+    if (settings_.source == RecordSettings::Source::Phone)
+        askPhone(QStringLiteral("/control?cmd=stop"), nullptr);
+    end({});
+}
+
+void RecordingSession::end(const QString& message)
+{
+    if (!recording_)
+        return;
+    recording_ = false;
+    stopTimer_.stop();
+    pollTimer_.stop();
+    if (port_) {
+        if (port_->isOpen() && port_->bytesAvailable() > 0 && message.isEmpty())
+            readSerial();
+        port_->close();
+    }
+    emit finished(message);
+}
+
+void RecordingSession::startPhone()
+{
+    network_ = new QNetworkAccessManager(this);
+    network_->setTransferTimeout(phoneTimeoutMilliseconds);
+    askPhone(QStringLiteral("/config"), &RecordingSession::phoneConfigured);
+}
+
+void RecordingSession::askPhone(const QString& request,
+                                void (RecordingSession::*answered)(QNetworkReply*))
+{
+    QNetworkRequest get(QUrl(QStringLiteral("http://%1%2").arg(settings_.phone, request)));
+    // The phone's server takes one connection at a time and no keep-alive.
+    get.setRawHeader("Connection", "close");
+    QNetworkReply* reply = network_->get(get);
+    connect(reply, &QNetworkReply::finished, this, [this, reply, answered] {
+        reply->deleteLater();
+        if (answered)
+            (this->*answered)(reply);
+    });
+}
+
+void RecordingSession::phoneConfigured(QNetworkReply* reply)
+{
+    const QString phone = settings_.phone;
+    if (reply->error() != QNetworkReply::NoError) {
+        emit failedToStart(QStringLiteral("the phone at %1 does not answer (%2); is phyphox "
+                                          "running there with remote access on?")
+                               .arg(phone, reply->errorString()));
+        return;
+    }
+    const QByteArray body = reply->readAll();
+    const auto sets =
+        exportSetsOf(std::string_view(body.constData(), static_cast<std::size_t>(body.size())));
+    if (!sets || sets->empty()) {
+        emit failedToStart(QStringLiteral("the phone at %1 offers no data to export").arg(phone));
+        return;
+    }
+    set_ = sets->front();
+    for (const ExportSet& set : *sets)
+        if (text(set.name) == settings_.exportSet)
+            set_ = set;
+    if (!settings_.exportSet.isEmpty() && text(set_.name) != settings_.exportSet) {
+        emit failedToStart(QStringLiteral("the phone at %1 has no export set \"%2\"")
+                               .arg(phone, settings_.exportSet));
+        return;
+    }
+    std::string header;
+    for (const std::string& label : set_.labels)
+        header += (header.empty() ? "" : std::string(1, settings_.lines.delimiter)) + label;
+    header_ = header;
+    askPhone(QStringLiteral("/control?cmd=start"), &RecordingSession::phoneStarted);
+}
+
+void RecordingSession::phoneStarted(QNetworkReply* reply)
+{
+    if (reply->error() != QNetworkReply::NoError) {
+        emit failedToStart(QStringLiteral("the phone at %1 did not start measuring (%2)")
+                               .arg(settings_.phone, reply->errorString()));
+        return;
+    }
+    recording_ = true;
+    clock_.start();
+    emit headerReady(text(*header_));
+    if (settings_.stopSeconds)
+        stopTimer_.start(static_cast<int>(*settings_.stopSeconds * 1000));
+    pollPhone();
+}
+
+void RecordingSession::pollPhone()
+{
+    if (recording_)
+        askPhone(QString::fromStdString(pollRequest(set_, lastTime_)),
+                 &RecordingSession::phoneAnswered);
+}
+
+void RecordingSession::phoneAnswered(QNetworkReply* reply)
+{
+    if (!recording_)
+        return;
+    if (reply->error() != QNetworkReply::NoError) {
+        end(QStringLiteral("the phone at %1 stopped answering (%2); every value received stays")
+                .arg(settings_.phone, reply->errorString()));
+        return;
+    }
+    const QByteArray body = reply->readAll();
+    const std::optional<PhoneReply> answer = readPhoneReply(
+        std::string_view(body.constData(), static_cast<std::size_t>(body.size())), set_);
+    if (!answer) {
+        end(QStringLiteral("the phone at %1 sent an answer that is not phyphox's")
+                .arg(settings_.phone));
+        return;
+    }
+    if (!session_.empty() && answer->session != session_) {
+        end(QStringLiteral("the phone switched to another experiment; the recording stopped"));
+        return;
+    }
+    session_ = answer->session;
+    std::vector<std::string> rows;
+    for (const std::vector<double>& row : answer->rows)
+        rows.push_back(phoneRowText(row, settings_.lines.delimiter));
+    if (!answer->rows.empty())
+        lastTime_ = answer->rows.back().front();
+    deliver(std::move(rows));
+    if (recording_)
+        pollTimer_.start(pollMilliseconds);
+}
