@@ -59,6 +59,7 @@ int main(int argc, char* argv[])
     registerCommandBenchmarks(ratios);
     registerFileBenchmarks(ratios);
     registerGraphBenchmarks(ratios);
+    registerRecordBenchmarks(ratios);
     registerStartupBenchmarks(ratios, std::filesystem::path(argv[0]).parent_path().string());
 
     RecordingReporter reporter;

@@ -26,4 +26,5 @@ void registerRenderingBenchmarks(Ratios& ratios);
 void registerCommandBenchmarks(Ratios& ratios);
 void registerFileBenchmarks(Ratios& ratios);
 void registerGraphBenchmarks(Ratios& ratios);
+void registerRecordBenchmarks(Ratios& ratios);
 void registerStartupBenchmarks(Ratios& ratios, const std::string& programDirectory);

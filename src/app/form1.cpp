@@ -143,7 +143,8 @@ void Form1::layOutControls()
     connect(text1_->document(), &QTextDocument::contentsChanged, this, [this] {
         boxText_.reset();
         startUpUntouched_ = false;
-        if (graphWindow_)
+        // A recording's lines are handed to the graph as they are added.
+        if (graphWindow_ && !appendingRecording_)
             graphWindow_->boxChanged();
     });
 
@@ -320,6 +321,7 @@ void Form1::appendRecorded(const QString& text)
 {
     QTextCursor cursor(text1_->document());
     cursor.movePosition(QTextCursor::End);
+    const bool onlyAdded = recordingInBox_;
     if (recordingInBox_) {
         cursor.joinPreviousEditBlock();
     } else {
@@ -332,7 +334,11 @@ void Form1::appendRecorded(const QString& text)
                                                               : QStringLiteral("\n\n"));
         }
     }
+    appendingRecording_ = onlyAdded;
     cursor.insertText(text);
     cursor.endEditBlock();
+    appendingRecording_ = false;
+    if (graphWindow_ && onlyAdded)
+        graphWindow_->boxAppended(toCoreText(text));
     text1_->verticalScrollBar()->setValue(text1_->verticalScrollBar()->maximum());
 }

@@ -129,5 +129,6 @@ private:
     BoxEdit* text1_ = nullptr;
     GraphWindow* graphWindow_ = nullptr; // made on first use
     class RecordWindow* recordWindow_ = nullptr;
-    bool recordingInBox_ = false; // the recording under way has put text in the box
+    bool recordingInBox_ = false;     // the recording under way has put text in the box
+    bool appendingRecording_ = false; // rows of it go in now
 };

@@ -176,8 +176,52 @@ void drawCurve(QPainter& painter, const Frame& frame, const GraphPlot& plot)
     }
 }
 
+// Far more points than pixel columns (a long recording): each column's
+// lowest and highest point, in the order the columns come. Joined, they
+// draw the span each column of a recording covers; the points between them
+// would only overlap on the screen.
+QList<QPointF> columnExtremes(const Frame& frame, const std::vector<Point>& points)
+{
+    const int columns = std::max(1, static_cast<int>(frame.area.width()) + 1);
+    std::vector<qreal> low(static_cast<std::size_t>(columns), INFINITY);
+    std::vector<qreal> high(static_cast<std::size_t>(columns), -INFINITY);
+    std::vector<int> order; // the columns in the order their first point comes
+    // On linear axes a value's pixel is a multiply and an add.
+    const bool linear = !frame.x.logarithmic && !frame.y.logarithmic;
+    const double xScale = frame.area.width() / (frame.x.high - frame.x.low);
+    const double yScale = frame.area.height() / (frame.y.high - frame.y.low);
+    const bool simple = linear && std::isfinite(xScale) && std::isfinite(yScale);
+    for (const Point& p : points) {
+        const QPointF pixel =
+            simple ? QPointF(frame.area.left() + (p.x - frame.x.low) * xScale,
+                             std::clamp(frame.area.bottom() - (p.y - frame.y.low) * yScale,
+                                        frame.area.top() - frame.area.height(),
+                                        frame.area.bottom() + frame.area.height()))
+                   : frame.map(p);
+        if (!std::isfinite(pixel.x()) || !std::isfinite(pixel.y()))
+            continue;
+        const int column = std::clamp(static_cast<int>(pixel.x() - frame.area.left()), 0, columns - 1);
+        const auto c = static_cast<std::size_t>(column);
+        if (low[c] > high[c])
+            order.push_back(column);
+        low[c] = std::min(low[c], pixel.y());
+        high[c] = std::max(high[c], pixel.y());
+    }
+    QList<QPointF> pixels;
+    for (const int column : order) {
+        const auto c = static_cast<std::size_t>(column);
+        const qreal x = frame.area.left() + column + 0.5;
+        pixels.append({x, low[c]});
+        if (high[c] > low[c])
+            pixels.append({x, high[c]});
+    }
+    return pixels;
+}
+
 QList<QPointF> pixelsOf(const Frame& frame, const std::vector<Point>& points)
 {
+    if (points.size() > 4 * static_cast<std::size_t>(std::max(1.0, frame.area.width())))
+        return columnExtremes(frame, points);
     QList<QPointF> pixels;
     pixels.reserve(static_cast<qsizetype>(points.size()));
     for (const Point& p : points)

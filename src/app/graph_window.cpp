@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -29,7 +30,6 @@
 
 namespace {
 
-constexpr int pauseMilliseconds = 100;
 const QString sizeSetting = QStringLiteral("graph/size");
 constexpr std::size_t mostJoinedPoints = 100; // more joined look like a solid block
 const QSize graphSize(800, 600);              // of a saved or copied image, above its text
@@ -73,8 +73,7 @@ GraphWindow::GraphWindow(std::function<BoxSnapshot()> box, const QString& labDir
     layOutControls();
     resize(openingSize());
     pause_.setSingleShot(true);
-    pause_.setInterval(pauseMilliseconds);
-    connect(&pause_, &QTimer::timeout, this, &GraphWindow::replot);
+    connect(&pause_, &QTimer::timeout, this, &GraphWindow::refresh);
 }
 
 void GraphWindow::layOutControls()
@@ -165,19 +164,19 @@ void GraphWindow::connectControls()
     // The rule sets the box with its signals blocked: a toggle is the student's.
     connect(joinPoints_, &QCheckBox::toggled, this, [this] {
         joinChosenByHand_ = true;
-        replot();
+        refresh();
     });
-    connect(graph_, &GraphWidget::resized, this, &GraphWindow::boxChanged);
+    connect(graph_, &GraphWidget::resized, this, [this] { refreshSoon(); });
     connect(xColumn_, &QComboBox::activated, this, &GraphWindow::columnsChosen);
     connect(yColumn_, &QComboBox::activated, this, &GraphWindow::columnsChosen);
     for (QCheckBox* box : {fromZero_, logX_, logY_})
-        connect(box, &QCheckBox::toggled, this, &GraphWindow::replot);
+        connect(box, &QCheckBox::toggled, this, &GraphWindow::refresh);
     connect(title_, &QLineEdit::textChanged, this, [this](const QString& text) {
         titles_[chosenBlock_] = text;
-        replot();
+        refresh();
     });
-    connect(fitPanel_, &FitPanel::changed, this, &GraphWindow::replot);
-    connect(uncertaintyPanel_, &UncertaintyPanel::changed, this, &GraphWindow::replot);
+    connect(fitPanel_, &FitPanel::changed, this, &GraphWindow::refresh);
+    connect(uncertaintyPanel_, &UncertaintyPanel::changed, this, &GraphWindow::refresh);
     connect(graph_, &GraphWidget::rangeDragged, fitPanel_, &FitPanel::setRange);
     connect(graph_, &GraphWidget::rangeCleared, fitPanel_, &FitPanel::clearRange);
     // Ctrl+W closes the graph, as it closes a document's window.
@@ -197,18 +196,52 @@ void GraphWindow::showAndRaise()
 
 void GraphWindow::boxChanged()
 {
+    wholeBoxChanged_ = true;
+    refreshSoon();
+}
+
+void GraphWindow::boxAppended(const std::string& text)
+{
+    if (!reader_ || !reader_->add(text))
+        wholeBoxChanged_ = true;
+    refreshSoon(recordingMilliseconds);
+}
+
+void GraphWindow::refreshSoon(int milliseconds)
+{
     // Not restarted by later changes: a recording's steady stream of lines
-    // re-plots every 100 ms, not never.
+    // re-plots every few tens of milliseconds, not never; and never more
+    // often than leaves the window half its time (a re-plot of a million
+    // rows takes tens of milliseconds).
     if (isVisible() && !pause_.isActive())
-        pause_.start();
+        pause_.start(std::max<int>(milliseconds, 2 * static_cast<int>(lastRefreshMilliseconds_)));
 }
 
 void GraphWindow::replot()
 {
+    wholeBoxChanged_ = true;
+    refresh();
+}
+
+void GraphWindow::refresh()
+{
+    QElapsedTimer took;
+    took.start();
+    refreshNow();
+    lastRefreshMilliseconds_ = took.elapsed();
+}
+
+void GraphWindow::refreshNow()
+{
     pause_.stop();
-    const BoxSnapshot box = box_();
-    offerBlocks(readGraphBlocks(box.text, box.delimiter));
-    offerColumns(table_);
+    if (wholeBoxChanged_ || !reader_) {
+        const BoxSnapshot box = box_();
+        reader_.emplace(box.delimiter);
+        reader_->add(box.text);
+        wholeBoxChanged_ = false;
+    }
+    offerBlocks(reader_->blocks());
+    offerColumns(table());
     choice_.widthPixels = graph_->width();
     choice_.heightPixels = graph_->height();
     choice_.fromZero = fromZero_->isChecked();
@@ -226,7 +259,7 @@ void GraphWindow::replot()
                       choice_.yUncertainty.kind != UncertaintyChoice::Kind::None;
     uncertaintyPanel_->allowExtremeLines(bars && choice_.model.kind == ModelKind::Line);
     choice_.extremeLines = uncertaintyPanel_->extremeLines();
-    GraphPlot plot = plotGraph(table_, choice_);
+    GraphPlot plot = plotGraph(table(), choice_);
     followJoinRule(plot.points.size());
     // The fields' notes first: what the student typed that the graph could not use.
     QStringList notes = fitPanel_->checkFields() + uncertaintyPanel_->checkFields();
@@ -238,7 +271,7 @@ void GraphWindow::replot()
 
 // The list of the box's blocks by name; the block chosen stays while there
 // is one of its name, else the first is taken.
-void GraphWindow::offerBlocks(std::vector<GraphTable> blocks)
+void GraphWindow::offerBlocks(const std::vector<GraphTable>& blocks)
 {
     QStringList names;
     for (const GraphTable& block : blocks)
@@ -251,7 +284,15 @@ void GraphWindow::offerBlocks(std::vector<GraphTable> blocks)
     block_->addItems(names);
     block_->setCurrentIndex(chosen);
     block_->setEnabled(names.size() > 1);
-    table_ = blocks.empty() ? GraphTable{} : std::move(blocks[static_cast<std::size_t>(chosen)]);
+    chosen_ = static_cast<std::size_t>(chosen);
+}
+
+const GraphTable& GraphWindow::table() const
+{
+    static const GraphTable none;
+    if (!reader_ || chosen_ >= reader_->blocks().size())
+        return none;
+    return reader_->blocks()[chosen_];
 }
 
 // Joined points start on for a hundred points or fewer and off above,
@@ -304,7 +345,7 @@ void GraphWindow::columnsChosen()
     columnsChosenByHand_ = true;
     const QSignalBlocker quiet(fitPanel_); // one re-plot for both changes
     fitPanel_->clearRange();
-    replot();
+    refresh();
 }
 
 QString GraphWindow::noteText() const { return notes_->text(); }

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class FitPanel;
@@ -32,14 +33,23 @@ class GraphWindow : public QWidget {
     Q_OBJECT
 
 public:
+    // How long after a change the graph follows it: typing, a command; and
+    // a recording's lines, for which it follows sooner.
+    static constexpr int pauseMilliseconds = 100;
+    static constexpr int recordingMilliseconds = 40;
+
     // `labDirectory` is where the image dialog starts.
     GraphWindow(std::function<BoxSnapshot()> box, const QString& labDirectory, QWidget* parent);
 
     // Shows the window, or raises it when it is open already.
     void showAndRaise();
-    // The box or the delimiter changed: re-plot once changes pause for 100 ms.
+    // The box or the delimiter changed: re-plot within 100 ms, the box read
+    // again.
     void boxChanged();
-    // Re-plots at once.
+    // Lines were added at the end of the box (a recording): re-plot within
+    // 100 ms, reading only them.
+    void boxAppended(const std::string& text);
+    // Re-plots at once, the box read again.
     void replot();
 
     // The text under the graph: rows left out, and the fit.
@@ -51,10 +61,17 @@ public:
     // file, chosen by the extension; the reason when it could not.
     QString saveImage(const QString& path) const;
 
+    // Re-plots at once, reading the box again only when more than lines at
+    // its end changed.
+    void refresh();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void refreshNow();
+    // Re-plots within `milliseconds`.
+    void refreshSoon(int milliseconds = pauseMilliseconds);
     void layOutControls();
     void connectControls();
     QSize openingSize() const;
@@ -64,13 +81,17 @@ private:
     void askAndSaveImage();
     void copyImage();
     QImage image() const;
-    void offerBlocks(std::vector<GraphTable> blocks);
+    void offerBlocks(const std::vector<GraphTable>& blocks);
+    const GraphTable& table() const;
     void followJoinRule(std::size_t points);
 
     std::function<BoxSnapshot()> box_;
     QString labDirectory_;
     QTimer pause_;
-    GraphTable table_;    // the chosen block
+    std::optional<GraphBlockReader> reader_; // the box's blocks as last read
+    bool wholeBoxChanged_ = true;
+    qint64 lastRefreshMilliseconds_ = 0;
+    std::size_t chosen_ = 0; // the block plotted
     QString chosenBlock_; // its name
     bool joinChosenByHand_ = false;
     GraphChoice choice_;

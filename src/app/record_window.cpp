@@ -64,6 +64,7 @@ void RecordWindow::layOutControls()
 {
     source_ = new QComboBox(this);
     source_->setEditable(true); // a device may be typed: "/dev/ttyUSB0", "COM3"
+    source_->setInsertPolicy(QComboBox::NoInsert);
     source_->setAccessibleName(QStringLiteral("source"));
     source_->setMinimumContentsLength(24);
     address_ = new QLineEdit(QSettings().value(addressSetting).toString(), this);
@@ -120,6 +121,8 @@ void RecordWindow::layOutControls()
     connect(source_, &QComboBox::currentIndexChanged, this, &RecordWindow::sourceChosen);
     connect(source_, &QComboBox::editTextChanged, this, &RecordWindow::sourceChosen);
     connect(startStop_, &QPushButton::clicked, this, &RecordWindow::startOrStop);
+    // Enter in the source starts (or stops) too: type the device, press Enter.
+    connect(source_->lineEdit(), &QLineEdit::returnPressed, this, &RecordWindow::startOrStop);
     connect(new QShortcut(QKeySequence(Qt::Key_Space), this), &QShortcut::activated, this,
             &RecordWindow::startOrStop);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), this), &QShortcut::activated, this,

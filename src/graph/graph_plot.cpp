@@ -233,6 +233,9 @@ RowsLeftOut collectPoints(const GraphTable& table, const GraphChoice& choice, Gr
 {
     RowsLeftOut left;
     const bool bars = hasUncertainties(choice);
+    plot.points.reserve(table.rows.size());
+    if (bars)
+        plot.bars.reserve(table.rows.size());
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         const int lineNumber = static_cast<int>(r) + 1;
         const std::optional<double> x = valueAt(table.rows[r], choice.xColumn, lineNumber);

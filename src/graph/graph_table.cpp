@@ -11,6 +11,7 @@
 namespace {
 
 constexpr std::size_t longestName = 40;
+constexpr std::size_t mostJudgedRows = 10000; // for the delimiter hint
 
 std::string trimmed(std::string_view text)
 {
@@ -29,19 +30,6 @@ std::string cut(std::string text)
         if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++characters > longestName)
             return text.substr(0, i) + "...";
     return text;
-}
-
-// Calls visit(line) for each line; CR LF, CR and LF end a line.
-template <typename Visit> void forEachLine(std::string_view text, Visit visit)
-{
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        visit(text.substr(start, end - start));
-        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-    }
 }
 
 // The numbers of a data row's fields; counts the fields with a decimal comma.
@@ -76,24 +64,30 @@ std::string decimalCommaNote(int fields, int line, std::string_view text)
 GraphTable startBlock(std::string_view header, char delimiter, int firstLine)
 {
     GraphTable block;
-    if (header.empty()) {
-        block.name = "lines " + std::to_string(firstLine);
+    block.firstLine = firstLine;
+    if (header.empty())
         return block;
-    }
     block.name = cut(trimmed(header));
     block.columnNames = headerFields(header, delimiter);
     return block;
 }
 
+// What a block says once its rows are known; done again as a recording
+// adds rows to the last block.
 void finishBlock(GraphTable& block, int lastLine, char delimiter)
 {
+    if (block.columnNames.empty() && (block.name.empty() || block.name.rfind("lines ", 0) == 0))
+        block.name = "lines " + std::to_string(block.firstLine) + " to " + std::to_string(lastLine);
     if (block.decimalCommaFields > 0)
         block.decimalCommaNote =
             decimalCommaNote(block.decimalCommaFields, block.lineNumbers[block.firstDecimalComma],
                              block.lineTexts[block.firstDecimalComma]);
-    if (block.name.rfind("lines ", 0) == 0 && block.columnNames.empty())
-        block.name += " to " + std::to_string(lastLine);
-    const std::vector<std::string_view> lines(block.lineTexts.begin(), block.lineTexts.end());
+    block.delimiterHint.reset();
+    // Judged on the first rows: a long recording, written with the delimiter
+    // in force, is not gone through again each time rows are added.
+    const std::size_t judged = std::min<std::size_t>(block.lineTexts.size(), mostJudgedRows);
+    const std::vector<std::string_view> lines(block.lineTexts.begin(),
+                                              block.lineTexts.begin() + static_cast<long>(judged));
     if (const std::optional<char> other = otherDelimiterOfLines(lines, delimiter)) {
         block.delimiterHint = delimiterHintSentence(delimiter, *other);
         return;
@@ -110,42 +104,68 @@ void finishBlock(GraphTable& block, int lastLine, char delimiter)
 
 } // namespace
 
+GraphBlockReader::GraphBlockReader(char delimiter) : delimiter_(delimiter) {}
+
+bool GraphBlockReader::add(std::string_view text)
+{
+    // A last line taken whole that the new text goes on with: read again.
+    if (lastLineOpen_ && !text.empty() && text.front() != '\r' && text.front() != '\n')
+        return false;
+    if (lastLineOpen_ && text.compare(0, 2, "\r\n") == 0)
+        text.remove_prefix(2);
+    else if (lastLineOpen_ && !text.empty())
+        text.remove_prefix(1);
+    lastLineOpen_ = false;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            readLine(text.substr(start));
+            lastLineOpen_ = true;
+            break;
+        }
+        readLine(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    if (inBlock_)
+        finishBlock(blocks_.back(), lastDataLine_, delimiter_);
+    return true;
+}
+
+void GraphBlockReader::readLine(std::string_view line)
+{
+    nonEmpty_ += !line.empty();
+    const std::string_view first = line.substr(0, line.find(delimiter_));
+    if (!readDataField(first).beginsWithNumber) {
+        if (inBlock_)
+            finishBlock(blocks_.back(), lastDataLine_, delimiter_);
+        inBlock_ = false;
+        if (!line.empty())
+            lastNonEmpty_ = std::string(line);
+        return;
+    }
+    if (!inBlock_) {
+        blocks_.push_back(startBlock(lastNonEmpty_, delimiter_, nonEmpty_));
+        inBlock_ = true;
+    }
+    GraphTable& block = blocks_.back();
+    lastDataLine_ = nonEmpty_;
+    lastNonEmpty_.clear();
+    ++block.dataRows;
+    const int before = block.decimalCommaFields;
+    block.rows.push_back(rowNumbers(line, delimiter_, block.decimalCommaFields));
+    if (before == 0 && block.decimalCommaFields > 0)
+        block.firstDecimalComma = block.rows.size() - 1;
+    block.lineNumbers.push_back(nonEmpty_);
+    block.lineTexts.emplace_back(line);
+    block.columns = std::max(block.columns, static_cast<int>(block.rows.back().size()));
+}
+
 std::vector<GraphTable> readGraphBlocks(std::string_view boxText, char delimiter)
 {
-    std::vector<GraphTable> blocks;
-    std::string_view lastNonEmpty; // the nearest non-empty line above
-    bool inBlock = false;
-    int nonEmpty = 0, lastDataLine = 0;
-    forEachLine(boxText, [&](std::string_view line) {
-        nonEmpty += !line.empty();
-        const std::string_view first = line.substr(0, line.find(delimiter));
-        if (!readDataField(first).beginsWithNumber) {
-            if (inBlock)
-                finishBlock(blocks.back(), lastDataLine, delimiter);
-            inBlock = false;
-            if (!line.empty())
-                lastNonEmpty = line;
-            return;
-        }
-        if (!inBlock) {
-            blocks.push_back(startBlock(lastNonEmpty, delimiter, nonEmpty));
-            inBlock = true;
-        }
-        GraphTable& block = blocks.back();
-        lastDataLine = nonEmpty;
-        lastNonEmpty = {};
-        ++block.dataRows;
-        const int before = block.decimalCommaFields;
-        block.rows.push_back(rowNumbers(line, delimiter, block.decimalCommaFields));
-        if (before == 0 && block.decimalCommaFields > 0)
-            block.firstDecimalComma = block.rows.size() - 1;
-        block.lineNumbers.push_back(nonEmpty);
-        block.lineTexts.emplace_back(line);
-        block.columns = std::max(block.columns, static_cast<int>(block.rows.back().size()));
-    });
-    if (inBlock)
-        finishBlock(blocks.back(), lastDataLine, delimiter);
-    return blocks;
+    GraphBlockReader reader(delimiter);
+    reader.add(boxText);
+    return std::move(reader).blocks();
 }
 
 GraphTable readGraphTable(std::string_view boxText, char delimiter)

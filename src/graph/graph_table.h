@@ -25,6 +25,7 @@ struct GraphTable {
     // lines (the box's non-empty lines from 1), and its text.
     std::vector<int> lineNumbers;
     std::vector<std::string> lineTexts;
+    int firstLine = 0; // where the block begins, as lineNumbers count
     int dataRows = 0;
     int columns = 0; // fields of the widest kept row, at most mostPlottedColumns
     // The fields of the nearest non-empty line above the block, trimmed;
@@ -42,6 +43,33 @@ struct GraphTable {
 
 // Every block of the box, in box order.
 std::vector<GraphTable> readGraphBlocks(std::string_view boxText, char delimiter);
+
+// The same reading as text comes in: the whole box at once, or a box that
+// grows at its end (a recording), reading only what was added.
+class GraphBlockReader {
+public:
+    explicit GraphBlockReader(char delimiter);
+
+    // More of the box's text, from where the last ended (CR LF, CR or LF
+    // line breaks; the text's last line is read as it stands). False, having
+    // read nothing, when the new text goes on with that last line instead of
+    // starting a new one: then the whole box is to be read again.
+    bool add(std::string_view text);
+
+    const std::vector<GraphTable>& blocks() const& { return blocks_; }
+    std::vector<GraphTable> blocks() && { return std::move(blocks_); }
+
+private:
+    void readLine(std::string_view line);
+
+    char delimiter_;
+    std::vector<GraphTable> blocks_;
+    std::string lastNonEmpty_; // the nearest non-empty line above
+    bool inBlock_ = false;
+    bool lastLineOpen_ = false;
+    int nonEmpty_ = 0;
+    int lastDataLine_ = 0;
+};
 
 // The first block, or an empty table when the box holds no data row.
 GraphTable readGraphTable(std::string_view boxText, char delimiter);
