@@ -50,6 +50,7 @@ RecordWindow::RecordWindow(std::function<char()> delimiter, QWidget* parent)
     layOutControls();
     refreshPorts();
     sourceChosen();
+    resize(760, 200);
     // A board plugged in shows up in the list within a second.
     portWatch_.setInterval(1000);
     connect(&portWatch_, &QTimer::timeout, this, &RecordWindow::refreshPorts);
@@ -101,8 +102,10 @@ void RecordWindow::layOutControls()
 
     auto* choices = new FlowLayout;
     choices->addGroup({labelFor(QStringLiteral("&source:"), source_, this), source_});
-    choices->addGroup({labelFor(QStringLiteral("&address:"), address_, this), address_});
-    choices->addGroup({labelFor(QStringLiteral("s&peed:"), speed_, this), speed_});
+    addressLabel_ = labelFor(QStringLiteral("&address:"), address_, this);
+    speedLabel_ = labelFor(QStringLiteral("s&peed:"), speed_, this);
+    choices->addGroup({addressLabel_, address_});
+    choices->addGroup({speedLabel_, speed_});
     choices->addWidget(hostTime_);
     choices->addGroup(
         {labelFor(QStringLiteral("stop a&fter:"), stopAfter_, this), stopAfter_, stopValue_});
@@ -170,7 +173,9 @@ void RecordWindow::sourceChosen()
 {
     const bool phone = source_->currentText() == phoneItem;
     address_->setVisible(phone);
+    addressLabel_->setVisible(phone);
     speed_->setVisible(!phone);
+    speedLabel_->setVisible(!phone);
     hostTime_->setVisible(!phone);
 }
 

@@ -55,7 +55,9 @@ private:
     std::unique_ptr<RecordingSession> session_;
     QComboBox* source_ = nullptr;
     QLineEdit* address_ = nullptr;
+    QLabel* addressLabel_ = nullptr;
     QComboBox* speed_ = nullptr;
+    QLabel* speedLabel_ = nullptr;
     QCheckBox* hostTime_ = nullptr;
     QComboBox* stopAfter_ = nullptr;
     QLineEdit* stopValue_ = nullptr;

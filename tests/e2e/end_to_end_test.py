@@ -9,19 +9,23 @@ file dialog; pastes spreadsheet rows through the clipboard and answers the
 questions they ask; opens the graph of a falling ball's speed with its straight-line
 fit, of a cooling curve with an exponential fit, of a pendulum with error
 bars and the steepest and shallowest lines, and of T² with its uncertainty
-from calculate column, fitted for g. Saves a screenshot of the window after
+from calculate column, fitted for g; records a board on a pseudo-terminal
+into the box and the graph. Saves a screenshot of the window after
 start-up and one of each graph.
 
 Usage: end_to_end_test.py PROGRAM SCREENSHOT GRAPH_SCREENSHOT FIT_SCREENSHOT ERROR_BARS_SCREENSHOT
-       PENDULUM_G_SCREENSHOT [TEST]...
+       PENDULUM_G_SCREENSHOT RECORD_SCREENSHOT [TEST]...
 """
 
+import math
 import os
+import pty
 import shutil
 import subprocess
 import sys
 import tempfile
 import time
+import tty
 import unittest
 
 PROGRAM = None
@@ -30,6 +34,7 @@ GRAPH_SCREENSHOT = None
 FIT_SCREENSHOT = None
 ERROR_BARS_SCREENSHOT = None
 PENDULUM_G_SCREENSHOT = None
+RECORD_SCREENSHOT = None
 DIALOG_TITLE = "Bench Tabler"
 
 # Centres of the buttons in the window, in pixels (twips / 15).
@@ -47,6 +52,7 @@ BUTTONS = {
     "experiment-specific calculations": (456 + 32, 160 + 20),
     "Graph": (376 + 32, 160 + 20),
     "calculate column": (448 + 28, 320 + 20),
+    "record data": (448 + 28, 368 + 20),
 }
 TEXT_BOX = (180, 200)
 
@@ -178,7 +184,8 @@ class BenchTablerWindow:
 
     def screenshot(self, path, window=None):
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        subprocess.run(["import", "-window", window or self.window, "-strip", path],
+        crop = ["-crop", "1280x720+0+0"] if window == "root" else []
+        subprocess.run(["import", "-window", window or self.window, *crop, "-strip", path],
                        env=self.env, check=True, timeout=30)
 
     def close(self):
@@ -369,6 +376,48 @@ class EndToEnd(unittest.TestCase):
             self.app.close_message()
             self.app.answer("1")
 
+    def test_record_from_a_board_into_the_box_and_the_graph(self):
+        # A board on a pseudo-terminal prints a damped spring's position.
+        master, slave = pty.openpty()
+        tty.setraw(slave)
+        device = os.ttyname(slave)
+        try:
+            # Without a window manager each window opens over the main one: each
+            # is moved aside before the next button is clicked.
+            self.app.type_into_box("")
+            self.app.click("record data")
+            record = self.app._wait_for_window("^Bench Tabler - Record$")
+            xdotool("windowmove", "--sync", record, "0", "570", env=self.app.env)
+            self.app.click("Graph")
+            graph = self.app._wait_for_window("^Bench Tabler - Graph$")
+            xdotool("windowmove", "--sync", graph, "540", "0", env=self.app.env)
+            xdotool("windowsize", "--sync", graph, "740", "560", env=self.app.env)
+            xdotool("windowfocus", "--sync", record, env=self.app.env)
+            xdotool("key", "alt+s", "ctrl+a", env=self.app.env)
+            xdotool("type", "--delay", "5", device, env=self.app.env)
+            xdotool("key", "Return", env=self.app.env)
+            time.sleep(0.5)
+            for i in range(400):
+                t = i * 0.025
+                os.write(master, ("t:%.3f,x:%.4f\r\n"
+                                  % (t, 5 * math.exp(-t / 4) * math.cos(2 * math.pi * t / 1.6)))
+                         .encode())
+            time.sleep(1.0)
+            self.app.screenshot(RECORD_SCREENSHOT, "root")
+            xdotool("windowfocus", "--sync", record, env=self.app.env)
+            xdotool("key", "alt+s", "Return", env=self.app.env)  # Enter stops too
+            time.sleep(0.3)
+            saved = self.app.saved_text()
+            self.assertTrue(saved.startswith(b"t,x\r\n0.000,5.0000\r\n"), saved[:40])
+            self.assertEqual(saved.count(b"\r\n"), 401)  # the header and 400 rows
+            for window in (record, graph):
+                xdotool("windowfocus", "--sync", window, env=self.app.env)
+                xdotool("key", "ctrl+w", env=self.app.env)
+                self.app._wait_until_closed(window, ".")
+        finally:
+            os.close(master)
+            os.close(slave)
+
     def test_declined_prompt_leaves_the_box_unchanged(self):
         self.app.type_into_box("5\n2")
         self.app.click("first difference")
@@ -405,11 +454,11 @@ class CrashRecovery(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 7:
+    if len(sys.argv) < 8:
         sys.exit(__doc__)
     (PROGRAM, SCREENSHOT, GRAPH_SCREENSHOT, FIT_SCREENSHOT, ERROR_BARS_SCREENSHOT,
-     PENDULUM_G_SCREENSHOT) = sys.argv[1:7]
+     PENDULUM_G_SCREENSHOT, RECORD_SCREENSHOT) = sys.argv[1:8]
     for tool in ("Xvfb", "xdotool", "xclip", "import"):
         if not shutil.which(tool):
             sys.exit(tool + " is missing: the set-up step installs it")
-    unittest.main(argv=sys.argv[:1] + sys.argv[7:], verbosity=2)  # then names of tests to run
+    unittest.main(argv=sys.argv[:1] + sys.argv[8:], verbosity=2)  # then names of tests to run

@@ -28,7 +28,8 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.benchtabler.B
 desktop-file-validate "$root/usr/share/applications/benchtabler.desktop"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for runtime in libqt6widgets6 libqt6svg6 qt6-qpa-plugins libgsl27 libmuparser2v5; do
+for runtime in libqt6widgets6 libqt6svg6 libqt6serialport6 libqt6network6 qt6-qpa-plugins libgsl27 \
+               libmuparser2v5; do
     grep -q "$runtime" <<< "$depends" || { echo "the package does not depend on $runtime"; exit 1; }
 done
 
