@@ -60,6 +60,7 @@ int main(int argc, char* argv[])
     registerFileBenchmarks(ratios);
     registerGraphBenchmarks(ratios);
     registerRecordBenchmarks(ratios);
+    registerReportBenchmarks(ratios);
     registerStartupBenchmarks(ratios, std::filesystem::path(argv[0]).parent_path().string());
 
     RecordingReporter reporter;

@@ -27,4 +27,5 @@ void registerCommandBenchmarks(Ratios& ratios);
 void registerFileBenchmarks(Ratios& ratios);
 void registerGraphBenchmarks(Ratios& ratios);
 void registerRecordBenchmarks(Ratios& ratios);
+void registerReportBenchmarks(Ratios& ratios);
 void registerStartupBenchmarks(Ratios& ratios, const std::string& programDirectory);

@@ -1,11 +1,13 @@
 // Arbitrary bytes as the box, with the delimiter chosen by the first byte:
 // the graph's rows and columns keep to their bounds, and everything the
 // graph draws or prints is finite and free of exponents, with and without a
-// straight-line fit and axes from zero.
+// straight-line fit and axes from zero; the lab report's table holds every
+// point's row, its fields as the line holds them.
 
 #include "data/data_field.h"
 #include "fuzz_check.h"
 #include "graph/graph_plot.h"
+#include "graph/report_table.h"
 
 #include <cmath>
 #include <cstdint>
@@ -38,6 +40,24 @@ bool printsOnlyFiniteNumbers(const CurveFit& fit)
     return text.find("∞") == std::string::npos && text.find("not a number") == std::string::npos;
 }
 
+// One row a point, numbered in order; x and y as the line writes them.
+void checkReportTable(const GraphTable& table, const GraphChoice& choice, const GraphPlot& plot,
+                      char delimiter)
+{
+    const ReportTable report = reportTable(table, choice, plot, delimiter);
+    fuzzCheck(report.rows.size() == plot.points.size(), "the report's table is not one row a point");
+    for (std::size_t i = 0; i < report.rows.size(); ++i) {
+        const std::vector<std::string>& row = report.rows[i];
+        fuzzCheck(row.size() == report.heads.size() && row[0] == std::to_string(i + 1),
+                  "a report row out of its columns or order");
+        const std::string_view line = table.lineTexts[plot.rows[i]];
+        for (std::size_t k = 1; k < row.size(); ++k)
+            fuzzCheck((k == 1 && choice.xColumn == 0) || line.find(row[k]) != line.npos,
+                      "a report value that its line does not hold");
+        fuzzCheck(!row[1].empty() && !row[2].empty(), "a plotted row without its x or y");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -67,6 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         choice.model.kind = modelKinds()[1 + data[0] / 4 % (modelKinds().size() - 2)];
         choice.residuals = true;
         const GraphPlot plot = plotGraph(table, choice);
+        checkReportTable(table, choice, plot, delimiters[data[0] % 4]);
         checkAxis(plot.x);
         checkAxis(plot.y);
         // The fit's own text: the notes quote the box's lines, which may hold

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Bench Tabler needs on Debian 12:
 # the compilers and Qt, GoogleTest and Google Benchmark, clang's libFuzzer and sanitizer runtime,
-# an X server, xdotool and xclip for the end-to-end test, the Debian packaging and
+# an X server, xdotool and xclip for the end-to-end test, poppler's tools that read
+# the lab report's PDF back, the Debian packaging and
 # its checkers (debhelper, lintian, appstream, desktop-file-utils), and the
 # German locale whose decimal comma the tests run under.
 set -euo pipefail
@@ -13,7 +14,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     locales
     clang libclang-rt-14-dev
-    xvfb xdotool xclip imagemagick x11-utils python3
+    xvfb xdotool xclip imagemagick x11-utils python3 poppler-utils
     dpkg-dev debhelper devscripts lintian appstream desktop-file-utils
 )
 

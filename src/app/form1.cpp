@@ -264,7 +264,7 @@ void Form1::cmd_graph_Click()
     if (!graphWindow_)
         graphWindow_ = new GraphWindow(
             [this] {
-                return BoxSnapshot{readBox(), state_->delimiter};
+                return BoxSnapshot{readBox(), state_->delimiter, dataFile_};
             },
             toQString(context_.labDirectory), this);
     graphWindow_->showAndRaise();

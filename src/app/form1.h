@@ -120,6 +120,7 @@ private:
     // The box text as last saved in this session, by either save.
     std::optional<std::string> savedText_;
     QString lastFolder_; // empty: the lab directory
+    QString dataFile_;   // the file last opened into the box: the report's title
     RecoveryKeeper* recovery_ = nullptr;
     // The box still holds the start-up text as the program put it there.
     bool startUpUntouched_ = false;

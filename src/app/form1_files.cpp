@@ -75,6 +75,7 @@ bool Form1::loadDataFile(const QString& path)
     if (const std::optional<std::string> note = beyondTheCommands(taken.text))
         showMessage(*note);
     rememberFolder(path);
+    dataFile_ = path;
     return true;
 }
 

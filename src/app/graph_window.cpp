@@ -4,6 +4,8 @@
 #include "app/fit_panel.h"
 #include "app/flow_layout.h"
 #include "app/graph_widget.h"
+#include "app/lab_report.h"
+#include "app/report_panel.h"
 #include "app/uncertainty_panel.h"
 #include "data/column_heads.h"
 
@@ -31,7 +33,6 @@
 namespace {
 
 const QString sizeSetting = QStringLiteral("graph/size");
-constexpr std::size_t mostJoinedPoints = 100; // more joined look like a solid block
 const QSize graphSize(800, 600);              // of a saved or copied image, above its text
 constexpr int textMargin = 12;
 constexpr int textFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
@@ -102,6 +103,7 @@ void GraphWindow::layOutControls()
     auto* saveImage = new QPushButton(QStringLiteral("Save image..."), this);
     copyImage_ = new QPushButton(QStringLiteral("Copy image"), this);
     copyText_ = new QPushButton(QStringLiteral("Copy text"), this);
+    reportPanel_ = new ReportPanel([this] { return labReport(); }, labDirectory_, this);
 
     auto* blockLabel = new QLabel(QStringLiteral("&data:"), this);
     blockLabel->setBuddy(block_);
@@ -139,7 +141,7 @@ void GraphWindow::layOutControls()
     splitter->setSizes({700, 300});
 
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
+    buttons->addWidget(reportPanel_, 1);
     for (QPushButton* button : {saveImage, copyImage_, copyText_})
         buttons->addWidget(button);
     auto* page = new QVBoxLayout(this);
@@ -237,6 +239,8 @@ void GraphWindow::refreshNow()
     if (wholeBoxChanged_ || !reader_) {
         const BoxSnapshot box = box_();
         reader_.emplace(box.delimiter);
+        delimiter_ = box.delimiter;
+        dataFile_ = box.dataFile;
         reader_->add(box.text);
         wholeBoxChanged_ = false;
     }
@@ -378,6 +382,15 @@ QString GraphWindow::saveImage(const QString& path) const
     if (suffix != QLatin1String("png"))
         return QStringLiteral("an image is saved as .png or .svg");
     return image().save(path, "PNG") ? QString() : QStringLiteral("the file cannot be written");
+}
+
+LabReport GraphWindow::labReport() const
+{
+    LabReport report = makeLabReport(table(), choice_, delimiter_);
+    report.title = reportTitle(title_->text(), dataFile_);
+    report.joinPoints = joinPoints_->isChecked();
+    report.text = notes_->text(); // the window's text as it stands, its notes included
+    return report;
 }
 
 void GraphWindow::askAndSaveImage()

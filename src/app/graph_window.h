@@ -3,6 +3,7 @@
 #include "graph/graph_plot.h"
 
 #include <QHash>
+#include <QString>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -12,6 +13,8 @@
 #include <string>
 
 class FitPanel;
+class ReportPanel;
+struct LabReport;
 class UncertaintyPanel;
 class GraphWidget;
 class QCheckBox;
@@ -24,6 +27,7 @@ class QPushButton;
 struct BoxSnapshot {
     std::string text;
     char delimiter;
+    QString dataFile = {}; // the file last opened into the box; empty when none
 };
 
 // The separate, resizable window "Bench Tabler - Graph": the box plotted as
@@ -60,6 +64,9 @@ public:
     // Writes the graph, its titles and the text under it as a PNG or an SVG
     // file, chosen by the extension; the reason when it could not.
     QString saveImage(const QString& path) const;
+    // The lab report of what the window shows, without the student's name.
+    LabReport labReport() const;
+    ReportPanel* reportPanel() const { return reportPanel_; }
 
     // Re-plots at once, reading the box again only when more than lines at
     // its end changed.
@@ -90,6 +97,8 @@ private:
     QTimer pause_;
     std::optional<GraphBlockReader> reader_; // the box's blocks as last read
     bool wholeBoxChanged_ = true;
+    char delimiter_ = ',';  // the box's as last read
+    QString dataFile_;      // likewise
     qint64 lastRefreshMilliseconds_ = 0;
     std::size_t chosen_ = 0; // the block plotted
     QString chosenBlock_; // its name
@@ -109,6 +118,7 @@ private:
     QHash<QString, QString> titles_; // each data block's title while the window is open
     FitPanel* fitPanel_ = nullptr;
     UncertaintyPanel* uncertaintyPanel_ = nullptr;
+    ReportPanel* reportPanel_ = nullptr;
     GraphWidget* graph_ = nullptr;
     QLabel* notes_ = nullptr;
     QPushButton* copyImage_ = nullptr;

@@ -11,19 +11,6 @@
 
 namespace {
 
-struct FitOptions {
-    char delimiter = ',';
-    BatchInputChoice input;
-    std::optional<int> x, y;
-    std::optional<int> sigmaX, sigmaY; // the columns of the uncertainties
-    std::optional<ModelChoice> model;
-    std::map<std::string, double> starts;
-    std::optional<double> from, to;
-    std::string results; // the --result formulas, separated by ";"
-    bool json = false;
-    std::optional<std::string> file;
-};
-
 const struct {
     const char* name;
     ModelKind kind;
@@ -78,7 +65,7 @@ std::optional<int> columnNumber(const std::string& text, int lowest)
 }
 
 // Reads one option that takes a value; the explanation when it is wrong.
-std::optional<std::string> readOption(FitOptions& options, const std::string& option,
+std::optional<std::string> readOption(GraphOptions& options, const std::string& option,
                                       const std::string& value)
 {
     if (option == "--delimiter") {
@@ -126,22 +113,41 @@ std::optional<std::string> readOption(FitOptions& options, const std::string& op
     return std::nullopt;
 }
 
-std::variant<FitOptions, std::string> parseFitArguments(const std::vector<std::string>& arguments)
+} // namespace
+
+std::variant<GraphOptions, std::string> parseGraphArguments(const std::vector<std::string>& arguments,
+                                                            bool report)
 {
     static const std::vector<std::string> valued = {
         "--delimiter", "--x",  "--y",       "--model",   "--equation", "--start",
         "--from",      "--to", "--sigma-x", "--sigma-y", "--result"};
-    FitOptions options;
+    static const std::vector<std::string> reportValued = {"--pdf", "--title", "--name", "--paper"};
+    GraphOptions options;
     std::vector<std::string> operands;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (std::find(valued.begin(), valued.end(), argument) != valued.end()) {
+        const bool forReport =
+            report && std::find(reportValued.begin(), reportValued.end(), argument) != reportValued.end();
+        if (forReport || std::find(valued.begin(), valued.end(), argument) != valued.end()) {
             if (i + 1 == arguments.size())
                 return argument + " needs a value";
-            if (auto explanation = readOption(options, argument, arguments[++i]))
+            const std::string& value = arguments[++i];
+            if (argument == "--pdf")
+                options.pdf = value;
+            else if (argument == "--title")
+                options.title = value;
+            else if (argument == "--name")
+                options.name = value;
+            else if (argument == "--paper") {
+                if (value != "a4" && value != "letter")
+                    return "--paper takes a4 or letter, not \"" + value + "\"";
+                options.paper = value;
+            } else if (auto explanation = readOption(options, argument, value))
                 return *explanation;
-        } else if (argument == "--json") {
+        } else if (argument == "--json" && !report) {
             options.json = true;
+        } else if (report && (argument == "--log-x" || argument == "--log-y")) {
+            (argument == "--log-x" ? options.logX : options.logY) = true;
         } else if (argument == "--decimal-comma" || argument == "--no-decimal-comma") {
             options.input.decimalComma = argument == "--decimal-comma";
         } else if (argument.size() > 1 && argument[0] == '-' && argument != "-") {
@@ -152,15 +158,43 @@ std::variant<FitOptions, std::string> parseFitArguments(const std::vector<std::s
     }
     if (operands.size() > 2)
         return std::string("too many arguments after the command");
-    if (!options.model)
+    if (report && options.pdf.empty())
+        return std::string("report needs --pdf FILE");
+    if (!report && !options.model)
         return std::string("fit needs --model NAME or --equation TEXT");
-    if (options.model->kind != ModelKind::OwnEquation && !options.starts.empty())
+    if ((!options.model || options.model->kind != ModelKind::OwnEquation) &&
+        !options.starts.empty())
         return std::string("--start is for an own equation");
-    options.model->starts = options.starts;
+    if (options.model)
+        options.model->starts = options.starts;
     if (operands.size() == 2)
         options.file = operands[1];
     return options;
 }
+
+GraphChoice choiceOf(const GraphOptions& options, const GraphTable& table)
+{
+    GraphChoice choice = defaultChoice(table);
+    choice.xColumn = options.x.value_or(choice.xColumn);
+    choice.yColumn = options.y.value_or(choice.yColumn);
+    if (options.model)
+        choice.model = *options.model;
+    choice.fitFrom = options.from;
+    choice.fitTo = options.to;
+    choice.results = options.results;
+    choice.logX = options.logX;
+    choice.logY = options.logY;
+    choice.title = options.title;
+    for (const auto& [column, uncertainty] : {std::pair{options.sigmaX, &choice.xUncertainty},
+                                              std::pair{options.sigmaY, &choice.yUncertainty}})
+        if (column) {
+            uncertainty->kind = UncertaintyChoice::Kind::Column;
+            uncertainty->column = *column;
+        }
+    return choice;
+}
+
+namespace {
 
 // The shortest text that reads back as the same double; null where there
 // is no number (NaN).
@@ -247,42 +281,18 @@ std::string fitJson(const CurveFit& fit, const std::vector<FitResult>& results)
 
 } // namespace
 
-bool isFitCommand(const std::vector<std::string>& arguments)
-{
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--delimiter" || arguments[i] == "--answer")
-            ++i;
-        else if (arguments[i].empty() || arguments[i][0] != '-')
-            return arguments[i] == "fit";
-    }
-    return false;
-}
-
 BatchResult runFit(const std::vector<std::string>& arguments, std::istream& input)
 {
-    const auto parsed = parseFitArguments(arguments);
+    const auto parsed = parseGraphArguments(arguments, false);
     if (const auto* explanation = std::get_if<std::string>(&parsed))
         return usageFailure(*explanation);
-    FitOptions options = std::get<FitOptions>(parsed);
+    GraphOptions options = std::get<GraphOptions>(parsed);
     const BatchInput read = readBatchInput(options.file, input, options.input, options.delimiter);
     if (const std::optional<BatchResult> failure = inputFailure(read))
         return *failure;
 
     const GraphTable table = readGraphTable(read.box.text, options.delimiter);
-    GraphChoice choice = defaultChoice(table);
-    choice.xColumn = options.x.value_or(choice.xColumn);
-    choice.yColumn = options.y.value_or(choice.yColumn);
-    choice.model = *options.model;
-    choice.fitFrom = options.from;
-    choice.fitTo = options.to;
-    choice.results = options.results;
-    for (const auto& [column, uncertainty] : {std::pair{options.sigmaX, &choice.xUncertainty},
-                                              std::pair{options.sigmaY, &choice.yUncertainty}})
-        if (column) {
-            uncertainty->kind = UncertaintyChoice::Kind::Column;
-            uncertainty->column = *column;
-        }
-    const GraphPlot plot = plotGraph(table, choice);
+    const GraphPlot plot = plotGraph(table, choiceOf(options, table));
     BatchResult result;
     for (const std::string& note : read.notes)
         result.err += "message: " + note + "\n";

@@ -2,12 +2,44 @@
 
 #include "batch/batch_run.h"
 
+#include "fit/model.h"
+#include "graph/graph_plot.h"
+
 #include <istream>
+#include <map>
+#include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
-// Whether the command line asks for the fit command.
-bool isFitCommand(const std::vector<std::string>& arguments);
+// What the fit and report commands were asked for.
+struct GraphOptions {
+    char delimiter = ',';
+    BatchInputChoice input;
+    std::optional<int> x, y;
+    std::optional<int> sigmaX, sigmaY; // the columns of the uncertainties
+    std::optional<ModelChoice> model;
+    std::map<std::string, double> starts;
+    std::optional<double> from, to;
+    std::string results; // the --result formulas, separated by ";"
+    bool json = false;
+    std::optional<std::string> file;
+    // The report's:
+    std::string pdf;
+    std::string title;
+    std::string name;
+    std::optional<std::string> paper; // "a4" or "letter"; the locale's without
+    bool logX = false;
+    bool logY = false;
+};
+
+// The options of fit, or of report (its own options, no --json, no model
+// needed); the explanation of what is wrong with them.
+std::variant<GraphOptions, std::string> parseGraphArguments(const std::vector<std::string>& arguments,
+                                                            bool report);
+
+// The graph window's choice for these options on this table.
+GraphChoice choiceOf(const GraphOptions& options, const GraphTable& table);
 
 // benchtabler-batch [--delimiter NAME] fit [--x K] [--y K] (--model NAME |
 // --equation TEXT) [--start NAME=VALUE]... [--from A] [--to B] [--json] [FILE]:

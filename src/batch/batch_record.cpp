@@ -124,17 +124,6 @@ parseRecordArguments(const std::vector<std::string>& arguments)
 
 } // namespace
 
-bool isRecordCommand(const std::vector<std::string>& arguments)
-{
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--delimiter")
-            ++i;
-        else if (arguments[i].empty() || arguments[i][0] != '-')
-            return arguments[i] == "record";
-    }
-    return false;
-}
-
 BatchResult runRecord(const std::vector<std::string>& arguments)
 {
     const auto parsed = parseRecordArguments(arguments);

@@ -5,9 +5,6 @@
 #include <string>
 #include <vector>
 
-// Whether the command line asks for the record command.
-bool isRecordCommand(const std::vector<std::string>& arguments);
-
 // benchtabler-batch [--delimiter NAME] record (--port DEVICE [--baud N] |
 // --phyphox HOST:PORT [--set NAME]) (--lines N | --seconds S) [--host-time]
 // [--trigger K:V [--before N]]: records as the record window does into an

@@ -36,7 +36,12 @@ constexpr const char* usage =
     "rows-to-columns, mean-sd, random-numbers, experiment, calculate-column\n"
     "       benchtabler-batch [--delimiter NAME] fit [--x K] [--y K] (--model NAME | "
     "--equation TEXT) [--start NAME=VALUE]... [--from A] [--to B] [--sigma-x K] [--sigma-y K] "
-    "[--result FORMULA]... [--json] [FILE]\n";
+    "[--result FORMULA]... [--json] [FILE]\n"
+    "       benchtabler-batch [--delimiter NAME] report --pdf FILE [--title TEXT] [--name TEXT] "
+    "[--paper a4|letter] [--log-x] [--log-y] [the options of fit] [DATA]\n"
+    "       benchtabler-batch [--delimiter NAME] record (--port DEVICE [--baud N] | "
+    "--phyphox HOST:PORT [--set NAME]) (--lines N | --seconds S) [--host-time] "
+    "[--trigger K:V [--before N]]\n";
 
 constexpr const char* help =
     "\nRuns one Bench Tabler command on the text of FILE (standard input when FILE is absent\n"
@@ -69,7 +74,20 @@ constexpr const char* help =
     "  --sigma-x K, --sigma-y K  the uncertainties of x and y are in column K: the fit\n"
     "                     minimises chi-squared and gives its probability\n"
     "  --result FORMULA   a quantity from the fitted parameters, e.g. \"4*pi^2/m\", with\n"
-    "                     its uncertainty from their covariance (repeatable)\n";
+    "                     its uncertainty from their covariance (repeatable)\n"
+    "\n"
+    "report writes the lab report the graph window would write as a PDF: the title, the\n"
+    "name and the date, the graph, the fit text and the table of the rows plotted, the\n"
+    "model optional. Exit status 1 when there is nothing to plot (no file written), 2\n"
+    "when the PDF cannot be written.\n"
+    "  --title TEXT       at first the data file's name, else \"Bench Tabler report\"\n"
+    "  --name TEXT        the student or group\n"
+    "  --paper a4|letter  A4, or US Letter where the system's locale uses it\n"
+    "  --log-x, --log-y   logarithmic axes\n"
+    "\n"
+    "record records lines from a board on a serial port or from a phone running phyphox\n"
+    "into an empty box, as the record window does, and prints the box; it stops after\n"
+    "--lines N rows or --seconds S, on Ctrl+C, or when the device goes away.\n";
 
 const struct {
     const char* name;
@@ -232,6 +250,18 @@ std::string withLineFeeds(std::string text)
 
 } // namespace
 
+std::string commandOf(const std::vector<std::string>& arguments)
+{
+    static const std::vector<std::string> valued = {"--delimiter", "--answer"};
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (std::find(valued.begin(), valued.end(), arguments[i]) != valued.end())
+            ++i;
+        else if (arguments[i].empty() || arguments[i][0] != '-')
+            return arguments[i];
+    }
+    return {};
+}
+
 BatchResult usageFailure(const std::string& explanation)
 {
     return {usageError, {}, "benchtabler-batch: " + explanation + "\n" + usage};
@@ -302,7 +332,7 @@ BatchResult runBatch(const std::vector<std::string>& arguments, std::istream& in
         return {producedOutput, std::string(usage) + help, {}};
     if (std::find(arguments.begin(), arguments.end(), "--version") != arguments.end())
         return {producedOutput, "benchtabler-batch " BENCHTABLER_VERSION "\n", {}};
-    if (isFitCommand(arguments))
+    if (commandOf(arguments) == "fit")
         return runFit(arguments, input);
     const auto parsed = parseArguments(arguments);
     if (const auto* explanation = std::get_if<std::string>(&parsed))

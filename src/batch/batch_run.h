@@ -59,5 +59,9 @@ std::string inBatchWords(const std::string& message);
 // nothing when the box text can be used.
 std::optional<BatchResult> inputFailure(const BatchInput& input);
 
+// The command a command line names: its first word that is no option nor an
+// option's value ("fit", "record"); empty without one.
+std::string commandOf(const std::vector<std::string>& arguments);
+
 // A usage error: the explanation, then the usage lines.
 BatchResult usageFailure(const std::string& explanation);

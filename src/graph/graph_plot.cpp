@@ -234,6 +234,7 @@ RowsLeftOut collectPoints(const GraphTable& table, const GraphChoice& choice, Gr
     RowsLeftOut left;
     const bool bars = hasUncertainties(choice);
     plot.points.reserve(table.rows.size());
+    plot.rows.reserve(table.rows.size());
     if (bars)
         plot.bars.reserve(table.rows.size());
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
@@ -251,6 +252,7 @@ RowsLeftOut collectPoints(const GraphTable& table, const GraphChoice& choice, Gr
             continue;
         }
         plot.points.push_back({*x, *y});
+        plot.rows.push_back(r);
         if (!bars)
             continue;
         const double ux = uncertaintyOf(choice.xUncertainty, table.rows[r], *x);

@@ -46,6 +46,7 @@ inline constexpr int curveSamples = 400;
 // Everything the graph shows, worked out without drawing anything.
 struct GraphPlot {
     std::vector<Point> points; // in row order
+    std::vector<std::size_t> rows; // the table row of each point
     // Each point's error bars, x ± ux and y ± uy (NaN where it has none),
     // when uncertainties are chosen; empty otherwise.
     std::vector<ErrorBox> bars;
@@ -75,6 +76,10 @@ struct GraphPlot {
 };
 
 GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice);
+
+// Points are joined, at first, up to this many; more joined look like a
+// solid block.
+inline constexpr std::size_t mostJoinedPoints = 100;
 
 // "line" for the line number; the column's name from the header line, or
 // "column K".

@@ -9,12 +9,13 @@ file dialog; pastes spreadsheet rows through the clipboard and answers the
 questions they ask; opens the graph of a falling ball's speed with its straight-line
 fit, of a cooling curve with an exponential fit, of a pendulum with error
 bars and the steepest and shallowest lines, and of T² with its uncertainty
-from calculate column, fitted for g; records a board on a pseudo-terminal
-into the box and the graph. Saves a screenshot of the window after
-start-up and one of each graph.
+from calculate column, fitted for g, whose lab report it saves as a PDF
+through "Save report..." and its file dialog; records a board on a
+pseudo-terminal into the box and the graph. Saves a screenshot of the window
+after start-up and one of each graph, and the report's first page rendered.
 
 Usage: end_to_end_test.py PROGRAM SCREENSHOT GRAPH_SCREENSHOT FIT_SCREENSHOT ERROR_BARS_SCREENSHOT
-       PENDULUM_G_SCREENSHOT RECORD_SCREENSHOT [TEST]...
+       PENDULUM_G_SCREENSHOT RECORD_SCREENSHOT REPORT_IMAGE [TEST]...
 """
 
 import math
@@ -35,6 +36,7 @@ FIT_SCREENSHOT = None
 ERROR_BARS_SCREENSHOT = None
 PENDULUM_G_SCREENSHOT = None
 RECORD_SCREENSHOT = None
+REPORT_IMAGE = None
 DIALOG_TITLE = "Bench Tabler"
 
 # Centres of the buttons in the window, in pixels (twips / 15).
@@ -291,12 +293,13 @@ class EndToEnd(unittest.TestCase):
         self.assertEqual(self.app.saved_text(),
                          b"t (s),x (cm)\r\n0,0\r\n0.5,12.5\r\n\r\n")
 
-    def graph_with_fit(self, box, item, screenshot, below=0, then=()):
+    def graph_with_fit(self, box, item, screenshot, below=0, then=(), report=None):
         """Types the box (unless it is None), opens the graph and chooses the fit whose item begins
         with the given text (a blank would open the list), or stands `below`
         places under it: Alt+F goes to the fit list, typing picks the item.
         Then types the keys or texts in `then`, each a ("key", KEYS) or
-        ("type", TEXT), and takes the screenshot."""
+        ("type", TEXT), and takes the screenshot; saves the lab report as
+        the PDF `report` when given."""
         if box is not None:
             self.app.type_into_box(box)
         self.app.click("Graph")
@@ -311,10 +314,32 @@ class EndToEnd(unittest.TestCase):
             xdotool(action, *(["--delay", "5"] if action == "type" else []), what, env=self.app.env)
         time.sleep(0.5)
         self.app.screenshot(screenshot, graph)
+        if report:
+            self.save_report(report)
+            xdotool("windowfocus", "--sync", graph, env=self.app.env)
         xdotool("key", "ctrl+w", env=self.app.env)
         # Gone before the next test clicks where it stood, over the main window.
         self.app._wait_until_closed(graph, "^Bench Tabler - Graph$")
         self.assertTrue(os.path.getsize(screenshot) > 0)
+
+    def save_report(self, path):
+        """Types a group's name into "name" (Alt+N), goes on to "Save report..." and
+        saves the report through the file dialog."""
+        xdotool("key", "alt+n", env=self.app.env)
+        xdotool("key", "ctrl+a", env=self.app.env)
+        xdotool("type", "--delay", "5", "Group 3", env=self.app.env)
+        xdotool("key", "Tab", env=self.app.env)
+        xdotool("key", "space", env=self.app.env)
+        dialog = self.app._wait_for_window("^Save report$")
+        xdotool("windowfocus", "--sync", dialog, env=self.app.env)
+        xdotool("key", "ctrl+a", env=self.app.env)
+        xdotool("type", "--delay", "5", path, env=self.app.env)
+        xdotool("key", "Return", env=self.app.env)
+        self.app._wait_until_closed(dialog, "^Save report$")
+        deadline = time.time() + 10
+        while not os.path.exists(path):
+            self.assertLess(time.time(), deadline, "no report was saved")
+            time.sleep(0.05)
 
     def test_graph_of_a_falling_ball_with_its_fit(self):
         # Speed of a falling ball from a light gate, every 50 ms: g is the slope.
@@ -355,7 +380,18 @@ class EndToEnd(unittest.TestCase):
         # the result field takes g.
         keys = [("key", "alt+y"), ("type", "T^"), ("key", "alt+u"), ("type", "4*pi^2/m"),
                 ("key", "Return")]
-        self.graph_with_fit(None, "straight", PENDULUM_G_SCREENSHOT, then=keys)
+        report = os.path.join(self.app.home, "pendulum report.pdf")
+        self.graph_with_fit(None, "straight", PENDULUM_G_SCREENSHOT, then=keys, report=report)
+        text = subprocess.run(["pdftotext", "-layout", report, "-"], capture_output=True,
+                              text=True, check=True).stdout
+        lines = [" ".join(line.split()) for line in text.splitlines()]
+        self.assertTrue(lines[1].startswith("Group 3 - "), lines[:2])
+        for line in ("4*pi^2/m = 9.78 ± 0.22", "row L (m) T^2 u(T^2)", "5 1.00 4.040 .0804",
+                     "page 1 of 1"):
+            self.assertIn(line, lines)
+        # Page 1 at 100 dots per inch, for the README.
+        subprocess.run(["pdftoppm", "-r", "100", "-f", "1", "-l", "1", "-singlefile", "-png",
+                        report, REPORT_IMAGE[:-len(".png")]], check=True, timeout=30)
 
     def test_spreadsheet_rows_pasted_through_the_clipboard(self):
         # Rows copied from a spreadsheet set to a decimal comma: tabs between
@@ -454,11 +490,11 @@ class CrashRecovery(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 8:
+    if len(sys.argv) < 9:
         sys.exit(__doc__)
     (PROGRAM, SCREENSHOT, GRAPH_SCREENSHOT, FIT_SCREENSHOT, ERROR_BARS_SCREENSHOT,
-     PENDULUM_G_SCREENSHOT, RECORD_SCREENSHOT) = sys.argv[1:8]
-    for tool in ("Xvfb", "xdotool", "xclip", "import"):
+     PENDULUM_G_SCREENSHOT, RECORD_SCREENSHOT, REPORT_IMAGE) = sys.argv[1:9]
+    for tool in ("Xvfb", "xdotool", "xclip", "import", "pdftotext", "pdftoppm"):
         if not shutil.which(tool):
             sys.exit(tool + " is missing: the set-up step installs it")
-    unittest.main(argv=sys.argv[:1] + sys.argv[8:], verbosity=2)  # then names of tests to run
+    unittest.main(argv=sys.argv[:1] + sys.argv[9:], verbosity=2)  # then names of tests to run

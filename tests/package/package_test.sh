@@ -28,7 +28,8 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.benchtabler.B
 desktop-file-validate "$root/usr/share/applications/benchtabler.desktop"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for runtime in libqt6widgets6 libqt6svg6 libqt6serialport6 libqt6network6 qt6-qpa-plugins libgsl27 \
+for runtime in libqt6widgets6 libqt6svg6 libqt6serialport6 libqt6network6 libqt6printsupport6 qt6-qpa-plugins \
+               fonts-dejavu-core libgsl27 \
                libmuparser2v5; do
     grep -q "$runtime" <<< "$depends" || { echo "the package does not depend on $runtime"; exit 1; }
 done
@@ -44,4 +45,9 @@ kill -0 "$program" 2> /dev/null || { echo "the packaged program did not keep run
 kill "$program"
 wait "$program" || true
 [ -d "$root/labfiles" ] || { echo "the packaged program did not start up (no labfiles)"; exit 1; }
-echo "package $deb: lintian, appstream and desktop entry clean; files, Depends and versions right; it starts"
+
+# The packaged batch writes a lab report without a display.
+printf 'x,y\n1,2\n2,4.1\n3,5.9\n' | env -u DISPLAY "$root/usr/bin/benchtabler-batch" report \
+    --pdf "$root/report.pdf" --model line
+pdfinfo "$root/report.pdf" | grep -q '^Pages: *1$' || { echo "the packaged batch wrote no report"; exit 1; }
+echo "package $deb: lintian, appstream and desktop entry clean; files, Depends and versions right; it starts and writes a report"

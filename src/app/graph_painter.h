@@ -1,0 +1,24 @@
+#pragma once
+
+#include "graph/graph_plot.h"
+
+#include <QColor>
+#include <QRectF>
+
+class QPainter;
+
+// The colours of the points, the fitted curve, the error bars, the steepest
+// and shallowest lines, and the shaded fit range.
+namespace graph_colours {
+inline const QColor point(0x1f, 0x5f, 0xa8);
+inline const QColor curve(0xc0, 0x39, 0x2b);
+inline const QColor bar(0x55, 0x55, 0x55);
+inline const QColor extreme(0x2e, 0x7d, 0x32);
+inline const QColor range(0xff, 0xe9, 0xa8);
+} // namespace graph_colours
+
+// Draws a plot into a rectangle of any paint device (the window, a PNG, an
+// SVG, a PDF page), with QPainter alone: axes with their ticks and titles,
+// the points, joined in row order if asked, error bars, the fitted curve, the
+// legend and the residuals. Returns where the main plot's axes lie.
+QRectF drawGraph(QPainter& painter, const QRectF& area, const GraphPlot& plot, bool joinPoints);
