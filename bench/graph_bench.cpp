@@ -1,8 +1,8 @@
 // Re-plotting the graph of a 1000-line, two-column box, from the change of
 // the box to the painted graph, offscreen and without the pause that gathers
 // quick edits, against one frame at 60 Hz: typing with the graph open must
-// not lag. The same with a fitted exponential, and an own equation from its
-// Fit button to the painted graph.
+// not lag. The same with a fitted exponential, an own equation from its
+// Fit button to the painted graph, and a histogram of 10000 values.
 
 #include "bench_ratios.h"
 
@@ -162,6 +162,39 @@ void replotWithErrorBars(benchmark::State& state)
         state.SkipWithError("no weighted line with bars");
 }
 
+// 10000 repeated readings with the spread of a stopwatch, as a histogram
+// with its automatic bins and the normal curve: from a key typed to the
+// painted graph.
+void replotHistogram(benchmark::State& state)
+{
+    QTemporaryDir directory;
+    Form1 window(directory.path().toStdString());
+    window.show();
+    QString box = "t (s)\n";
+    for (int i = 0; i < 10000; ++i) // a sum of three evenly spread numbers: near to normal
+        box += QString::number(2.0 + 0.01 * ((i * 37) % 11 + (i * 53) % 13 + (i * 71) % 7), 'f',
+                               2) +
+               "\n";
+    auto* text = window.findChild<QPlainTextEdit*>("Text1");
+    text->setPlainText(box);
+    window.findChild<QPushButton*>("cmd_graph")->click();
+    auto* graph = window.findChild<GraphWindow*>();
+    named<QComboBox>(*graph, "plot")->setCurrentText("histogram");
+    QCoreApplication::processEvents();
+    int edit = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        text->appendPlainText(QString::number(2.1 + ++edit % 10 * 0.01));
+        state.ResumeTiming();
+        graph->replot();
+        graph->graph()->repaint();
+        QCoreApplication::processEvents();
+    }
+    const GraphPlot& plot = graph->graph()->plot();
+    if (!plot.histogram || plot.histogram->n < 10000 || plot.curve.empty())
+        state.SkipWithError("no histogram of 10000 values with its curve");
+}
+
 } // namespace
 
 void registerGraphBenchmarks(Ratios& ratios)
@@ -184,4 +217,8 @@ void registerGraphBenchmarks(Ratios& ratios)
         ->Unit(benchmark::kMillisecond)
         ->MinTime(0.5);
     ratios.push_back({"graph/replot_1000_rows", "graph/replot_1000_rows", "", 1, frameAt60Hz});
+    benchmark::RegisterBenchmark("histogram/10000_values", replotHistogram)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.5);
+    ratios.push_back({"histogram/10000_values", "histogram/10000_values", "", 1, frameAt60Hz});
 }

@@ -357,6 +357,69 @@ void drawLegend(QPainter& painter, const QRectF& main, const GraphPlot& plot)
     }
 }
 
+// A histogram's bars, from 0 to each bin's count, side by side: filled
+// lightly and outlined, crisp on whole pixels.
+void drawHistogramBars(QPainter& painter, const Frame& frame, const Histogram& histogram)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(graph_colours::point, 1));
+    painter.setBrush(graph_colours::histogram);
+    for (std::size_t i = 0; i < histogram.counts.size(); ++i) {
+        if (histogram.counts[i] == 0)
+            continue;
+        const auto count = static_cast<double>(histogram.counts[i]);
+        painter.drawRect(QRectF(frame.map({histogram.edges[i], count}),
+                                frame.map({histogram.edges[i + 1], 0}))
+                             .normalized());
+    }
+    painter.restore();
+}
+
+// Thin lines up the plot at the mean, and dashed at the mean ± s.
+void drawSpreadLines(QPainter& painter, const Frame& frame, const Histogram& histogram)
+{
+    const auto upAt = [&](double x) {
+        const double at = frame.x.fraction(x);
+        painter.drawLine(frame.at(at, 0), frame.at(at, 1));
+    };
+    painter.setPen(QPen(graph_colours::curve, 1));
+    upAt(histogram.mean);
+    if (!(histogram.standardDeviation > 0))
+        return;
+    painter.setPen(QPen(graph_colours::curve, 1, Qt::DashLine));
+    upAt(histogram.mean - histogram.standardDeviation);
+    upAt(histogram.mean + histogram.standardDeviation);
+}
+
+// The points, their error bars, the fitted curve and the lines through
+// the bars, inside the plot; the markers over its edge; the legend.
+void drawPointsAndFit(QPainter& painter, const Frame& frame, const GraphPlot& plot,
+                      bool joinPoints)
+{
+    const QList<QPointF> points = pixelsOf(frame, plot.points);
+    painter.save();
+    painter.setClipRect(frame.area);
+    if (joinPoints)
+        drawJoin(painter, points);
+    drawBars(painter, frame, plot.bars);
+    drawCurve(painter, frame, plot);
+    drawExtremeLines(painter, frame, plot);
+    painter.restore();
+    drawMarkers(painter, points);
+    drawLegend(painter, frame.area, plot);
+}
+
+void drawHistogram(QPainter& painter, const Frame& frame, const GraphPlot& plot)
+{
+    painter.save();
+    painter.setClipRect(frame.area);
+    drawHistogramBars(painter, frame, *plot.histogram);
+    drawCurve(painter, frame, plot);
+    drawSpreadLines(painter, frame, *plot.histogram);
+    painter.restore();
+}
+
 } // namespace
 
 QRectF drawGraph(QPainter& painter, const QRectF& area, const GraphPlot& plot, bool joinPoints)
@@ -394,17 +457,10 @@ QRectF drawGraph(QPainter& painter, const QRectF& area, const GraphPlot& plot, b
     drawXLabels(painter, Frame{plots, plot.x, plot.y});
     drawTitles(painter, area, plots, main, residuals, plot);
     drawPowerLabels(painter, plots, main, plot);
-    const QList<QPointF> points = pixelsOf(frame, plot.points);
-    painter.save();
-    painter.setClipRect(main);
-    if (joinPoints)
-        drawJoin(painter, points);
-    drawBars(painter, frame, plot.bars);
-    drawCurve(painter, frame, plot);
-    drawExtremeLines(painter, frame, plot);
-    painter.restore();
-    drawMarkers(painter, points);
-    drawLegend(painter, main, plot);
+    if (plot.histogram)
+        drawHistogram(painter, frame, plot);
+    else
+        drawPointsAndFit(painter, frame, plot, joinPoints);
     if (!plot.residuals.empty())
         drawResiduals(painter, residuals, plot);
     painter.restore();

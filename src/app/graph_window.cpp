@@ -4,6 +4,7 @@
 #include "app/fit_panel.h"
 #include "app/flow_layout.h"
 #include "app/graph_widget.h"
+#include "app/histogram_panel.h"
 #include "app/lab_report.h"
 #include "app/report_panel.h"
 #include "app/uncertainty_panel.h"
@@ -79,11 +80,16 @@ GraphWindow::GraphWindow(std::function<BoxSnapshot()> box, const QString& labDir
 
 void GraphWindow::layOutControls()
 {
+    plotKind_ = new QComboBox(this);
+    plotKind_->addItems({QStringLiteral("points"), QStringLiteral("histogram")});
+    plotKind_->setAccessibleName(QStringLiteral("plot"));
     block_ = new QComboBox(this);
     block_->setAccessibleName(QStringLiteral("data"));
-    block_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     xColumn_ = new QComboBox(this);
     yColumn_ = new QComboBox(this);
+    // Wide enough for the names of the columns of whatever the box holds now.
+    for (QComboBox* list : {block_, xColumn_, yColumn_})
+        list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     joinPoints_ = new QCheckBox(QStringLiteral("join points"), this);
     joinPoints_->setChecked(true);
     fromZero_ = new QCheckBox(QStringLiteral("start axes at zero"), this);
@@ -94,6 +100,8 @@ void GraphWindow::layOutControls()
     title_->setPlaceholderText(QStringLiteral("a title for the graph"));
     fitPanel_ = new FitPanel(this);
     uncertaintyPanel_ = new UncertaintyPanel(this);
+    histogramPanel_ = new HistogramPanel(this);
+    histogramPanel_->setVisible(false);
     graph_ = new GraphWidget(this);
     notes_ = new QLabel(this);
     notes_->setTextFormat(Qt::PlainText);
@@ -107,8 +115,10 @@ void GraphWindow::layOutControls()
 
     auto* blockLabel = new QLabel(QStringLiteral("&data:"), this);
     blockLabel->setBuddy(block_);
-    auto* xLabel = new QLabel(QStringLiteral("&x:"), this);
-    xLabel->setBuddy(xColumn_);
+    auto* plotLabel = new QLabel(QStringLiteral("&plot:"), this);
+    plotLabel->setBuddy(plotKind_);
+    xLabel_ = new QLabel(QStringLiteral("&x:"), this);
+    xLabel_->setBuddy(xColumn_);
     auto* yLabel = new QLabel(QStringLiteral("&y:"), this);
     yLabel->setBuddy(yColumn_);
     auto* titleLabel = new QLabel(QStringLiteral("&title:"), this);
@@ -117,8 +127,9 @@ void GraphWindow::layOutControls()
     yColumn_->setAccessibleName(QStringLiteral("y"));
 
     auto* choices = new FlowLayout;
+    choices->addGroup({plotLabel, plotKind_});
     choices->addGroup({blockLabel, block_});
-    choices->addGroup({xLabel, xColumn_, yLabel, yColumn_});
+    choices->addGroup({xLabel_, xColumn_, yLabel, yColumn_});
     for (QWidget* box : {joinPoints_, fromZero_, logX_, logY_})
         choices->addWidget(box);
     auto* titleRow = new QHBoxLayout;
@@ -148,6 +159,7 @@ void GraphWindow::layOutControls()
     page->addLayout(choices);
     page->addWidget(fitPanel_);
     page->addWidget(uncertaintyPanel_);
+    page->addWidget(histogramPanel_);
     page->addLayout(titleRow);
     page->addWidget(splitter, 1);
     page->addLayout(buttons);
@@ -178,6 +190,11 @@ void GraphWindow::connectControls()
         refresh();
     });
     connect(fitPanel_, &FitPanel::changed, this, &GraphWindow::refresh);
+    connect(histogramPanel_, &HistogramPanel::changed, this, &GraphWindow::refresh);
+    connect(plotKind_, &QComboBox::currentIndexChanged, this, [this] {
+        showPlotKind();
+        refresh();
+    });
     connect(uncertaintyPanel_, &UncertaintyPanel::changed, this, &GraphWindow::refresh);
     connect(graph_, &GraphWidget::rangeDragged, fitPanel_, &FitPanel::setRange);
     connect(graph_, &GraphWidget::rangeCleared, fitPanel_, &FitPanel::clearRange);
@@ -252,6 +269,9 @@ void GraphWindow::refreshNow()
     choice_.logX = logX_->isChecked();
     choice_.logY = logY_->isChecked();
     choice_.title = title_->text().toStdString();
+    choice_.histogram = plotKind_->currentIndex() == 1;
+    choice_.bins = histogramPanel_->bins();
+    choice_.normalCurve = histogramPanel_->normalCurve();
     choice_.model = fitPanel_->model();
     choice_.fitFrom = fitPanel_->from();
     choice_.fitTo = fitPanel_->to();
@@ -266,7 +286,9 @@ void GraphWindow::refreshNow()
     GraphPlot plot = plotGraph(table(), choice_);
     followJoinRule(plot.points.size());
     // The fields' notes first: what the student typed that the graph could not use.
-    QStringList notes = fitPanel_->checkFields() + uncertaintyPanel_->checkFields();
+    QStringList notes = choice_.histogram
+                            ? histogramPanel_->checkFields()
+                            : fitPanel_->checkFields() + uncertaintyPanel_->checkFields();
     if (const std::string text = plot.text(); !text.empty())
         notes << QString::fromStdString(text);
     notes_->setText(notes.join(QLatin1Char('\n')));
@@ -297,6 +319,15 @@ const GraphTable& GraphWindow::table() const
     if (!reader_ || chosen_ >= reader_->blocks().size())
         return none;
     return reader_->blocks()[chosen_];
+}
+
+void GraphWindow::showPlotKind()
+{
+    const bool histogram = plotKind_->currentIndex() == 1;
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             xLabel_, xColumn_, joinPoints_, fromZero_, logX_, logY_, fitPanel_, uncertaintyPanel_})
+        control->setVisible(!histogram);
+    histogramPanel_->setVisible(histogram);
 }
 
 // Joined points start on for a hundred points or fewer and off above,

@@ -13,6 +13,7 @@
 #include <string>
 
 class FitPanel;
+class HistogramPanel;
 class ReportPanel;
 struct LabReport;
 class UncertaintyPanel;
@@ -91,6 +92,8 @@ private:
     void offerBlocks(const std::vector<GraphTable>& blocks);
     const GraphTable& table() const;
     void followJoinRule(std::size_t points);
+    // Shows the controls of points and a fit, or of a histogram.
+    void showPlotKind();
 
     std::function<BoxSnapshot()> box_;
     QString labDirectory_;
@@ -107,7 +110,9 @@ private:
     bool columnsChosenByHand_ = false;
     QStringList offeredColumns_; // the names in the column lists now
 
+    QComboBox* plotKind_ = nullptr; // points or histogram
     QComboBox* block_ = nullptr;
+    QLabel* xLabel_ = nullptr;
     QComboBox* xColumn_ = nullptr;
     QComboBox* yColumn_ = nullptr;
     QCheckBox* joinPoints_ = nullptr;
@@ -119,6 +124,7 @@ private:
     FitPanel* fitPanel_ = nullptr;
     UncertaintyPanel* uncertaintyPanel_ = nullptr;
     ReportPanel* reportPanel_ = nullptr;
+    HistogramPanel* histogramPanel_ = nullptr;
     GraphWidget* graph_ = nullptr;
     QLabel* notes_ = nullptr;
     QPushButton* copyImage_ = nullptr;

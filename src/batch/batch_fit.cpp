@@ -1,10 +1,12 @@
 #include "batch/batch_fit.h"
 
+#include "batch/json_text.h"
 #include "data/number_reading.h"
 #include "fit/fit_results.h"
 #include "fit/fit_text.h"
 #include "graph/graph_plot.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <variant>
@@ -115,41 +117,92 @@ std::optional<std::string> readOption(GraphOptions& options, const std::string& 
 
 } // namespace
 
-std::variant<GraphOptions, std::string> parseGraphArguments(const std::vector<std::string>& arguments,
-                                                            bool report)
+namespace {
+
+// The options that take a value, by command.
+bool takesValue(GraphCommand command, const std::string& option)
 {
-    static const std::vector<std::string> valued = {
-        "--delimiter", "--x",  "--y",       "--model",   "--equation", "--start",
-        "--from",      "--to", "--sigma-x", "--sigma-y", "--result"};
-    static const std::vector<std::string> reportValued = {"--pdf", "--title", "--name", "--paper"};
+    static const std::vector<std::string> fitting = {
+        "--x", "--y", "--model", "--equation", "--start", "--from", "--to", "--sigma-x",
+        "--sigma-y", "--result"};
+    static const std::vector<std::string> report = {"--pdf", "--title", "--name", "--paper"};
+    static const std::vector<std::string> histogram = {"--y", "--bins"};
+    const auto among = [&option](const std::vector<std::string>& options) {
+        return std::find(options.begin(), options.end(), option) != options.end();
+    };
+    if (option == "--delimiter")
+        return true;
+    switch (command) {
+    case GraphCommand::Fit:
+        return among(fitting);
+    case GraphCommand::Report:
+        return among(fitting) || among(report);
+    case GraphCommand::Histogram:
+        return among(histogram);
+    }
+    return false;
+}
+
+// The report's and the histogram's own options that take a value.
+std::optional<std::string> readOwnOption(GraphOptions& options, const std::string& option,
+                                         const std::string& value)
+{
+    if (option == "--pdf")
+        options.pdf = value;
+    else if (option == "--title")
+        options.title = value;
+    else if (option == "--name")
+        options.name = value;
+    else if (option == "--paper") {
+        if (value != "a4" && value != "letter")
+            return "--paper takes a4 or letter, not \"" + value + "\"";
+        options.paper = value;
+    } else if (option == "--bins") {
+        const std::optional<double> width = readAnswer(value);
+        if (value == "auto")
+            options.bins = {BinChoice::Rule::Automatic, 0};
+        else if (value == "sturges")
+            options.bins = {BinChoice::Rule::Sturges, 0};
+        else if (width && *width > 0)
+            options.bins = {BinChoice::Rule::Width, *width};
+        else
+            return "--bins takes auto, sturges or a width above 0, not \"" + value + "\"";
+    } else
+        return readOption(options, option, value);
+    return std::nullopt;
+}
+
+// The flags of a command: options without a value.
+bool readFlag(GraphOptions& options, GraphCommand command, const std::string& flag)
+{
+    if (flag == "--json" && command != GraphCommand::Report)
+        options.json = true;
+    else if ((flag == "--log-x" || flag == "--log-y") && command == GraphCommand::Report)
+        (flag == "--log-x" ? options.logX : options.logY) = true;
+    else if (flag == "--decimal-comma" || flag == "--no-decimal-comma")
+        options.input.decimalComma = flag == "--decimal-comma";
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+std::variant<GraphOptions, std::string> parseGraphArguments(const std::vector<std::string>& arguments,
+                                                            GraphCommand command)
+{
     GraphOptions options;
+    options.histogram = command == GraphCommand::Histogram;
     std::vector<std::string> operands;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        const bool forReport =
-            report && std::find(reportValued.begin(), reportValued.end(), argument) != reportValued.end();
-        if (forReport || std::find(valued.begin(), valued.end(), argument) != valued.end()) {
+        if (takesValue(command, argument)) {
             if (i + 1 == arguments.size())
                 return argument + " needs a value";
-            const std::string& value = arguments[++i];
-            if (argument == "--pdf")
-                options.pdf = value;
-            else if (argument == "--title")
-                options.title = value;
-            else if (argument == "--name")
-                options.name = value;
-            else if (argument == "--paper") {
-                if (value != "a4" && value != "letter")
-                    return "--paper takes a4 or letter, not \"" + value + "\"";
-                options.paper = value;
-            } else if (auto explanation = readOption(options, argument, value))
+            if (auto explanation = readOwnOption(options, argument, arguments[++i]))
                 return *explanation;
-        } else if (argument == "--json" && !report) {
-            options.json = true;
-        } else if (report && (argument == "--log-x" || argument == "--log-y")) {
-            (argument == "--log-x" ? options.logX : options.logY) = true;
-        } else if (argument == "--decimal-comma" || argument == "--no-decimal-comma") {
-            options.input.decimalComma = argument == "--decimal-comma";
+        } else if (readFlag(options, command, argument)) {
+            continue;
         } else if (argument.size() > 1 && argument[0] == '-' && argument != "-") {
             return "unknown option \"" + argument + "\"";
         } else {
@@ -158,9 +211,9 @@ std::variant<GraphOptions, std::string> parseGraphArguments(const std::vector<st
     }
     if (operands.size() > 2)
         return std::string("too many arguments after the command");
-    if (report && options.pdf.empty())
+    if (command == GraphCommand::Report && options.pdf.empty())
         return std::string("report needs --pdf FILE");
-    if (!report && !options.model)
+    if (command == GraphCommand::Fit && !options.model)
         return std::string("fit needs --model NAME or --equation TEXT");
     if ((!options.model || options.model->kind != ModelKind::OwnEquation) &&
         !options.starts.empty())
@@ -185,6 +238,8 @@ GraphChoice choiceOf(const GraphOptions& options, const GraphTable& table)
     choice.logX = options.logX;
     choice.logY = options.logY;
     choice.title = options.title;
+    choice.histogram = options.histogram;
+    choice.bins = options.bins;
     for (const auto& [column, uncertainty] : {std::pair{options.sigmaX, &choice.xUncertainty},
                                               std::pair{options.sigmaY, &choice.yUncertainty}})
         if (column) {
@@ -195,33 +250,6 @@ GraphChoice choiceOf(const GraphOptions& options, const GraphTable& table)
 }
 
 namespace {
-
-// The shortest text that reads back as the same double; null where there
-// is no number (NaN).
-std::string jsonNumber(double value)
-{
-    if (!std::isfinite(value))
-        return "null";
-    char text[32];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-
-std::string jsonString(const std::string& text)
-{
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\')
-            quoted += '\\';
-        if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            quoted += escape;
-            continue;
-        }
-        quoted += c;
-    }
-    return quoted + "\"";
-}
 
 // "results": [{"formula": F, "value": V, "uncertainty": U}, ...] and
 // "covariance": the matrix as rows in the order of "parameters".
@@ -283,7 +311,7 @@ std::string fitJson(const CurveFit& fit, const std::vector<FitResult>& results)
 
 BatchResult runFit(const std::vector<std::string>& arguments, std::istream& input)
 {
-    const auto parsed = parseGraphArguments(arguments, false);
+    const auto parsed = parseGraphArguments(arguments, GraphCommand::Fit);
     if (const auto* explanation = std::get_if<std::string>(&parsed))
         return usageFailure(*explanation);
     GraphOptions options = std::get<GraphOptions>(parsed);

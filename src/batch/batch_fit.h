@@ -31,12 +31,19 @@ struct GraphOptions {
     std::optional<std::string> paper; // "a4" or "letter"; the locale's without
     bool logX = false;
     bool logY = false;
+    // The histogram's:
+    bool histogram = false;
+    BinChoice bins;
 };
 
-// The options of fit, or of report (its own options, no --json, no model
-// needed); the explanation of what is wrong with them.
+// The commands that take the graph window's choices.
+enum class GraphCommand { Fit, Report, Histogram };
+
+// The options of fit; of report (fit's, without --json and the model
+// optional, and its own); of histogram (--y, --bins and --json); the
+// explanation of what is wrong with them.
 std::variant<GraphOptions, std::string> parseGraphArguments(const std::vector<std::string>& arguments,
-                                                            bool report);
+                                                            GraphCommand command);
 
 // The graph window's choice for these options on this table.
 GraphChoice choiceOf(const GraphOptions& options, const GraphTable& table);

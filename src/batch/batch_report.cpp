@@ -6,7 +6,7 @@
 
 BatchResult runReport(const std::vector<std::string>& arguments, std::istream& input)
 {
-    const auto parsed = parseGraphArguments(arguments, true);
+    const auto parsed = parseGraphArguments(arguments, GraphCommand::Report);
     if (const auto* explanation = std::get_if<std::string>(&parsed))
         return usageFailure(*explanation);
     GraphOptions options = std::get<GraphOptions>(parsed);

@@ -1,6 +1,7 @@
 #include "batch/batch_run.h"
 
 #include "batch/batch_fit.h"
+#include "batch/batch_histogram.h"
 #include "commands/calculate_column.h"
 #include "commands/difference_quotient.h"
 #include "commands/experiment_calculations.h"
@@ -37,6 +38,8 @@ constexpr const char* usage =
     "       benchtabler-batch [--delimiter NAME] fit [--x K] [--y K] (--model NAME | "
     "--equation TEXT) [--start NAME=VALUE]... [--from A] [--to B] [--sigma-x K] [--sigma-y K] "
     "[--result FORMULA]... [--json] [FILE]\n"
+    "       benchtabler-batch [--delimiter NAME] histogram [--y K] [--bins auto|sturges|WIDTH] "
+    "[--json] [FILE]\n"
     "       benchtabler-batch [--delimiter NAME] report --pdf FILE [--title TEXT] [--name TEXT] "
     "[--paper a4|letter] [--log-x] [--log-y] [the options of fit] [DATA]\n"
     "       benchtabler-batch [--delimiter NAME] record (--port DEVICE [--baud N] | "
@@ -75,6 +78,14 @@ constexpr const char* help =
     "                     minimises chi-squared and gives its probability\n"
     "  --result FORMULA   a quantity from the fitted parameters, e.g. \"4*pi^2/m\", with\n"
     "                     its uncertainty from their covariance (repeatable)\n"
+    "\n"
+    "histogram counts the values of column K (the graph's y at start) in bins as the graph\n"
+    "window does and prints its text and one line a bin, \"FROM TO COUNT\" (--json: one\n"
+    "object); exit status 1 when there are no values.\n"
+    "  --bins auto       the Freedman-Diaconis width, Sturges' when the IQR is 0, rounded\n"
+    "                    down to 1, 2 or 5 times a power of ten (the default)\n"
+    "  --bins sturges    the range over ceil(log2 N) + 1, rounded likewise\n"
+    "  --bins WIDTH      bins of this width, whose edges are its multiples\n"
     "\n"
     "report writes the lab report the graph window would write as a PDF: the title, the\n"
     "name and the date, the graph, the fit text and the table of the rows plotted, the\n"
@@ -334,6 +345,8 @@ BatchResult runBatch(const std::vector<std::string>& arguments, std::istream& in
         return {producedOutput, "benchtabler-batch " BENCHTABLER_VERSION "\n", {}};
     if (commandOf(arguments) == "fit")
         return runFit(arguments, input);
+    if (commandOf(arguments) == "histogram")
+        return runHistogram(arguments, input);
     const auto parsed = parseArguments(arguments);
     if (const auto* explanation = std::get_if<std::string>(&parsed))
         return usageFailure(*explanation);

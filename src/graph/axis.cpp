@@ -81,6 +81,25 @@ void labelPowers(Axis& axis)
     }
 }
 
+// The decimals a step needs: those of its shortest text to 15 significant
+// digits, 3 for 0.025, 2 for 0.05, 0 for 500.
+int stepDecimals(double step)
+{
+    char text[64];
+    const auto written =
+        std::to_chars(text, text + sizeof text, std::fabs(step), std::chars_format::scientific, 14);
+    const std::string_view number(text, static_cast<std::size_t>(written.ptr - text));
+    const std::size_t e = number.find('e');
+    int exponent = 0;
+    std::from_chars(number.data() + e + 1 + (number[e + 1] == '+'), number.data() + number.size(),
+                    exponent);
+    std::string_view mantissa = number.substr(0, e);
+    while (mantissa.back() == '0')
+        mantissa.remove_suffix(1);
+    const int digits = static_cast<int>(mantissa.size()) - 2; // after "d."
+    return std::clamp(std::max(digits, 0) - exponent, 0, 340);
+}
+
 } // namespace
 
 double Axis::fraction(double value) const
@@ -191,7 +210,7 @@ std::string tickLabel(double value, double step)
 {
     if (std::fabs(value) < step / 2)
         return "0";
-    const int decimals = std::clamp(-decimalExponent(step), 0, 340);
+    const int decimals = stepDecimals(step);
     char text[720];
     const auto result =
         std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
@@ -199,3 +218,43 @@ std::string tickLabel(double value, double step)
 }
 
 int ticksForPixels(int pixels) { return std::max(4, pixels / 80); }
+
+Axis makeEdgeAxis(const std::vector<double>& edges, double width, int fewestTicks)
+{
+    Axis axis;
+    axis.low = edges.front();
+    axis.high = edges.back();
+    // Every edge while there is room for it, else every 2nd, 5th, 10th, ...
+    // counted from the multiple 0, as a linear axis's ticks.
+    const std::size_t most = static_cast<std::size_t>(std::max(fewestTicks, 4)) * 5 / 2;
+    const std::size_t bins = edges.size() - 1;
+    std::size_t stride = 1;
+    for (std::size_t power = 1; bins / stride + 1 > most; power *= 10)
+        for (const std::size_t mantissa : {2, 5, 10})
+            if (bins / stride + 1 > most)
+                stride = mantissa * power;
+    axis.step = width * static_cast<double>(stride);
+    const double firstMultiple = std::nearbyint(edges.front() / width);
+    for (std::size_t i = 0; i < edges.size(); ++i) {
+        const double multiple = firstMultiple + static_cast<double>(i);
+        if (std::fmod(multiple, static_cast<double>(stride)) == 0)
+            axis.ticks.push_back(edges[i]);
+    }
+    labelOverPowerOfTen(axis);
+    return axis;
+}
+
+Axis makeCountAxis(double top, int fewestTicks)
+{
+    Axis axis = makeAxis(0, std::max(top, 1.0), true, fewestTicks);
+    if (axis.step >= 1)
+        return axis;
+    axis.step = 1;
+    axis.ticks.clear();
+    axis.labels.clear();
+    for (double count = 0; count <= axis.high; ++count) {
+        axis.ticks.push_back(count);
+        axis.labels.push_back(tickLabel(count, 1));
+    }
+    return axis;
+}

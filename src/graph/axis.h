@@ -43,10 +43,20 @@ Axis makeAxis(double dataLow, double dataHigh, bool fromZero, int fewestTicks = 
 // above 0, with a small margin.
 Axis makeLogAxis(double dataLow, double dataHigh);
 
+// An axis exactly over a histogram's edges (multiples of `width`), its
+// ticks on the edges: every one while there is room for about 2.5 times
+// `fewestTicks`, else every 2nd, 5th, 10th, ... multiple.
+Axis makeEdgeAxis(const std::vector<double>& edges, double width, int fewestTicks);
+
+// An axis of counts from 0 to a little above `top`, its ticks on whole
+// numbers.
+Axis makeCountAxis(double top, int fewestTicks);
+
 // The fewest ticks for an axis this many pixels long: about one per 80
 // pixels, at least four (a plot of 300 pixels gets four).
 int ticksForPixels(int pixels);
 
 // A tick's value with as many decimals as the step needs and never an
-// exponent: 0.25 with step 0.05 is "0.25", 1500 with step 500 is "1500".
+// exponent: 0.25 with step 0.05 is "0.25", 1500 with step 500 is "1500",
+// 0.05 with step 0.025 is "0.050".
 std::string tickLabel(double value, double step);

@@ -3,6 +3,7 @@
 #include "data/column_heads.h"
 #include "data/read_as_zero.h"
 #include "fit/parameter_units.h"
+#include "graph/histogram_plot.h"
 
 #include <algorithm>
 #include <cmath>
@@ -183,6 +184,7 @@ std::string GraphPlot::text() const
     for (const FitResult& result : results)
         lines.push_back(describeResult(result));
     lines.insert(lines.end(), extremesText.begin(), extremesText.end());
+    lines.insert(lines.end(), histogramText.begin(), histogramText.end());
     std::string text;
     for (const std::string& line : lines)
         text.append(text.empty() ? "" : "\n").append(line);
@@ -305,10 +307,27 @@ void addNotes(const GraphTable& table, const GraphChoice& choice, const RowsLeft
         plot.notes.push_back(logAxesNote(choice));
 }
 
+// The y column's values, each with its line number, and the notes on the
+// rows without one; then the histogram of them.
+GraphPlot plotHistogram(const GraphTable& table, const GraphChoice& choice)
+{
+    GraphPlot plot;
+    plot.title = choice.title;
+    GraphChoice values;
+    values.xColumn = 0;
+    values.yColumn = choice.yColumn;
+    const RowsLeftOut left = collectPoints(table, values, plot);
+    addNotes(table, values, left, plot);
+    addHistogram(plot, choice, columnTitle(table, choice.yColumn));
+    return plot;
+}
+
 } // namespace
 
 GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice)
 {
+    if (choice.histogram)
+        return plotHistogram(table, choice);
     GraphPlot plot;
     plot.title = choice.title;
     const RowsLeftOut left = collectPoints(table, choice, plot);

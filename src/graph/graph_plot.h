@@ -6,6 +6,7 @@
 #include "graph/axis.h"
 #include "graph/error_bars.h"
 #include "graph/graph_table.h"
+#include "graph/histogram.h"
 
 #include <optional>
 #include <string>
@@ -30,6 +31,11 @@ struct GraphChoice {
     // Formulas in the fit's parameters, separated by ";": their values and
     // uncertainties follow the fit's text.
     std::string results;
+    // The values of the y column counted in bins instead of points plotted;
+    // x, the fit, error bars and log axes then play no part.
+    bool histogram = false;
+    BinChoice bins;
+    bool normalCurve = true; // over the histogram, with its mean and s
     // The plot's size in pixels, for about one tick per 80 pixels; 0: four
     // ticks at least.
     int widthPixels = 0;
@@ -45,7 +51,7 @@ inline constexpr int curveSamples = 400;
 
 // Everything the graph shows, worked out without drawing anything.
 struct GraphPlot {
-    std::vector<Point> points; // in row order
+    std::vector<Point> points; // in row order; in a histogram, (line number, value counted)
     std::vector<std::size_t> rows; // the table row of each point
     // Each point's error bars, x ± ux and y ± uy (NaN where it has none),
     // when uncertainties are chosen; empty otherwise.
@@ -70,6 +76,11 @@ struct GraphPlot {
     // the text says of them, when asked for.
     std::optional<ExtremeLines> extremes;
     std::vector<std::string> extremesText;
+    // The bars, when the graph is a histogram (none when its width is
+    // refused; a note says why), and what its text says of them. Its curve,
+    // the normal distribution, is `curve`.
+    std::optional<Histogram> histogram;
+    std::vector<std::string> histogramText;
 
     // The text under the graph: the notes, then the fit, one per line.
     std::string text() const;

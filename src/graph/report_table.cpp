@@ -13,9 +13,11 @@ std::string_view trimmed(std::string_view text)
 }
 
 // The columns the table shows, from 1 (0 the line number): x, y, and the
-// uncertainty columns in use.
+// uncertainty columns in use; a histogram's values alone.
 std::vector<int> shownColumns(const GraphChoice& choice)
 {
+    if (choice.histogram)
+        return {choice.yColumn};
     std::vector<int> columns = {choice.xColumn, choice.yColumn};
     for (const UncertaintyChoice* u : {&choice.xUncertainty, &choice.yUncertainty})
         if (u->kind == UncertaintyChoice::Kind::Column)

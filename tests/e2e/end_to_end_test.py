@@ -11,11 +11,12 @@ fit, of a cooling curve with an exponential fit, of a pendulum with error
 bars and the steepest and shallowest lines, and of T² with its uncertainty
 from calculate column, fitted for g, whose lab report it saves as a PDF
 through "Save report..." and its file dialog; records a board on a
-pseudo-terminal into the box and the graph. Saves a screenshot of the window
-after start-up and one of each graph, and the report's first page rendered.
+pseudo-terminal into the box and the graph; shows fifty reaction times as a
+histogram. Saves a screenshot of the window after start-up and one of each
+graph, and the report's first page rendered.
 
 Usage: end_to_end_test.py PROGRAM SCREENSHOT GRAPH_SCREENSHOT FIT_SCREENSHOT ERROR_BARS_SCREENSHOT
-       PENDULUM_G_SCREENSHOT RECORD_SCREENSHOT REPORT_IMAGE [TEST]...
+       PENDULUM_G_SCREENSHOT RECORD_SCREENSHOT REPORT_IMAGE HISTOGRAM_SCREENSHOT [TEST]...
 """
 
 import math
@@ -37,6 +38,11 @@ ERROR_BARS_SCREENSHOT = None
 PENDULUM_G_SCREENSHOT = None
 RECORD_SCREENSHOT = None
 REPORT_IMAGE = None
+HISTOGRAM_SCREENSHOT = None
+REACTION_TIMES = ("0.242 0.264 0.242 0.240 0.222 0.243 0.281 0.261 0.279 0.256 0.260 0.254 0.201 "
+                  "0.274 0.264 0.263 0.200 0.198 0.223 0.235 0.258 0.248 0.264 0.230 0.258 0.260 "
+                  "0.230 0.299 0.265 0.284 0.231 0.228 0.239 0.246 0.267 0.256 0.236 0.221 0.234 "
+                  "0.284 0.226 0.256 0.261 0.206 0.250 0.287 0.191 0.240 0.246 0.225").split()
 DIALOG_TITLE = "Bench Tabler"
 
 # Centres of the buttons in the window, in pixels (twips / 15).
@@ -393,6 +399,21 @@ class EndToEnd(unittest.TestCase):
         subprocess.run(["pdftoppm", "-r", "100", "-f", "1", "-l", "1", "-singlefile", "-png",
                         report, REPORT_IMAGE[:-len(".png")]], check=True, timeout=30)
 
+    def test_histogram_of_fifty_reaction_times(self):
+        # A ruler dropped fifty times and caught: the reaction times in seconds.
+        self.app.type_into_box("\n".join(["reaction time t (s)"] + REACTION_TIMES))
+        self.app.click("Graph")
+        graph = self.app._wait_for_window("^Bench Tabler - Graph$")
+        xdotool("windowfocus", "--sync", graph, env=self.app.env)
+        time.sleep(0.3)
+        xdotool("key", "alt+p", env=self.app.env)  # the list "plot"
+        xdotool("type", "h", env=self.app.env)     # histogram
+        time.sleep(0.5)
+        self.app.screenshot(HISTOGRAM_SCREENSHOT, graph)
+        xdotool("key", "ctrl+w", env=self.app.env)
+        self.app._wait_until_closed(graph, "^Bench Tabler - Graph$")
+        self.assertTrue(os.path.getsize(HISTOGRAM_SCREENSHOT) > 0)
+
     def test_spreadsheet_rows_pasted_through_the_clipboard(self):
         # Rows copied from a spreadsheet set to a decimal comma: tabs between
         # the fields, commas in the decimals, Windows line breaks.
@@ -490,11 +511,11 @@ class CrashRecovery(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 9:
+    if len(sys.argv) < 10:
         sys.exit(__doc__)
     (PROGRAM, SCREENSHOT, GRAPH_SCREENSHOT, FIT_SCREENSHOT, ERROR_BARS_SCREENSHOT,
-     PENDULUM_G_SCREENSHOT, RECORD_SCREENSHOT, REPORT_IMAGE) = sys.argv[1:9]
+     PENDULUM_G_SCREENSHOT, RECORD_SCREENSHOT, REPORT_IMAGE, HISTOGRAM_SCREENSHOT) = sys.argv[1:10]
     for tool in ("Xvfb", "xdotool", "xclip", "import", "pdftotext", "pdftoppm"):
         if not shutil.which(tool):
             sys.exit(tool + " is missing: the set-up step installs it")
-    unittest.main(argv=sys.argv[:1] + sys.argv[9:], verbosity=2)  # then names of tests to run
+    unittest.main(argv=sys.argv[:1] + sys.argv[10:], verbosity=2)  # then names of tests to run

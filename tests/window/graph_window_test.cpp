@@ -1,6 +1,7 @@
 // The graph window on its own: the fit list and its controls, and what a
 // student sees, read from the pixels the window draws.
 #include "app/fit_panel.h"
+#include "app/graph_painter.h"
 #include "app/graph_widget.h"
 #include "app/graph_window.h"
 
@@ -122,6 +123,30 @@ int curvePlacesDrawn(const Drawing& drawing, const GraphPlot& plot)
                        GraphWidget::curveColour);
     }
     return inside == 0 ? -1 : shown * 100 / inside;
+}
+
+// Fifty reaction times, read to the millisecond.
+QString reactionTimes()
+{
+    const char* const times[] = {
+        "0.242", "0.264", "0.242", "0.240", "0.222", "0.243", "0.281", "0.261", "0.279", "0.256",
+        "0.260", "0.254", "0.201", "0.274", "0.264", "0.263", "0.200", "0.198", "0.223", "0.235",
+        "0.258", "0.248", "0.264", "0.230", "0.258", "0.260", "0.230", "0.299", "0.265", "0.284",
+        "0.231", "0.228", "0.239", "0.246", "0.267", "0.256", "0.236", "0.221", "0.234", "0.284",
+        "0.226", "0.256", "0.261", "0.206", "0.250", "0.287", "0.191", "0.240", "0.246", "0.225"};
+    QString box = "reaction time t (s)\r\n";
+    for (const char* time : times)
+        box += QString(time) + "\r\n";
+    return box;
+}
+
+// The highest row of a pixel column, inside the plot, in the bars' colour.
+int barTop(const QImage& image, const QRectF& plot, qreal x)
+{
+    for (int y = static_cast<int>(plot.top()); y < static_cast<int>(plot.bottom()); ++y)
+        if (near(image.pixel(static_cast<int>(x), y), graph_colours::histogram, 30))
+            return y;
+    return static_cast<int>(plot.bottom());
 }
 
 } // namespace
@@ -718,6 +743,85 @@ private slots:
         const QImage saved(png);
         QVERIFY(saved.height() > 600);
         QCOMPARE(textLines(saved, QRect(0, 600, saved.width(), saved.height() - 600)), 7);
+    }
+
+    void histogramHidesXAndTheFitAndOffersItsBins()
+    {
+        auto window = openGraph(reactionTimes());
+        auto* plotKind = named<QComboBox>(*window, "plot");
+        QVERIFY(plotKind);
+        QCOMPARE(plotKind->itemText(0), QString("points"));
+        QCOMPARE(plotKind->itemText(1), QString("histogram"));
+        auto* bins = named<QComboBox>(*window, "bins");
+        QVERIFY(bins && !bins->isVisible());
+        plotKind->setCurrentIndex(1);
+        QVERIFY(bins->isVisible());
+        QVERIFY(!named<QComboBox>(*window, "x")->isVisible());
+        QVERIFY(!fitList(*window)->isVisible());
+        QCOMPARE(window->noteText(),
+                 QString("N = 50\nmean = 0.2466 ± 0.0035 s (± the standard error s/√N)\n"
+                         "s = 0.024 s (standard deviation, N - 1)\n"
+                         "36 of 50 values (72 %) lie within mean ± s; for a normal distribution "
+                         "about 68 % would"));
+        // A width typed: its field shows; text there is framed and named.
+        auto* width = named<QLineEdit>(*window, "bin width");
+        bins->setCurrentText("width");
+        QVERIFY(width->isVisible());
+        width->setText("0.o2");
+        emit width->editingFinished();
+        QVERIFY2(window->noteText().startsWith("the field \"bin width\" holds no number"),
+                 qPrintable(window->noteText()));
+        width->setText("0.02");
+        emit width->editingFinished();
+        QCOMPARE(window->graph()->plot().histogram->counts,
+                 (std::vector<std::size_t>{2, 3, 13, 15, 12, 5}));
+        plotKind->setCurrentIndex(0);
+        QVERIFY(named<QComboBox>(*window, "x")->isVisible() && fitList(*window)->isVisible());
+        QVERIFY(!window->graph()->plot().histogram);
+    }
+
+    void histogramBarsStandAsHighAsTheirCountsUnderTheNormalCurve()
+    {
+        auto window = openGraph(reactionTimes());
+        named<QComboBox>(*window, "plot")->setCurrentIndex(1);
+        auto* normalCurve = window->findChild<QCheckBox*>();
+        for (QCheckBox* box : window->findChildren<QCheckBox*>())
+            normalCurve = box->text() == "normal curve" ? box : normalCurve;
+        QVERIFY(normalCurve->isChecked());
+        normalCurve->setChecked(false);
+        GraphPlot plot = window->graph()->plot();
+        const Histogram& histogram = *plot.histogram;
+        const Drawing bars = drawn(plot);
+        const QRectF& area = bars.plotArea;
+        for (std::size_t i = 0; i < histogram.counts.size(); ++i) {
+            const double middle = (histogram.edges[i] + histogram.edges[i + 1]) / 2;
+            const qreal x = area.left() + plot.x.fraction(middle) * area.width();
+            const qreal top = area.bottom() - plot.y.fraction(static_cast<double>(histogram.counts[i])) *
+                                                  area.height();
+            QVERIFY2(std::abs(barTop(bars.image, area, x) - top) <= 2,
+                     qPrintable(QString("bin %1: %2 against %3").arg(i).arg(barTop(bars.image, area, x)).arg(top)));
+        }
+        QVERIFY(plot.curve.empty());
+        // With the curve: its colour where the normal distribution puts it,
+        // at the mean and 1.5 s either side.
+        normalCurve->setChecked(true);
+        plot = window->graph()->plot();
+        const Drawing curve = drawn(plot);
+        const double s = histogram.standardDeviation;
+        for (const double at : {-1.5, 0.0, 1.5}) {
+            const double x = histogram.mean + at * s;
+            const double expected = 50 * histogram.binWidth * std::exp(-at * at / 2) /
+                                    (s * std::sqrt(2 * M_PI));
+            const QPointF place(area.left() + plot.x.fraction(x) * area.width(),
+                                area.bottom() - plot.y.fraction(expected) * area.height());
+            QVERIFY2(colourNear(curve.image, place + QPointF(at == 0 ? 4 : 0, 0), graph_colours::curve),
+                     qPrintable(QString::number(at)));
+            QVERIFY(!colourNear(bars.image, place + QPointF(at == 0 ? 4 : 0, 0), graph_colours::curve, 1));
+        }
+        // The saved image shows the bars.
+        const QString png = home_.path() + "/histogram.png";
+        QCOMPARE(window->saveImage(png), QString());
+        QVERIFY(pixelsOf(QImage(png), graph_colours::histogram, QImage(png).rect()) > 5000);
     }
 };
 
