@@ -126,6 +126,18 @@ const ModelCase modelCases[] = {
      0.1,
      101,
      0.05},
+    // A spring read every 0.1 s, 2.9 readings a period: the frequency above
+    // half the rate of reading that fits the readings as well (2π/0.1 - 21.6)
+    // is not the one a student measured.
+    {"fast_spring_read_three_times_a_period",
+     ModelKind::Sine,
+     0,
+     [](double t) { return std::sin(21.6 * t + 0.4); },
+     {1, 21.6, 0.4, 0},
+     0,
+     0.1,
+     40,
+     0.01},
     {"sine_at_clock_times",
      ModelKind::Sine,
      0,
@@ -322,6 +334,76 @@ TEST(OwnEquations, FitAFewThousandPointsFromAnyStartWithinASecond)
     EXPECT_NEAR(fit.values[2], 1 / 290.0, 1e-5);
     std::cout << "3001 points from starting values of 1: " << seconds << " s\n";
     EXPECT_LT(seconds, 3.0); // under a second in a release build; the sanitizers take longer
+}
+
+// s² (JᵀJ)⁻¹ of a model at its parameters, J its derivatives by the
+// parameters at every x, inverted by Gauss-Jordan in extended precision.
+std::vector<long double> covarianceOf(const std::vector<Point>& points, double s,
+                                      const std::function<std::vector<long double>(double)>& row)
+{
+    const std::size_t p = row(points.front().x).size();
+    std::vector<long double> a(p * 2 * p, 0); // [JᵀJ | I]
+    for (const Point& point : points) {
+        const std::vector<long double> j = row(point.x);
+        for (std::size_t r = 0; r < p; ++r)
+            for (std::size_t c = 0; c < p; ++c)
+                a[r * 2 * p + c] += j[r] * j[c];
+    }
+    for (std::size_t r = 0; r < p; ++r)
+        a[r * 2 * p + p + r] = 1;
+    for (std::size_t k = 0; k < p; ++k) {
+        std::size_t pivot = k;
+        for (std::size_t r = k + 1; r < p; ++r)
+            if (std::fabs(a[r * 2 * p + k]) > std::fabs(a[pivot * 2 * p + k]))
+                pivot = r;
+        for (std::size_t c = 0; c < 2 * p; ++c)
+            std::swap(a[k * 2 * p + c], a[pivot * 2 * p + c]);
+        const long double diagonal = a[k * 2 * p + k];
+        for (std::size_t c = 0; c < 2 * p; ++c)
+            a[k * 2 * p + c] /= diagonal;
+        for (std::size_t r = 0; r < p; ++r)
+            if (r != k) {
+                const long double factor = a[r * 2 * p + k];
+                for (std::size_t c = 0; c < 2 * p; ++c)
+                    a[r * 2 * p + c] -= factor * a[k * 2 * p + c];
+            }
+    }
+    std::vector<long double> covariance(p * p);
+    for (std::size_t r = 0; r < p; ++r)
+        for (std::size_t c = 0; c < p; ++c)
+            covariance[r * p + c] = static_cast<long double>(s) * s * a[r * 2 * p + p + c];
+    return covariance;
+}
+
+// A sine fitted far from x = 0 is fitted in x less an offset; its printed
+// uncertainties must be those of the fit in x itself, worked out here from
+// the derivatives of A sin(B x + C) + D at the fitted parameters.
+TEST(SineUncertainties, FarFromZeroAreThoseOfTheFitInXItself)
+{
+    const struct {
+        const char* name;
+        double firstX;
+    } cases[] = {{"near_zero", 0}, {"at_clock_times", 36000}, {"before_zero", -5000}};
+    for (const auto& c : cases) {
+        std::vector<Point> points;
+        for (int i = 0; i < 60; ++i) {
+            const double x = c.firstX + 0.1 * i;
+            points.push_back({x, 0.3 * std::sin(pi * x + 1) - 0.1 + deviation(i, 0.01)});
+        }
+        const CurveFit fit = fitCurve(points, builtin(ModelKind::Sine));
+        ASSERT_TRUE(fit.fitted()) << c.name << ": " << fit.failure;
+        const long double a = fit.values[0], b = fit.values[1], phase = fit.values[2];
+        const std::vector<long double> covariance =
+            covarianceOf(points, *fit.residualStandardDeviation, [&](double x) {
+                const long double angle = b * x + phase;
+                return std::vector<long double>{std::sin(angle), a * x * std::cos(angle),
+                                                a * std::cos(angle), 1};
+            });
+        for (std::size_t k = 0; k < 4; ++k)
+            EXPECT_NEAR(fit.uncertainties[k], std::sqrt(static_cast<double>(covariance[k * 5])),
+                        1e-6 * fit.uncertainties[k])
+                << c.name << " " << fit.names[k];
+    }
 }
 
 TEST(FitTexts, GiveEveryParameterSAndRSquaredAndTheRange)

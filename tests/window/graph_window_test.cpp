@@ -280,6 +280,18 @@ private slots:
         for (const QString name : {"T0", "A", "k"})
             QVERIFY2(named<QLineEdit>(*window, "starting value of " + name), qPrintable(name));
         QVERIFY(!window->graph()->plot().fit); // nothing fitted before Enter or Fit
+        // Tab goes from the equation through the starting values, in the
+        // equation's order, to Fit.
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        equation->setFocus();
+        QStringList order;
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            const auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
+            order << (button ? button->text() : QApplication::focusWidget()->accessibleName());
+        }
+        QCOMPARE(order, QStringList({"starting value of T0", "starting value of A",
+                                     "starting value of k", "Fit"}));
         named<QLineEdit>(*window, "starting value of T0")->setText("20");
         named<QLineEdit>(*window, "starting value of A")->setText("60");
         named<QLineEdit>(*window, "starting value of k")->setText("0.01");
@@ -295,6 +307,40 @@ private slots:
         QVERIFY(fit);
         QTest::mouseClick(fit, Qt::LeftButton);
         QVERIFY(window->noteText().contains("Fit y = T0 + A*exp(-k*x)*x^0 through 9 points"));
+    }
+
+    // The tick marks stand outside the plot, as on graph paper's margin: at
+    // each labelled tick a dark pixel just outside the frame, none just
+    // inside it.
+    void tickMarksPointOutOfThePlot()
+    {
+        GraphPlot plot = openGraph(coolingCurve)->graph()->plot();
+        const Drawing drawing = drawn(plot);
+        const QRect area = drawing.plotArea.toRect();
+        // A line of one pixel may fall between two, each half grey.
+        const auto dark = [&](int x, int y) {
+            int darkest = 255;
+            for (int d = -1; d <= 1; ++d)
+                darkest = std::min({darkest, qGray(drawing.image.pixel(x + d, y)),
+                                    qGray(drawing.image.pixel(x, y + d))});
+            return darkest < 150;
+        };
+        int ticks = 0;
+        for (const double tick : plot.x.ticks) {
+            const int x = qRound(area.left() + plot.x.fraction(tick) * area.width());
+            if (x < area.left() + 4 || x > area.right() - 4)
+                continue;
+            ++ticks;
+            QVERIFY2(dark(x, area.bottom() + 3) && !dark(x, area.bottom() - 3), qPrintable(QString::number(tick)));
+        }
+        for (const double tick : plot.y.ticks) {
+            const int y = qRound(area.bottom() - plot.y.fraction(tick) * area.height());
+            if (y < area.top() + 4 || y > area.bottom() - 4)
+                continue;
+            ++ticks;
+            QVERIFY2(dark(area.left() - 3, y) && !dark(area.left() + 3, y), qPrintable(QString::number(tick)));
+        }
+        QVERIFY(ticks >= 6);
     }
 
     void dragChoosesTheRangeAndADoubleClickClearsIt()
@@ -314,8 +360,19 @@ private slots:
             if (x && *x <= 500)
                 to = px;
         }
+        // While the mouse moves, the band it drags follows it: shaded from
+        // the press to where the mouse is, and no further.
+        const auto shaded = [graph](int x) {
+            return near(graph->grab().toImage().pixel(x, graph->height() / 3), graph_colours::range,
+                        90);
+        };
+        const int middle = (from + to) / 2;
         QTest::mousePress(graph, Qt::LeftButton, {}, QPoint(from, y));
-        QTest::mouseMove(graph, QPoint(to, y));
+        for (const int now : {middle, to}) {
+            QTest::mouseMove(graph, QPoint(now, y));
+            QVERIFY2(shaded((from + now) / 2) && !shaded(now + 10),
+                     qPrintable(QString("dragged to %1").arg(now)));
+        }
         QTest::mouseRelease(graph, Qt::LeftButton, {}, QPoint(to, y));
         QVERIFY2(window->noteText().contains("(5 of 9 points)"), qPrintable(window->noteText()));
         QVERIFY(window->noteText().contains("fitted from x = 2"));
