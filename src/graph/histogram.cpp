@@ -22,12 +22,14 @@ double decimal(double mantissa, int power)
 
 // The bin a value falls in, counted from 0 at the edge 0: ⌊value / width⌋,
 // but a value on an edge, as typed (0.3 with a width of 0.1, whose quotient
-// is 2.9999999999999996), in the bin that begins there.
+// is 2.9999999999999996), in the bin that begins there. The quotient of
+// decimals is off by a few units in its last place; a tolerance of 1e-12 of
+// it is far beyond that and far below a value typed off an edge.
 double binOf(double value, double width)
 {
     const double quotient = value / width;
     const double nearest = std::nearbyint(quotient);
-    if (std::fabs(quotient - nearest) <= 1e-9 * std::max(1.0, std::fabs(nearest)))
+    if (std::fabs(quotient - nearest) <= 1e-12 * std::max(1.0, std::fabs(nearest)))
         return nearest;
     return std::floor(quotient);
 }

@@ -69,6 +69,13 @@ const BinCase binCases[] = {
     {"equal_values", {5, 5, 5}, {Rule::Sturges, 0}, 0.5, {5, 5.5}, {3}},
     // A typed width, used as typed; 0.3 is on an edge.
     {"typed_width", {0.1, 0.2, 0.3}, {Rule::Width, 0.1}, 0.1, {0.1, 0.2, 0.3, 0.4}, {1, 1, 1}},
+    // Clock times: 36000.1 over 0.1 is off an integer in its last place only.
+    {"clock_times_on_edges",
+     {36000.1, 36000.2, 36000.25},
+     {Rule::Width, 0.1},
+     0.1,
+     {36000.1, 36000.2, 36000.3},
+     {1, 2}},
     {"typed_width_not_one_two_five",
      {0.02, 0.06, 0.07},
      {Rule::Width, 0.025},
