@@ -9,6 +9,7 @@
 #include "app/form1.h"
 #include "app/graph_widget.h"
 #include "app/graph_window.h"
+#include "app/linked_devices.h"
 #include "app/record_window.h"
 
 #include <benchmark/benchmark.h>
@@ -50,6 +51,7 @@ struct Recording {
 
     Recording()
     {
+        useLinkedDevices(linkedDevices()); // the record window looked into by its class
         char name[256];
         openpty(&master, &slave, name, nullptr, nullptr);
         termios raw{};

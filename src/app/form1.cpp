@@ -5,7 +5,7 @@
 #include "app/dialogs.h"
 #include "app/graph_window.h"
 #include "app/lab_directory.h"
-#include "app/record_window.h"
+#include "app/devices.h"
 #include "app/recovery_keeper.h"
 #include "app/wrapping_button.h"
 #include "commands/calculate_column.h"
@@ -285,16 +285,27 @@ void Form1::cmd_calculate_column_Click() { calculateColumn(context_); }
 void Form1::cmd_record_Click()
 {
     if (!recordWindow_) {
-        recordWindow_ = new RecordWindow([this] { return state_->delimiter; }, this);
-        connect(recordWindow_, &RecordWindow::recordingStarted, this, &Form1::recordingStarted);
-        connect(recordWindow_, &RecordWindow::headerReady, this,
-                [this](const QString& header) { appendRecorded(header); });
-        connect(recordWindow_, &RecordWindow::rowsArrived, this, [this](const QStringList& rows) {
-            appendRecorded(QLatin1Char('\n') + rows.join(QLatin1Char('\n')));
-        });
-        connect(recordWindow_, &RecordWindow::recordingEnded, this, &Form1::recordingEnded);
+        QString reason;
+        const Devices* found = devices(&reason);
+        if (!found) {
+            showMessage("recording cannot start: " + reason.toStdString());
+            return;
+        }
+        // The window comes from the devices' module: its signals are joined
+        // by name.
+        recordWindow_ = found->recordWindow([this] { return state_->delimiter; }, this);
+        connect(recordWindow_, SIGNAL(recordingStarted()), this, SLOT(recordingStarted()));
+        connect(recordWindow_, SIGNAL(headerReady(QString)), this, SLOT(appendRecorded(QString)));
+        connect(recordWindow_, SIGNAL(rowsArrived(QStringList)), this,
+                SLOT(appendRecordedRows(QStringList)));
+        connect(recordWindow_, SIGNAL(recordingEnded()), this, SLOT(recordingEnded()));
     }
-    recordWindow_->showAndRaise();
+    QMetaObject::invokeMethod(recordWindow_, "showAndRaise");
+}
+
+void Form1::appendRecordedRows(const QStringList& rows)
+{
+    appendRecorded(QLatin1Char('\n') + rows.join(QLatin1Char('\n')));
 }
 
 // The box takes nothing typed while a recording goes in, and keeps it in the

@@ -75,6 +75,14 @@ public slots:
     // Asks where to save the box, and saves it as "Output as delimited file" does.
     void saveTextAs();
 
+private slots:
+    // The record window's signals.
+    void recordingStarted();
+    void recordingEnded();
+    // Text of a recording, at the end of the box.
+    void appendRecorded(const QString& text);
+    void appendRecordedRows(const QStringList& rows);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -96,10 +104,6 @@ private:
     bool takePaste(const QString& text);
     // The questions that text from outside the box asks, put to the student.
     TakenIn takeInAsking(const std::string& text, IntakeSource source);
-    void recordingStarted();
-    void recordingEnded();
-    // Text of a recording, at the end of the box.
-    void appendRecorded(const QString& text);
     // Saves the box to benchTablerOutput.txt; true when that worked.
     bool saveToOutputFile();
     // Whether the window may close: nothing unsaved, or the student saved or
@@ -129,7 +133,7 @@ private:
     CommandContext context_;
     BoxEdit* text1_ = nullptr;
     GraphWindow* graphWindow_ = nullptr; // made on first use
-    class RecordWindow* recordWindow_ = nullptr;
+    QWidget* recordWindow_ = nullptr; // a RecordWindow, made on first use
     bool recordingInBox_ = false;     // the recording under way has put text in the box
     bool appendingRecording_ = false; // rows of it go in now
 };

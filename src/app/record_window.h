@@ -27,7 +27,10 @@ public:
     RecordWindow(std::function<char()> delimiter, QWidget* parent);
     ~RecordWindow() override;
 
+public slots:
     void showAndRaise();
+
+public:
     bool recording() const;
     // The line of messages under the buttons.
     QString message() const;

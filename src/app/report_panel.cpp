@@ -1,5 +1,6 @@
 #include "app/report_panel.h"
 
+#include "app/devices.h"
 #include "app/dialogs.h"
 #include "app/lab_directory.h"
 #include "data/durable_file.h"
@@ -8,8 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 
@@ -73,14 +72,6 @@ QString ReportPanel::writeReport(const QString& path, const LabReport& made)
     return QString::fromStdString(replaceFileDurably(toPath(path), pdf.toStdString()));
 }
 
-bool ReportPanel::printReport(QPrinter& printer) const { return printOn(printer, report()); }
-
-bool ReportPanel::printOn(QPrinter& printer, const LabReport& made)
-{
-    printer.setFullPage(true); // the report keeps its own margins
-    printer.setResolution(72);
-    return paintReport(printer, made);
-}
 
 void ReportPanel::askAndSaveReport()
 {
@@ -102,14 +93,9 @@ void ReportPanel::askAndSaveReport()
 
 void ReportPanel::askAndPrint()
 {
-    const LabReport made = report();
-    QPrinter printer;
-    printer.setPageSize(localPaper());
-    printer.setDocName(made.title);
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("Print report"));
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    if (!printOn(printer, made))
-        showMessageBox(this, QStringLiteral("could not print: the printer could not be used"));
+    QString reason;
+    if (const Devices* found = devices(&reason))
+        found->printReport(report(), this);
+    else
+        showMessageBox(this, QStringLiteral("could not print: %1").arg(reason));
 }

@@ -7,7 +7,6 @@
 #include <functional>
 
 class QLineEdit;
-class QPrinter;
 
 // The graph window's lab report: the student's or group's name (remembered
 // from one session to the next), "Save report..." to a PDF and "Print...".
@@ -22,14 +21,11 @@ public:
     QString name() const;
     // Writes the report as a PDF, durably; the reason when it could not.
     QString saveReport(const QString& path) const;
-    // Paints the report on a printer set up by the print dialog; false when
-    // the printer could not be used.
-    bool printReport(QPrinter& printer) const;
+    // The report of what the window shows, with the name.
+    LabReport report() const;
 
 private:
-    LabReport report() const;
     static QString writeReport(const QString& path, const LabReport& made);
-    static bool printOn(QPrinter& printer, const LabReport& made);
     void askAndSaveReport();
     void askAndPrint();
 

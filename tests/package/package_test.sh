@@ -24,6 +24,11 @@ for file in usr/bin/benchtabler usr/bin/benchtabler-batch \
             usr/share/doc/benchtabler/copyright usr/share/doc/benchtabler/changelog.gz; do
     [ -f "$root/$file" ] || { echo "the package lacks $file"; exit 1; }
 done
+# Recording and printing: the module the program loads when they are first used.
+module=$(echo "$root"/usr/lib/*/benchtabler/benchtabler-devices.so)
+[ -f "$module" ] || { echo "the package lacks the devices module"; exit 1; }
+nm -D --defined-only "$module" | grep -q ' benchtablerDevices$' || { echo "$module has no entry point"; exit 1; }
+! ldd "$module" | grep -q 'not found' || { echo "$module needs libraries that are not installed"; exit 1; }
 appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.benchtabler.BenchTabler.metainfo.xml" > /dev/null
 desktop-file-validate "$root/usr/share/applications/benchtabler.desktop"
 

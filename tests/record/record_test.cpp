@@ -4,6 +4,7 @@
 #include "app/form1.h"
 #include "app/graph_widget.h"
 #include "app/graph_window.h"
+#include "app/linked_devices.h"
 #include "app/record_window.h"
 #include "batch/batch_record.h"
 #include "record/recording_session.h"
@@ -184,7 +185,13 @@ class RecordTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        // The record window linked here, not the program's module: the tests
+        // look into it by its class.
+        useLinkedDevices(linkedDevices());
+    }
 
     void aBoardsLinesGoToTheBoxAsOneUndoStep()
     {

@@ -4,7 +4,9 @@
 #include "app/graph_painter.h"
 #include "app/graph_window.h"
 #include "app/lab_report.h"
+#include "app/linked_devices.h"
 #include "app/report_panel.h"
+#include "app/report_printing.h"
 #include "dialog_script.h"
 
 #include <QComboBox>
@@ -188,6 +190,7 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
+        useLinkedDevices(linkedDevices());
         QVERIFY2(!run("pdfinfo", {"-v"}).err.isEmpty(), "poppler's tools are missing");
     }
 
@@ -289,7 +292,7 @@ private slots:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(folder_.filePath("printed.pdf"));
         printer.setPageSize(localPaper());
-        QVERIFY(window->reportPanel()->printReport(printer));
+        QVERIFY(printReportOn(printer, window->reportPanel()->report()));
         QCOMPARE(withoutDate(linesOf(folder_.filePath("printed.pdf"))), withoutDate(linesOf(pdf)));
         QCOMPARE(pdfInfo(folder_.filePath("printed.pdf"), "Page size"), pdfInfo(pdf, "Page size"));
     }

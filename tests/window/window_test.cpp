@@ -104,6 +104,35 @@ private slots:
     // What the windows remember goes to a test folder, not the user's settings.
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
+    // Recording lives in the devices' module, loaded on the first click; the
+    // program starts without Qt Network, Qt SerialPort and Qt Print Support.
+    // (The first test, so that nothing has loaded the module before it.)
+    void recordDataLoadsItsWindowOnFirstUse()
+    {
+        const auto loaded = [](const char* library) {
+            QFile maps(QStringLiteral("/proc/self/maps"));
+            return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(library);
+        };
+        QTemporaryDir directory;
+        Form1 window(directory.path().toStdString());
+        window.show();
+        for (const char* library : {"libQt6SerialPort", "libQt6Network", "libQt6PrintSupport"})
+            QVERIFY2(!loaded(library), library);
+        QWidget* record = nullptr;
+        const auto recordWindow = [&record] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (top->isVisible() && top->windowTitle() == "Bench Tabler - Record")
+                    record = top;
+            return record;
+        };
+        QVERIFY(!recordWindow());
+        window.findChild<QPushButton*>("cmd_record")->click();
+        QVERIFY(recordWindow());
+        QVERIFY(record->metaObject()->indexOfSignal("rowsArrived(QStringList)") >= 0);
+        QVERIFY(loaded("libQt6SerialPort"));
+        record->close();
+    }
+
     void startsAsLaidOut()
     {
         Form1 window(labDirectory());
