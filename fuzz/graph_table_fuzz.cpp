@@ -2,11 +2,13 @@
 // the graph's rows and columns keep to their bounds, and everything the
 // graph draws or prints is finite and free of exponents, with and without a
 // straight-line fit and axes from zero; the lab report's table holds every
-// point's row, its fields as the line holds them.
+// point's row, its fields as the line holds them; the box read in two parts,
+// as a recording comes, plots as the box read whole.
 
 #include "data/data_field.h"
 #include "fuzz_check.h"
 #include "graph/graph_plot.h"
+#include "graph/growing_plot.h"
 #include "graph/report_table.h"
 
 #include <cmath>
@@ -58,6 +60,31 @@ void checkReportTable(const GraphTable& table, const GraphChoice& choice, const 
     }
 }
 
+// The box's first block read in two parts, cut at a line break in its
+// middle, each part plotted as it comes: the last plot is the whole one.
+void checkGrowingPlot(std::string_view box, char delimiter, const GraphTable& whole,
+                      GraphChoice choice)
+{
+    std::size_t cut = box.find('\n', box.size() / 2);
+    if (cut == box.npos)
+        return;
+    if (cut > 0 && box[cut - 1] == '\r')
+        --cut;
+    GraphBlockReader reader(delimiter);
+    GrowingPlot growing;
+    GraphPlot shown;
+    for (const std::string_view part : {box.substr(0, cut), box.substr(cut)}) {
+        if (!reader.add(part))
+            return;
+        if (!reader.blocks().empty())
+            shown = growing.plot(reader.blocks().front(), choice, std::move(shown));
+    }
+    const GraphPlot expected = plotGraph(whole, choice);
+    fuzzCheck(shown.rows == expected.rows && shown.text() == expected.text() &&
+                  shown.y.labels == expected.y.labels,
+              "a box read in two parts plots otherwise than the box read whole");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -80,6 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const auto& value : row)
             fuzzCheck(!value || std::isfinite(*value), "a value that is not finite");
     }
+    checkGrowingPlot(box, delimiters[data[0] % 4], table, defaultChoice(table));
     for (const bool fromZero : {false, true}) {
         GraphChoice choice = defaultChoice(table);
         choice.fromZero = fromZero;

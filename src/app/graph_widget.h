@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <utility>
+
 #include <optional>
 
 // The graph itself: axes with their ticks and titles, the points as markers,
@@ -27,6 +29,8 @@ public:
 
     void setPlot(GraphPlot plot, bool joinPoints);
     const GraphPlot& plot() const { return plot_; }
+    // The plot shown, handed back to be brought up to date and set again.
+    GraphPlot takePlot() { return std::exchange(plot_, GraphPlot{}); }
 
     // Draws a plot into a rectangle of any paint device; returns where the
     // main plot's axes lie.

@@ -260,8 +260,13 @@ void GraphWindow::refreshNow()
         dataFile_ = box.dataFile;
         reader_->add(box.text);
         wholeBoxChanged_ = false;
+        growing_.restart();
     }
     offerBlocks(reader_->blocks());
+    if (chosen_ != plottedBlock_) {
+        growing_.restart();
+        plottedBlock_ = chosen_;
+    }
     offerColumns(table());
     choice_.widthPixels = graph_->width();
     choice_.heightPixels = graph_->height();
@@ -283,7 +288,9 @@ void GraphWindow::refreshNow()
                       choice_.yUncertainty.kind != UncertaintyChoice::Kind::None;
     uncertaintyPanel_->allowExtremeLines(bars && choice_.model.kind == ModelKind::Line);
     choice_.extremeLines = uncertaintyPanel_->extremeLines();
-    GraphPlot plot = plotGraph(table(), choice_);
+    // The points already plotted are taken back from the graph, so that a
+    // recording's new rows are all that is read.
+    GraphPlot plot = growing_.plot(table(), choice_, graph_->takePlot());
     followJoinRule(plot.points.size());
     // The fields' notes first: what the student typed that the graph could not use.
     QStringList notes = choice_.histogram

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graph/graph_plot.h"
+#include "graph/growing_plot.h"
 
 #include <QHash>
 #include <QString>
@@ -104,6 +105,8 @@ private:
     QString dataFile_;      // likewise
     qint64 lastRefreshMilliseconds_ = 0;
     std::size_t chosen_ = 0; // the block plotted
+    std::size_t plottedBlock_ = 0; // the block growing_ follows
+    GrowingPlot growing_;
     QString chosenBlock_; // its name
     bool joinChosenByHand_ = false;
     GraphChoice choice_;

@@ -32,24 +32,13 @@ std::string rowsWithout(int rows, const std::string& columns, int firstLine,
 
 std::string columnName(int column) { return "column " + std::to_string(column); }
 
-// An axis over the points and their error bars (uncertainty u of the
-// coordinate, NaN where none); on a log axis a bar's end at 0 or below
-// leaves the axis to the value.
-Axis axisOver(const std::vector<Point>& points, const std::vector<ErrorBox>& bars, bool ofX,
-              bool fromZero, bool logarithmic, int ticks)
+// An axis over the points' extent, bars included.
+Axis axisOver(const Extent& extent, bool fromZero, bool logarithmic, int ticks)
 {
-    if (points.empty())
+    if (extent.low > extent.high)
         return logarithmic ? makeLogAxis(1, 10) : makeAxis(0, 1, fromZero, ticks);
-    double low = INFINITY, high = -INFINITY;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const double value = ofX ? points[i].x : points[i].y;
-        const double u = bars.empty() ? 0 : ofX ? bars[i].ux : bars[i].uy;
-        const double reach = std::isfinite(u) ? u : 0;
-        const double below = value - reach, above = value + reach;
-        low = std::min(low, std::isfinite(below) && (!logarithmic || below > 0) ? below : value);
-        high = std::max(high, std::isfinite(above) ? above : value);
-    }
-    return logarithmic ? makeLogAxis(low, high) : makeAxis(low, high, fromZero, ticks);
+    return logarithmic ? makeLogAxis(extent.low, extent.high)
+                       : makeAxis(extent.low, extent.high, fromZero, ticks);
 }
 
 // What a log axis reminds the student of.
@@ -213,62 +202,53 @@ std::string columnTitle(const GraphTable& table, int column)
 
 namespace {
 
-// The rows a plot leaves out, and the first of them.
-struct LeftOut {
-    int rows = 0;
-    std::size_t first = 0;
-
-    void add(std::size_t row)
-    {
-        if (rows++ == 0)
-            first = row;
-    }
-};
-
-struct RowsLeftOut {
-    int withoutX = 0, withoutY = 0, withoutUx = 0, withoutUy = 0;
-    LeftOut withoutEither, offLogAxes;
-};
-
-// The points of the chosen columns, with their error bars; what was left out.
-RowsLeftOut collectPoints(const GraphTable& table, const GraphChoice& choice, GraphPlot& plot)
+// The points of the chosen columns, with their error bars, from the rows the
+// tally has not read yet; what was left out.
+void readPoints(const GraphTable& table, const GraphChoice& choice, GraphPlot& plot,
+                PointTally& tally)
 {
-    RowsLeftOut left;
     const bool bars = hasUncertainties(choice);
-    plot.points.reserve(table.rows.size());
-    plot.rows.reserve(table.rows.size());
-    if (bars)
-        plot.bars.reserve(table.rows.size());
-    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+    if (tally.rowsRead == 0) { // rows added later grow the vectors as they come
+        plot.points.reserve(table.rows.size());
+        plot.rows.reserve(table.rows.size());
+        if (bars)
+            plot.bars.reserve(table.rows.size());
+    }
+    for (std::size_t r = tally.rowsRead; r < table.rows.size(); ++r) {
         const int lineNumber = static_cast<int>(r) + 1;
         const std::optional<double> x = valueAt(table.rows[r], choice.xColumn, lineNumber);
         const std::optional<double> y = valueAt(table.rows[r], choice.yColumn, lineNumber);
         if (!x || !y) {
-            left.withoutEither.add(r);
-            left.withoutX += !x;
-            left.withoutY += !y;
+            tally.withoutEither.add(r);
+            tally.withoutX += !x;
+            tally.withoutY += !y;
             continue;
         }
         if ((choice.logX && !(*x > 0)) || (choice.logY && !(*y > 0))) {
-            left.offLogAxes.add(r);
+            tally.offLogAxes.add(r);
             continue;
         }
         plot.points.push_back({*x, *y});
         plot.rows.push_back(r);
-        if (!bars)
+        if (!bars) {
+            tally.x.add(*x, NAN, choice.logX);
+            tally.y.add(*y, NAN, choice.logY);
             continue;
+        }
         const double ux = uncertaintyOf(choice.xUncertainty, table.rows[r], *x);
         const double uy = uncertaintyOf(choice.yUncertainty, table.rows[r], *y);
-        left.withoutUx +=
+        tally.withoutUx +=
             std::isnan(ux) && choice.xUncertainty.kind != UncertaintyChoice::Kind::None;
-        left.withoutUy +=
+        tally.withoutUy +=
             std::isnan(uy) && choice.yUncertainty.kind != UncertaintyChoice::Kind::None;
         plot.bars.push_back({*x, *y, ux, uy});
+        tally.x.add(*x, ux, choice.logX);
+        tally.y.add(*y, uy, choice.logY);
     }
-    return left;
+    tally.rowsRead = table.rows.size();
 }
 
-void addNotes(const GraphTable& table, const GraphChoice& choice, const RowsLeftOut& left,
+void addNotes(const GraphTable& table, const GraphChoice& choice, const PointTally& left,
               GraphPlot& plot)
 {
     if (table.dataRows == 0)
@@ -316,8 +296,9 @@ GraphPlot plotHistogram(const GraphTable& table, const GraphChoice& choice)
     GraphChoice values;
     values.xColumn = 0;
     values.yColumn = choice.yColumn;
-    const RowsLeftOut left = collectPoints(table, values, plot);
-    addNotes(table, values, left, plot);
+    PointTally tally;
+    readPoints(table, values, plot, tally);
+    addNotes(table, values, tally, plot);
     addHistogram(plot, choice, columnTitle(table, choice.yColumn));
     return plot;
 }
@@ -329,19 +310,30 @@ GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice)
     if (choice.histogram)
         return plotHistogram(table, choice);
     GraphPlot plot;
-    plot.title = choice.title;
-    const RowsLeftOut left = collectPoints(table, choice, plot);
-    plot.x = axisOver(plot.points, plot.bars, true, choice.fromZero, choice.logX,
-                      ticksForPixels(choice.widthPixels));
-    plot.y = axisOver(
-        plot.points, plot.bars, false, choice.fromZero, choice.logY,
-        ticksForPixels(choice.residuals ? choice.heightPixels * 3 / 4 : choice.heightPixels));
-    plot.xTitle = columnTitle(table, choice.xColumn);
-    plot.yTitle = columnTitle(table, choice.yColumn);
-    const std::string yUnit = unitOfHeader(plot.yTitle);
-    plot.residualTitle = yUnit.empty() ? "residual" : "residual (" + yUnit + ")";
-    addNotes(table, choice, left, plot);
-    if (choice.model.kind != ModelKind::None)
-        addFit(plot, choice);
+    PointTally tally;
+    extendPlot(plot, tally, table, choice);
     return plot;
+}
+
+void extendPlot(GraphPlot& plot, PointTally& tally, const GraphTable& table,
+                const GraphChoice& choice)
+{
+    GraphPlot made;
+    made.points = std::move(plot.points);
+    made.rows = std::move(plot.rows);
+    made.bars = std::move(plot.bars);
+    readPoints(table, choice, made, tally);
+    made.title = choice.title;
+    made.x = axisOver(tally.x, choice.fromZero, choice.logX, ticksForPixels(choice.widthPixels));
+    made.y = axisOver(
+        tally.y, choice.fromZero, choice.logY,
+        ticksForPixels(choice.residuals ? choice.heightPixels * 3 / 4 : choice.heightPixels));
+    made.xTitle = columnTitle(table, choice.xColumn);
+    made.yTitle = columnTitle(table, choice.yColumn);
+    const std::string yUnit = unitOfHeader(made.yTitle);
+    made.residualTitle = yUnit.empty() ? "residual" : "residual (" + yUnit + ")";
+    addNotes(table, choice, tally, made);
+    if (choice.model.kind != ModelKind::None)
+        addFit(made, choice);
+    plot = std::move(made);
 }

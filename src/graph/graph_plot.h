@@ -7,6 +7,7 @@
 #include "graph/error_bars.h"
 #include "graph/graph_table.h"
 #include "graph/histogram.h"
+#include "graph/point_tally.h"
 
 #include <optional>
 #include <string>
@@ -87,6 +88,13 @@ struct GraphPlot {
 };
 
 GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice);
+
+// Brings a plot of points (not a histogram) up to date with the rows added
+// at the end of its table since `tally` counted: reads those rows only, then
+// makes the axes, titles, notes and fit anew. An empty plot and tally read
+// the table whole.
+void extendPlot(GraphPlot& plot, PointTally& tally, const GraphTable& table,
+                const GraphChoice& choice);
 
 // Points are joined, at first, up to this many; more joined look like a
 // solid block.

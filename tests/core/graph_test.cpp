@@ -1,4 +1,5 @@
 #include "graph/graph_plot.h"
+#include "graph/growing_plot.h"
 
 #include <gtest/gtest.h>
 
@@ -392,6 +393,98 @@ TEST(GraphPlots, DrawTheCurveAcrossTheAxisBrokenAtAPole)
     for (const auto& piece : plot.curve)
         for (std::size_t i = 1; i < piece.size(); ++i) // no leap across the plot
             EXPECT_FALSE(plot.y.fraction(piece[i - 1].y) > 1 && plot.y.fraction(piece[i].y) < 0);
+}
+
+} // namespace
+
+namespace {
+
+// A recording's box: a header, then rows with a gap, a negative value, a
+// zero and a missing uncertainty among them.
+std::vector<std::string> recordedChunks()
+{
+    std::vector<std::string> chunks{"t,x,u(x)"};
+    for (int i = 0; i < 60; ++i) {
+        std::string chunk;
+        for (int k = 0; k < 1 + i % 4; ++k) {
+            const int n = 4 * i + k;
+            const std::string x = n == 7 ? "" : n == 30 ? "-2" : n == 41 ? "0" : std::to_string(n * n % 97);
+            const std::string u = n % 13 == 0 ? "" : std::to_string(1 + n % 5);
+            chunk += "\r\n" + std::to_string(n) + "," + x + "," + u;
+        }
+        chunks.push_back(chunk);
+    }
+    return chunks;
+}
+
+void expectSameAxis(const Axis& grown, const Axis& whole)
+{
+    EXPECT_EQ(grown.low, whole.low);
+    EXPECT_EQ(grown.high, whole.high);
+    EXPECT_EQ(grown.labels, whole.labels);
+}
+
+// Rows read as they come give the plot the whole table gives, whatever is
+// chosen and whenever it changes.
+TEST(GraphPlots, OfAGrowingTableAreThePlotsOfTheWholeTable)
+{
+    GraphChoice points;
+    points.xColumn = 1;
+    points.yColumn = 2;
+    GraphChoice bars = points;
+    bars.yUncertainty = {UncertaintyChoice::Kind::Column, 3, 0};
+    bars.model.kind = ModelKind::Line;
+    GraphChoice logY = points;
+    logY.logY = true;
+    GraphChoice againstLines = bars;
+    againstLines.xColumn = 0;
+    const std::vector<GraphChoice> choices{points, logY, bars, againstLines};
+
+    GraphBlockReader reader(',');
+    GrowingPlot growing;
+    GraphPlot shown;
+    const std::vector<std::string> chunks = recordedChunks();
+    for (std::size_t i = 0; i < chunks.size(); ++i) {
+        ASSERT_TRUE(reader.add(chunks[i]));
+        if (reader.blocks().empty()) // the header alone
+            continue;
+        const GraphChoice& choice = choices[i / 8 % choices.size()]; // changed every 8 chunks
+        const GraphTable& table = reader.blocks().front();
+        shown = growing.plot(table, choice, std::move(shown));
+        const GraphPlot whole = plotGraph(table, choice);
+        SCOPED_TRACE("chunk " + std::to_string(i));
+        ASSERT_EQ(shown.points.size(), whole.points.size());
+        for (std::size_t p = 0; p < whole.points.size(); ++p) {
+            EXPECT_EQ(shown.points[p].x, whole.points[p].x);
+            EXPECT_EQ(shown.points[p].y, whole.points[p].y);
+        }
+        EXPECT_EQ(shown.rows, whole.rows);
+        ASSERT_EQ(shown.bars.size(), whole.bars.size());
+        for (std::size_t b = 0; b < whole.bars.size(); ++b)
+            EXPECT_EQ(std::isnan(shown.bars[b].uy) ? -1 : shown.bars[b].uy,
+                      std::isnan(whole.bars[b].uy) ? -1 : whole.bars[b].uy);
+        expectSameAxis(shown.x, whole.x);
+        expectSameAxis(shown.y, whole.y);
+        EXPECT_EQ(shown.text(), whole.text());
+    }
+}
+
+// A plot that is not the one made last (the graph showed another) is not
+// extended: the table is read whole.
+TEST(GraphPlots, OfAGrowingTableReadItWholeForAnotherPlot)
+{
+    GraphBlockReader reader(',');
+    ASSERT_TRUE(reader.add("1,2\r\n2,3"));
+    GraphChoice choice;
+    choice.xColumn = 1;
+    choice.yColumn = 2;
+    GrowingPlot growing;
+    GraphPlot shown = growing.plot(reader.blocks().front(), choice, {});
+    ASSERT_EQ(shown.points.size(), 2u);
+    ASSERT_TRUE(reader.add("\r\n3,5"));
+    const GraphPlot grown = growing.plot(reader.blocks().front(), choice, {});
+    EXPECT_EQ(grown.points.size(), 3u);
+    EXPECT_EQ(grown.y.low, plotGraph(reader.blocks().front(), choice).y.low);
 }
 
 } // namespace
