@@ -225,6 +225,32 @@ std::variant<GraphOptions, std::string> parseGraphArguments(const std::vector<st
     return options;
 }
 
+std::variant<GraphInput, BatchResult> readGraphInput(const std::vector<std::string>& arguments,
+                                                     std::istream& input, GraphCommand command)
+{
+    const auto parsed = parseGraphArguments(arguments, command);
+    if (const auto* explanation = std::get_if<std::string>(&parsed))
+        return usageFailure(*explanation);
+    GraphOptions options = std::get<GraphOptions>(parsed);
+    // Reading may settle the delimiter ("--delimiter auto").
+    BatchInput read = readBatchInput(options.file, input, options.input, options.delimiter);
+    if (std::optional<BatchResult> failure = inputFailure(read))
+        return *std::move(failure);
+    GraphTable table = readGraphTable(read.box.text, options.delimiter);
+    return GraphInput{std::move(options), std::move(read), std::move(table)};
+}
+
+std::string graphMessages(const std::vector<std::string>& readNotes,
+                          const std::vector<std::string>& plotNotes)
+{
+    std::string messages;
+    for (const std::string& note : readNotes)
+        messages += "message: " + note + "\n";
+    for (const std::string& note : plotNotes)
+        messages += "message: " + inBatchWords(note) + "\n";
+    return messages;
+}
+
 GraphChoice choiceOf(const GraphOptions& options, const GraphTable& table)
 {
     GraphChoice choice = defaultChoice(table);
@@ -311,21 +337,13 @@ std::string fitJson(const CurveFit& fit, const std::vector<FitResult>& results)
 
 BatchResult runFit(const std::vector<std::string>& arguments, std::istream& input)
 {
-    const auto parsed = parseGraphArguments(arguments, GraphCommand::Fit);
-    if (const auto* explanation = std::get_if<std::string>(&parsed))
-        return usageFailure(*explanation);
-    GraphOptions options = std::get<GraphOptions>(parsed);
-    const BatchInput read = readBatchInput(options.file, input, options.input, options.delimiter);
-    if (const std::optional<BatchResult> failure = inputFailure(read))
+    auto started = readGraphInput(arguments, input, GraphCommand::Fit);
+    if (auto* failure = std::get_if<BatchResult>(&started))
         return *failure;
-
-    const GraphTable table = readGraphTable(read.box.text, options.delimiter);
+    const auto& [options, read, table] = std::get<GraphInput>(started);
     const GraphPlot plot = plotGraph(table, choiceOf(options, table));
     BatchResult result;
-    for (const std::string& note : read.notes)
-        result.err += "message: " + note + "\n";
-    for (const std::string& note : plot.notes)
-        result.err += "message: " + inBatchWords(note) + "\n";
+    result.err = graphMessages(read.notes, plot.notes);
     if (!plot.fit->fitted()) {
         result.exitStatus = noOutput;
         result.err += "message: " + plot.fit->failure + "\n";

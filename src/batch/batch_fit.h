@@ -48,6 +48,24 @@ std::variant<GraphOptions, std::string> parseGraphArguments(const std::vector<st
 // The graph window's choice for these options on this table.
 GraphChoice choiceOf(const GraphOptions& options, const GraphTable& table);
 
+// What a graph command starts from: its options, the data read and the
+// table the graph window would take from it.
+struct GraphInput {
+    GraphOptions options;
+    BatchInput read;
+    GraphTable table;
+};
+
+// The arguments parsed and the data read; the command's failure (usage, a
+// file that cannot be read) when that does not work.
+std::variant<GraphInput, BatchResult> readGraphInput(const std::vector<std::string>& arguments,
+                                                     std::istream& input, GraphCommand command);
+
+// "message: NOTE" lines: the notes of reading, then those of the plot in the
+// batch's words.
+std::string graphMessages(const std::vector<std::string>& readNotes,
+                          const std::vector<std::string>& plotNotes);
+
 // benchtabler-batch [--delimiter NAME] fit [--x K] [--y K] (--model NAME |
 // --equation TEXT) [--start NAME=VALUE]... [--from A] [--to B] [--json] [FILE]:
 // the rows and columns as the graph window takes them, fitted as it fits

@@ -48,21 +48,13 @@ std::string histogramText(const GraphPlot& plot)
 
 BatchResult runHistogram(const std::vector<std::string>& arguments, std::istream& input)
 {
-    const auto parsed = parseGraphArguments(arguments, GraphCommand::Histogram);
-    if (const auto* explanation = std::get_if<std::string>(&parsed))
-        return usageFailure(*explanation);
-    GraphOptions options = std::get<GraphOptions>(parsed);
-    const BatchInput read = readBatchInput(options.file, input, options.input, options.delimiter);
-    if (const std::optional<BatchResult> failure = inputFailure(read))
+    auto started = readGraphInput(arguments, input, GraphCommand::Histogram);
+    if (auto* failure = std::get_if<BatchResult>(&started))
         return *failure;
-
-    const GraphTable table = readGraphTable(read.box.text, options.delimiter);
+    const auto& [options, read, table] = std::get<GraphInput>(started);
     const GraphPlot plot = plotGraph(table, choiceOf(options, table));
     BatchResult result;
-    for (const std::string& note : read.notes)
-        result.err += "message: " + note + "\n";
-    for (const std::string& note : plot.notes)
-        result.err += "message: " + inBatchWords(note) + "\n";
+    result.err = graphMessages(read.notes, plot.notes);
     if (!plot.histogram) {
         result.exitStatus = noOutput;
         result.err += "message: there are no values to count, so there is no histogram\n";

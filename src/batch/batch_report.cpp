@@ -6,23 +6,16 @@
 
 BatchResult runReport(const std::vector<std::string>& arguments, std::istream& input)
 {
-    const auto parsed = parseGraphArguments(arguments, GraphCommand::Report);
-    if (const auto* explanation = std::get_if<std::string>(&parsed))
-        return usageFailure(*explanation);
-    GraphOptions options = std::get<GraphOptions>(parsed);
-    const BatchInput read = readBatchInput(options.file, input, options.input, options.delimiter);
-    if (const std::optional<BatchResult> failure = inputFailure(read))
+    auto started = readGraphInput(arguments, input, GraphCommand::Report);
+    if (auto* failure = std::get_if<BatchResult>(&started))
         return *failure;
-
-    const GraphTable table = readGraphTable(read.box.text, options.delimiter);
+    const auto& [options, read, table] = std::get<GraphInput>(started);
     LabReport report = makeLabReport(table, choiceOf(options, table), options.delimiter);
     BatchResult result;
-    for (const std::string& note : read.notes)
-        result.err += "message: " + note + "\n";
+    result.err = graphMessages(read.notes, {});
     if (report.plot.points.empty()) {
         result.exitStatus = noOutput;
-        for (const std::string& note : report.plot.notes)
-            result.err += "message: " + inBatchWords(note) + "\n";
+        result.err = graphMessages(read.notes, report.plot.notes);
         result.err += "message: there is nothing to plot, so no report was written\n";
         return result;
     }

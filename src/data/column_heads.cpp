@@ -1,14 +1,8 @@
 #include "data/column_heads.h"
 
-namespace {
+#include "data/fields.h"
 
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
+namespace {
 
 // "(s)", "[m/s²]": a unit in parentheses or brackets.
 bool isUnit(std::string_view text)
@@ -20,7 +14,7 @@ bool isUnit(std::string_view text)
 // Nothing, or a unit, after a name.
 bool isNothingOrUnit(std::string_view rest)
 {
-    rest = trimmed(rest);
+    rest = withoutBlanks(rest);
     return rest.empty() || isUnit(rest);
 }
 
@@ -53,9 +47,10 @@ std::size_t unitStart(std::string_view field)
 
 std::string nameOf(std::string_view field)
 {
-    field = trimmed(field);
+    field = withoutBlanks(field);
     const std::size_t unit = unitStart(field);
-    return std::string(unit == std::string_view::npos ? field : trimmed(field.substr(0, unit)));
+    return std::string(unit == std::string_view::npos ? field
+                                                      : withoutBlanks(field.substr(0, unit)));
 }
 
 bool startsWith(std::string_view text, std::string_view start)
@@ -67,7 +62,7 @@ bool startsWith(std::string_view text, std::string_view start)
 // `name` just before it.
 bool isUncertaintyOf(std::string_view field, const std::string& name)
 {
-    field = trimmed(field);
+    field = withoutBlanks(field);
     if (startsWith(field, "±"))
         return isNothingOrUnit(field.substr(std::string_view("±").size()));
     if (name.empty())
@@ -83,11 +78,11 @@ bool isUncertaintyOf(std::string_view field, const std::string& name)
 
 std::string unitOfHeader(std::string_view field)
 {
-    field = trimmed(field);
+    field = withoutBlanks(field);
     const std::size_t start = unitStart(field);
     if (start == std::string_view::npos)
         return {};
-    return std::string(trimmed(field.substr(start + 1, field.size() - start - 2)));
+    return std::string(withoutBlanks(field.substr(start + 1, field.size() - start - 2)));
 }
 
 int ColumnHeads::uncertaintyColumnOf(int column) const
@@ -104,7 +99,7 @@ std::vector<std::string> headerFields(std::string_view line, char delimiter)
     bool inQuotes = false;
     for (std::size_t i = 0; i <= line.size(); ++i) {
         if (i == line.size() || (line[i] == delimiter && !inQuotes)) {
-            fields.emplace_back(unquoted(trimmed(field)));
+            fields.emplace_back(unquoted(withoutBlanks(field)));
             field.clear();
             continue;
         }

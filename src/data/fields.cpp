@@ -36,6 +36,14 @@ bool fitsTheTable(CommandContext& context)
 
 } // namespace
 
+std::string_view withoutBlanks(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 double leadingValue(std::string_view text) { return leadingNumber(text).value_or(0.0); }
 
 std::optional<double> leadingNumber(std::string_view text)

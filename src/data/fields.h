@@ -19,6 +19,9 @@ std::optional<double> leadingNumber(std::string_view text);
 // read from text that holds no number.
 Cell cellOfText(std::string_view text);
 
+// The text without the blanks (spaces and tabs) at its ends.
+std::string_view withoutBlanks(std::string_view text);
+
 // Calls visit(k, text) for each field k (counted from 1) of the line split at
 // the delimiter; a line without the delimiter is one field.
 template <typename Visit> void forEachField(std::string_view line, char delimiter, Visit visit)

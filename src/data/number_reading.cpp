@@ -1,5 +1,7 @@
 #include "data/number_reading.h"
 
+#include "data/fields.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -161,15 +163,6 @@ std::optional<double> readBased(std::string_view digits, unsigned base)
     return static_cast<double>(value);
 }
 
-std::string_view trimBlanks(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
 } // namespace
 
 std::optional<double> readNumberIfAny(std::string_view text)
@@ -205,7 +198,7 @@ double readNumber(std::string_view text) { return readNumberIfAny(text).value_or
 
 std::optional<double> readAnswer(std::string_view answer)
 {
-    const std::string_view text = trimBlanks(answer);
+    const std::string_view text = withoutBlanks(answer);
     const std::size_t length = decimalPrefixLength(text);
     if (length == 0 || length != text.size())
         return std::nullopt;

@@ -1,31 +1,20 @@
 #include "data/typed_number.h"
 
+#include "data/fields.h"
 #include "data/number_reading.h"
 
 #include <algorithm>
 
-namespace {
-
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-} // namespace
-
 TypedNumber readTypedNumber(std::string_view text, bool percentage)
 {
     TypedNumber typed;
-    std::string_view number = trimmed(text);
+    std::string_view number = withoutBlanks(text);
     if (number.empty()) {
         typed.empty = true;
         return typed;
     }
     if (percentage && number.back() == '%')
-        number = trimmed(number.substr(0, number.size() - 1));
+        number = withoutBlanks(number.substr(0, number.size() - 1));
     // One decimal comma, where there is no point: "400,5" is 400.5.
     std::string withPoint(number);
     if (std::count(withPoint.begin(), withPoint.end(), ',') == 1 &&
@@ -33,6 +22,6 @@ TypedNumber readTypedNumber(std::string_view text, bool percentage)
         withPoint[withPoint.find(',')] = '.';
     typed.value = readAnswer(withPoint);
     if (!typed.value)
-        typed.reason = std::string(1, '"').append(trimmed(text)).append("\" is not a number");
+        typed.reason = std::string(1, '"').append(withoutBlanks(text)).append("\" is not a number");
     return typed;
 }

@@ -1,5 +1,6 @@
 #include "fit/fit_results.h"
 
+#include "data/fields.h"
 #include "format/report_number.h"
 #include "formula/equation.h"
 #include "formula/propagation.h"
@@ -10,21 +11,13 @@
 
 namespace {
 
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 std::vector<std::string> formulasOf(std::string_view text)
 {
     std::vector<std::string> formulas;
     std::size_t start = 0;
     while (start <= text.size()) {
         const std::size_t end = std::min(text.find(';', start), text.size());
-        if (const std::string_view formula = trimmed(text.substr(start, end - start));
+        if (const std::string_view formula = withoutBlanks(text.substr(start, end - start));
             !formula.empty())
             formulas.emplace_back(formula);
         start = end + 1;

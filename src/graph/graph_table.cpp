@@ -13,14 +13,6 @@ namespace {
 constexpr std::size_t longestName = 40;
 constexpr std::size_t mostJudgedRows = 10000; // for the delimiter hint
 
-std::string trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
-}
-
 // At most 40 characters (not bytes: a character of several UTF-8 bytes is
 // never split), "..." after a cut.
 std::string cut(std::string text)
@@ -67,7 +59,7 @@ GraphTable startBlock(std::string_view header, char delimiter, int firstLine)
     block.firstLine = firstLine;
     if (header.empty())
         return block;
-    block.name = cut(trimmed(header));
+    block.name = cut(std::string(withoutBlanks(header)));
     block.columnNames = headerFields(header, delimiter);
     return block;
 }

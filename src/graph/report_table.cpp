@@ -4,14 +4,6 @@
 
 namespace {
 
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // The columns the table shows, from 1 (0 the line number): x, y, and the
 // uncertainty columns in use; a histogram's values alone.
 std::vector<int> shownColumns(const GraphChoice& choice)
@@ -38,8 +30,9 @@ ReportTable reportTable(const GraphTable& table, const GraphChoice& choice, cons
     for (std::size_t i = 0; i < plot.rows.size(); ++i) {
         const std::size_t r = plot.rows[i];
         std::vector<std::string> fields;
-        forEachField(table.lineTexts[r], delimiter,
-                     [&](int, std::string_view field) { fields.emplace_back(trimmed(field)); });
+        forEachField(table.lineTexts[r], delimiter, [&](int, std::string_view field) {
+            fields.emplace_back(withoutBlanks(field));
+        });
         std::vector<std::string> row = {std::to_string(i + 1)};
         for (const int column : columns) {
             if (column == 0)
