@@ -313,8 +313,11 @@ void GraphWindow::offerBlocks(const std::vector<GraphTable>& blocks)
     if (chosen < 0)
         chosen = 0;
     const QSignalBlocker quiet(block_);
-    block_->clear();
-    block_->addItems(names);
+    if (names != offeredBlocks_) { // a recording re-plots with the same blocks many times
+        block_->clear();
+        block_->addItems(names);
+        offeredBlocks_ = names;
+    }
     block_->setCurrentIndex(chosen);
     block_->setEnabled(names.size() > 1);
     chosen_ = static_cast<std::size_t>(chosen);

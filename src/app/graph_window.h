@@ -112,6 +112,7 @@ private:
     GraphChoice choice_;
     bool columnsChosenByHand_ = false;
     QStringList offeredColumns_; // the names in the column lists now
+    QStringList offeredBlocks_;  // the names in the block list now
 
     QComboBox* plotKind_ = nullptr; // points or histogram
     QComboBox* block_ = nullptr;
