@@ -6,6 +6,7 @@
 // as a recording comes, plots as the box read whole.
 
 #include "data/data_field.h"
+#include "data/fields.h"
 #include "fuzz_check.h"
 #include "graph/graph_plot.h"
 #include "graph/growing_plot.h"
@@ -47,12 +48,13 @@ void checkReportTable(const GraphTable& table, const GraphChoice& choice, const 
                       char delimiter)
 {
     const ReportTable report = reportTable(table, choice, plot, delimiter);
-    fuzzCheck(report.rows.size() == plot.points.size(), "the report's table is not one row a point");
+    fuzzCheck(report.rows.size() == plot.points.size(),
+              "the report's table is not one row a point");
     for (std::size_t i = 0; i < report.rows.size(); ++i) {
         const std::vector<std::string>& row = report.rows[i];
         fuzzCheck(row.size() == report.heads.size() && row[0] == std::to_string(i + 1),
                   "a report row out of its columns or order");
-        const std::string_view line = table.lineTexts[plot.rows[i]];
+        const std::string_view line = table.lineText(plot.rows[i]);
         for (std::size_t k = 1; k < row.size(); ++k)
             fuzzCheck((k == 1 && choice.xColumn == 0) || line.find(row[k]) != line.npos,
                       "a report value that its line does not hold");
@@ -96,18 +98,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const char delimiters[] = {',', '\t', ';', ' '};
     const std::string_view box(reinterpret_cast<const char*>(data) + 1, size - 1);
     const GraphTable table = readGraphTable(box, delimiters[data[0] % 4]);
-    fuzzCheck(table.rows.size() == static_cast<std::size_t>(table.dataRows) &&
+    fuzzCheck(table.rowCount() == static_cast<std::size_t>(table.dataRows) &&
                   table.columns <= mostPlottedColumns,
               "the table is larger than the graph plots");
-    for (std::size_t r = 0; r < table.rows.size(); ++r) {
-        const auto& row = table.rows[r];
-        const std::string_view line = table.lineTexts[r];
-        fuzzCheck(!row.empty() &&
-                      readDataField(line.substr(0, line.find(delimiters[data[0] % 4])))
-                          .beginsWithNumber,
-                  "a data row whose first field does not begin with a number");
-        for (const auto& value : row)
-            fuzzCheck(!value || std::isfinite(*value), "a value that is not finite");
+    for (std::size_t r = 0; r < table.rowCount(); ++r) {
+        const RowNumbers row = table.row(r);
+        const std::string_view line = table.lineText(r);
+        fuzzCheck(
+            row.size() > 0 &&
+                readDataField(line.substr(0, line.find(delimiters[data[0] % 4]))).beginsWithNumber,
+            "a data row whose first field does not begin with a number");
+        // The packed numbers are the row's own fields, read again from its text.
+        std::size_t fields = 0;
+        forEachField(line, delimiters[data[0] % 4], [&](int k, std::string_view field) {
+            if (k > mostPlottedColumns)
+                return;
+            const std::optional<double> number = readDataField(field).number;
+            fuzzCheck(fields < row.size() && row[fields] == number,
+                      "a packed number that is not its field's");
+            ++fields;
+        });
+        fuzzCheck(fields == row.size(), "a packed row with more numbers than fields");
+        for (std::size_t k = 0; k < row.size(); ++k)
+            fuzzCheck(!row[k] || std::isfinite(*row[k]), "a value that is not finite");
     }
     checkGrowingPlot(box, delimiters[data[0] % 4], table, defaultChoice(table));
     for (const bool fromZero : {false, true}) {

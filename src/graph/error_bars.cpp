@@ -6,8 +6,7 @@
 #include <cmath>
 #include <set>
 
-double uncertaintyOf(const UncertaintyChoice& choice, const std::vector<std::optional<double>>& row,
-                     double value)
+double uncertaintyOf(const UncertaintyChoice& choice, const RowNumbers& row, double value)
 {
     const double none = std::nan("");
     switch (choice.kind) {

@@ -2,6 +2,7 @@
 
 #include "fit/curve_fit.h"
 #include "fit/extreme_lines.h"
+#include "graph/graph_table.h"
 
 #include <optional>
 #include <string>
@@ -18,8 +19,7 @@ struct UncertaintyChoice {
 
 // The uncertainty of a value: NaN where there is none (the column holds no
 // number there, or a negative one).
-double uncertaintyOf(const UncertaintyChoice& choice, const std::vector<std::optional<double>>& row,
-                     double value);
+double uncertaintyOf(const UncertaintyChoice& choice, const RowNumbers& row, double value);
 
 // "2 rows have no uncertainty in column 3"; empty when every row has one.
 std::string rowsWithoutUncertainty(int rows, const UncertaintyChoice& choice);

@@ -10,8 +10,7 @@
 
 namespace {
 
-std::optional<double> valueAt(const std::vector<std::optional<double>>& row, int column,
-                              int lineNumber)
+std::optional<double> valueAt(const RowNumbers& row, int column, int lineNumber)
 {
     if (column == 0)
         return lineNumber;
@@ -209,15 +208,16 @@ void readPoints(const GraphTable& table, const GraphChoice& choice, GraphPlot& p
 {
     const bool bars = hasUncertainties(choice);
     if (tally.rowsRead == 0) { // rows added later grow the vectors as they come
-        plot.points.reserve(table.rows.size());
-        plot.rows.reserve(table.rows.size());
+        plot.points.reserve(table.rowCount());
+        plot.rows.reserve(table.rowCount());
         if (bars)
-            plot.bars.reserve(table.rows.size());
+            plot.bars.reserve(table.rowCount());
     }
-    for (std::size_t r = tally.rowsRead; r < table.rows.size(); ++r) {
+    for (std::size_t r = tally.rowsRead; r < table.rowCount(); ++r) {
         const int lineNumber = static_cast<int>(r) + 1;
-        const std::optional<double> x = valueAt(table.rows[r], choice.xColumn, lineNumber);
-        const std::optional<double> y = valueAt(table.rows[r], choice.yColumn, lineNumber);
+        const RowNumbers row = table.row(r);
+        const std::optional<double> x = valueAt(row, choice.xColumn, lineNumber);
+        const std::optional<double> y = valueAt(row, choice.yColumn, lineNumber);
         if (!x || !y) {
             tally.withoutEither.add(r);
             tally.withoutX += !x;
@@ -235,8 +235,8 @@ void readPoints(const GraphTable& table, const GraphChoice& choice, GraphPlot& p
             tally.y.add(*y, NAN, choice.logY);
             continue;
         }
-        const double ux = uncertaintyOf(choice.xUncertainty, table.rows[r], *x);
-        const double uy = uncertaintyOf(choice.yUncertainty, table.rows[r], *y);
+        const double ux = uncertaintyOf(choice.xUncertainty, row, *x);
+        const double uy = uncertaintyOf(choice.yUncertainty, row, *y);
         tally.withoutUx +=
             std::isnan(ux) && choice.xUncertainty.kind != UncertaintyChoice::Kind::None;
         tally.withoutUy +=
@@ -245,7 +245,7 @@ void readPoints(const GraphTable& table, const GraphChoice& choice, GraphPlot& p
         tally.x.add(*x, ux, choice.logX);
         tally.y.add(*y, uy, choice.logY);
     }
-    tally.rowsRead = table.rows.size();
+    tally.rowsRead = table.rowCount();
 }
 
 void addNotes(const GraphTable& table, const GraphChoice& choice, const PointTally& left,
@@ -264,7 +264,7 @@ void addNotes(const GraphTable& table, const GraphChoice& choice, const PointTal
                                  : columnName(choice.xColumn) + " or " + columnName(choice.yColumn);
         const std::size_t first = left.withoutEither.first;
         plot.notes.push_back(rowsWithout(left.withoutEither.rows, columns, table.lineNumbers[first],
-                                         table.lineTexts[first]));
+                                         table.lineText(first)));
     }
     for (const auto& [rows, uncertainty] : {std::pair{left.withoutUx, choice.xUncertainty},
                                             std::pair{left.withoutUy, choice.yUncertainty}})
@@ -273,7 +273,7 @@ void addNotes(const GraphTable& table, const GraphChoice& choice, const PointTal
     if (left.offLogAxes.rows > 0) {
         const std::size_t first = left.offLogAxes.first;
         const std::string where = "line " + std::to_string(table.lineNumbers[first]) + ": " +
-                                  quotedLine(table.lineTexts[first]);
+                                  quotedLine(table.lineText(first));
         plot.notes.push_back(left.offLogAxes.rows == 1
                                  ? "1 row has a value of 0 or less, which a log axis cannot "
                                    "show; it is " +

@@ -24,19 +24,19 @@ std::string cut(std::string text)
     return text;
 }
 
-// The numbers of a data row's fields; counts the fields with a decimal comma.
-std::vector<std::optional<double>> rowNumbers(std::string_view line, char delimiter,
-                                              int& decimalCommas)
+// The numbers of a data row's fields as a new last row (NaN for none); counts
+// the fields with a decimal comma.
+void addRowNumbers(PackedRows<double>& numbers, std::string_view line, char delimiter,
+                   int& decimalCommas)
 {
-    std::vector<std::optional<double>> numbers;
+    numbers.addRow();
     forEachField(line, delimiter, [&](int k, std::string_view field) {
         if (k > mostPlottedColumns)
             return;
         const DataField read = readDataField(field);
         decimalCommas += read.decimalComma;
-        numbers.push_back(read.number);
+        numbers.addToLastRow(read.number.value_or(std::nan("")));
     });
-    return numbers;
 }
 
 // "3 fields write decimals with a comma; the first is in line 2: ..."
@@ -73,13 +73,13 @@ void finishBlock(GraphTable& block, int lastLine, char delimiter)
     if (block.decimalCommaFields > 0)
         block.decimalCommaNote =
             decimalCommaNote(block.decimalCommaFields, block.lineNumbers[block.firstDecimalComma],
-                             block.lineTexts[block.firstDecimalComma]);
+                             block.lineText(block.firstDecimalComma));
     block.delimiterHint.reset();
     // Judged on the first rows: a long recording, written with the delimiter
     // in force, is not gone through again each time rows are added.
-    const std::size_t judged = std::min<std::size_t>(block.lineTexts.size(), mostJudgedRows);
-    const std::vector<std::string_view> lines(block.lineTexts.begin(),
-                                              block.lineTexts.begin() + static_cast<long>(judged));
+    std::vector<std::string_view> lines(std::min(block.rowCount(), mostJudgedRows));
+    for (std::size_t r = 0; r < lines.size(); ++r)
+        lines[r] = block.lineText(r);
     if (const std::optional<char> other = otherDelimiterOfLines(lines, delimiter)) {
         block.delimiterHint = delimiterHintSentence(delimiter, *other);
         return;
@@ -145,12 +145,12 @@ void GraphBlockReader::readLine(std::string_view line)
     lastNonEmpty_.clear();
     ++block.dataRows;
     const int before = block.decimalCommaFields;
-    block.rows.push_back(rowNumbers(line, delimiter_, block.decimalCommaFields));
+    addRowNumbers(block.numbers, line, delimiter_, block.decimalCommaFields);
     if (before == 0 && block.decimalCommaFields > 0)
-        block.firstDecimalComma = block.rows.size() - 1;
+        block.firstDecimalComma = block.rowCount(); // this row's, counted before it is added
     block.lineNumbers.push_back(nonEmpty_);
-    block.lineTexts.emplace_back(line);
-    block.columns = std::max(block.columns, static_cast<int>(block.rows.back().size()));
+    block.texts.addRow(line);
+    block.columns = std::max(block.columns, static_cast<int>(block.numbers.back().size()));
 }
 
 std::vector<GraphTable> readGraphBlocks(std::string_view boxText, char delimiter)

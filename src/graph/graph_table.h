@@ -1,5 +1,8 @@
 #pragma once
 
+#include "graph/packed_rows.h"
+
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,6 +10,20 @@
 
 // The graph plots every data row of a block, and columns up to this one.
 inline constexpr int mostPlottedColumns = 100;
+
+// A data row's numbers: field k (counted from 0) holds its number, or nothing.
+class RowNumbers {
+public:
+    explicit RowNumbers(std::span<const double> values) : values_(values) {}
+    std::size_t size() const { return values_.size(); }
+    std::optional<double> operator[](std::size_t k) const
+    {
+        return std::isnan(values_[k]) ? std::nullopt : std::optional<double>(values_[k]);
+    }
+
+private:
+    std::span<const double> values_; // NaN where a field holds no number
+};
 
 // The numbers of the box as the graph sees them. Lines are split at the
 // delimiter in force; a field holds a number as readDataField reads it
@@ -18,13 +35,14 @@ struct GraphTable {
     // "t (s),T (°C)": the nearest non-empty line above the block, trimmed
     // and cut at 40 characters; "lines N to M" without one.
     std::string name;
-    // The data rows in box order: field k (counted from 0) holds its number,
-    // or nothing.
-    std::vector<std::vector<std::optional<double>>> rows;
+    // The data rows in box order: their numbers (NaN where a field holds
+    // none, which the number reading never gives) and texts, packed, since a
+    // recording may bring a million rows.
+    PackedRows<double> numbers;
+    PackedRows<char> texts;
     // Where each kept row stands, counted as the commands' messages count
-    // lines (the box's non-empty lines from 1), and its text.
+    // lines (the box's non-empty lines from 1).
     std::vector<int> lineNumbers;
-    std::vector<std::string> lineTexts;
     int firstLine = 0; // where the block begins, as lineNumbers count
     int dataRows = 0;
     int columns = 0; // fields of the widest kept row, at most mostPlottedColumns
@@ -39,6 +57,14 @@ struct GraphTable {
     int decimalCommaFields = 0;
     std::size_t firstDecimalComma = 0;
     std::optional<std::string> decimalCommaNote;
+
+    std::size_t rowCount() const { return lineNumbers.size(); }
+    RowNumbers row(std::size_t r) const { return RowNumbers(numbers[r]); }
+    std::string_view lineText(std::size_t r) const
+    {
+        const std::span<const char> text = texts[r];
+        return {text.data(), text.size()};
+    }
 };
 
 // Every block of the box, in box order.

@@ -28,7 +28,7 @@ bool GrowingPlot::canExtend(const GraphTable& table, const GraphChoice& choice,
                             const GraphPlot& previous) const
 {
     return read_ && !read_->histogram && !choice.histogram && samePoints(*read_, choice) &&
-           table.rows.size() >= tally_.rowsRead && previous.points.size() == points_ &&
+           table.rowCount() >= tally_.rowsRead && previous.points.size() == points_ &&
            previous.rows.size() == points_;
 }
 

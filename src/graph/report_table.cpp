@@ -30,7 +30,7 @@ ReportTable reportTable(const GraphTable& table, const GraphChoice& choice, cons
     for (std::size_t i = 0; i < plot.rows.size(); ++i) {
         const std::size_t r = plot.rows[i];
         std::vector<std::string> fields;
-        forEachField(table.lineTexts[r], delimiter, [&](int, std::string_view field) {
+        forEachField(table.lineText(r), delimiter, [&](int, std::string_view field) {
             fields.emplace_back(withoutBlanks(field));
         });
         std::vector<std::string> row = {std::to_string(i + 1)};

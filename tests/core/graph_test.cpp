@@ -51,13 +51,41 @@ const TableCase tables[] = {
      {}},
 };
 
+std::vector<Row> rowsOf(const GraphTable& table)
+{
+    std::vector<Row> rows;
+    for (std::size_t r = 0; r < table.rowCount(); ++r) {
+        rows.emplace_back();
+        for (std::size_t k = 0; k < table.row(r).size(); ++k)
+            rows.back().push_back(table.row(r)[k]);
+    }
+    return rows;
+}
+
+std::vector<std::string> nonEmptyLines(const std::string& box)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(box);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            lines.push_back(line);
+    }
+    return lines;
+}
+
 class GraphTables : public testing::TestWithParam<TableCase> {};
 
 TEST_P(GraphTables, TakeDataRowsAndColumnNames)
 {
     const GraphTable table = readGraphTable(GetParam().box, GetParam().delimiter);
-    EXPECT_EQ(table.rows, GetParam().rows);
+    EXPECT_EQ(rowsOf(table), GetParam().rows);
     EXPECT_EQ(table.columnNames, GetParam().names);
+    // Each row keeps its line's text, as the box holds it.
+    const std::vector<std::string> lines = nonEmptyLines(GetParam().box);
+    for (std::size_t r = 0; r < table.rowCount(); ++r)
+        EXPECT_EQ(table.lineText(r), lines.at(static_cast<std::size_t>(table.lineNumbers[r] - 1)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Boxes, GraphTables, testing::ValuesIn(tables),
@@ -110,7 +138,7 @@ const BlocksCase blockCases[] = {
 TEST(GraphBlocks, NameTheFieldsThatWriteADecimalComma)
 {
     const GraphTable table = readGraphTable("t\tx\r\n0,5\t1,294\r\n1.0\t2,5", '\t');
-    EXPECT_EQ(table.rows, (std::vector<Row>{{none, none}, {1, none}}));
+    EXPECT_EQ(rowsOf(table), (std::vector<Row>{{none, none}, {1, none}}));
     EXPECT_EQ(table.decimalCommaNote,
               "3 fields write their decimals with a comma, which the program reads only as a "
               "point; the first is in line 2: \"0,5\t1,294\". Change the commas to points: paste "
@@ -140,7 +168,7 @@ TEST(GraphTables, KeepEveryRow)
     for (int i = 0; i < 100000; ++i)
         box += std::to_string(i) + "\r\n";
     const GraphTable table = readGraphTable(box, ',');
-    EXPECT_EQ(table.rows.size(), 100000u);
+    EXPECT_EQ(table.rowCount(), 100000u);
     EXPECT_EQ(table.dataRows, 100000);
     const GraphPlot plot = plotGraph(table, defaultChoice(table));
     EXPECT_EQ(plot.points.size(), 100000u);
@@ -408,7 +436,10 @@ std::vector<std::string> recordedChunks()
         std::string chunk;
         for (int k = 0; k < 1 + i % 4; ++k) {
             const int n = 4 * i + k;
-            const std::string x = n == 7 ? "" : n == 30 ? "-2" : n == 41 ? "0" : std::to_string(n * n % 97);
+            const std::string x = n == 7    ? ""
+                                  : n == 30 ? "-2"
+                                  : n == 41 ? "0"
+                                            : std::to_string(n * n % 97);
             const std::string u = n % 13 == 0 ? "" : std::to_string(1 + n % 5);
             chunk += "\r\n" + std::to_string(n) + "," + x + "," + u;
         }
