@@ -2,10 +2,10 @@
 
 #include "app/box_edit.h"
 #include "app/box_text.h"
+#include "app/devices.h"
 #include "app/dialogs.h"
 #include "app/graph_window.h"
 #include "app/lab_directory.h"
-#include "app/devices.h"
 #include "app/recovery_keeper.h"
 #include "app/wrapping_button.h"
 #include "commands/calculate_column.h"
@@ -105,8 +105,11 @@ Form1::Form1(const std::filesystem::path& labDirectory, QWidget* parent)
             return text;
         },
         this);
-    connect(text1_->document(), &QTextDocument::contentsChanged, recovery_,
-            &RecoveryKeeper::boxChanged);
+    // A recording's rows are handed to it as they are added.
+    connect(text1_->document(), &QTextDocument::contentsChanged, recovery_, [this] {
+        if (!appendingRecording_)
+            recovery_->boxChanged();
+    });
     // Once the window shows: the event loop runs this after the first show.
     QTimer::singleShot(0, this, &Form1::offerRecoveries);
 }
@@ -349,7 +352,11 @@ void Form1::appendRecorded(const QString& text)
     cursor.insertText(text);
     cursor.endEditBlock();
     appendingRecording_ = false;
-    if (graphWindow_ && onlyAdded)
-        graphWindow_->boxAppended(toCoreText(text));
+    if (onlyAdded) {
+        const std::string added = toCoreText(text);
+        recovery_->boxAppended(added);
+        if (graphWindow_)
+            graphWindow_->boxAppended(added);
+    }
     text1_->verticalScrollBar()->setValue(text1_->verticalScrollBar()->maximum());
 }

@@ -10,14 +10,16 @@ namespace {
 
 std::string lastError() { return std::strerror(errno); }
 
-// Writes the whole text to a new file and flushes it to the disk. The reason
-// on failure, else empty; `created` tells whether there is a file to remove.
-std::string writeDurably(const std::filesystem::path& path, const std::string& text, bool& created)
+// Writes the text to a file opened with the flags given and flushes it to
+// the disk. The reason on failure, else empty; `opened` tells whether the
+// file was opened (so, with O_CREAT, whether there is a file to remove).
+std::string writeDurably(const std::filesystem::path& path, int flags, const std::string& text,
+                         bool& opened)
 {
-    const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int file = ::open(path.c_str(), flags | O_WRONLY | O_CLOEXEC, 0666);
     if (file < 0)
         return lastError();
-    created = true;
+    opened = true;
     std::string failure;
     for (std::size_t written = 0; written < text.size() && failure.empty();) {
         const ssize_t count = ::write(file, text.data() + written, text.size() - written);
@@ -51,7 +53,7 @@ std::string replaceFileDurably(const std::filesystem::path& path, const std::str
     std::filesystem::path temporary = path;
     temporary += ".saving";
     bool created = false;
-    std::string failure = writeDurably(temporary, contents, created);
+    std::string failure = writeDurably(temporary, O_CREAT | O_TRUNC, contents, created);
     std::error_code error;
     if (failure.empty()) {
         std::filesystem::rename(temporary, path, error);
@@ -65,4 +67,10 @@ std::string replaceFileDurably(const std::filesystem::path& path, const std::str
     }
     flushFolder(path.parent_path());
     return {};
+}
+
+std::string appendToFileDurably(const std::filesystem::path& path, const std::string& text)
+{
+    bool opened = false;
+    return writeDurably(path, O_APPEND, text, opened);
 }

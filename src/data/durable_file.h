@@ -9,3 +9,9 @@
 // point leaves the old file or the new one, whole. The reason of a failure,
 // or empty text when it worked.
 std::string replaceFileDurably(const std::filesystem::path& path, const std::string& contents);
+
+// Adds text to the end of an existing file and flushes it to the disk; the
+// file is not created when it is missing. The reason of a failure, or empty
+// text when it worked. A power cut during the flush may keep only part of
+// the text added.
+std::string appendToFileDurably(const std::filesystem::path& path, const std::string& text);

@@ -7,10 +7,12 @@
 #include "app/linked_devices.h"
 #include "app/record_window.h"
 #include "batch/batch_record.h"
+#include "data/recovery.h"
 #include "record/recording_session.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -219,6 +221,36 @@ private slots:
         box(window)->setFocus();
         QTest::keyClick(box(window), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(box(window)->toPlainText(), QString("before"));
+    }
+
+    // A crash mid-recording loses at most a second: the recovery file takes
+    // the rows as they come, the whole box as the first lines' text.
+    void theRecoveryFileFollowsTheRecording()
+    {
+        Board board;
+        Form1 window(labDirectory());
+        window.show();
+        box(window)->setPlainText("before");
+        RecordWindow* record = openRecordWindow(window);
+        chooseDevice(record, board.device());
+        startStop(record)->click();
+        const QString kept = QString::fromStdString(
+            recoveryFile(labDirectory(), QCoreApplication::applicationPid()));
+        const auto fileText = [&] {
+            QFile file(kept);
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
+        QString expected = "before\r\n\r\nvalue 1,value 2";
+        for (int second = 0; second < 3; ++second) {
+            for (int row = 0; row < 100; ++row) {
+                const QString line = QString::number(second * 100 + row) + ",0.5";
+                board.send(line.toUtf8() + "\n");
+                expected += "\r\n" + line;
+            }
+            QTRY_COMPARE_WITH_TIMEOUT(fileText(), expected, 2500);
+            QVERIFY(record->recording());
+        }
+        startStop(record)->click();
     }
 
     void anUnpluggedBoardEndsTheRecordingKeepingEveryLine()

@@ -114,6 +114,59 @@ private slots:
         QVERIFY(!QFileInfo::exists(mine));
     }
 
+    // A recording's rows go to the end of the file without the whole box
+    // being read again; anything else, or a file that is not what the keeper
+    // left, has the box written whole.
+    void addedTextGoesToTheEndOfTheFile_data()
+    {
+        QTest::addColumn<QString>("steps"); // w: the box changed, a: text added, x: file removed
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("wholeReads");
+        QTest::newRow("added") << "w a a" << QByteArray("w\r\n1\r\n2") << 1;
+        QTest::newRow("added twice before a keep") << "w aa" << QByteArray("w\r\n1\r\n2") << 1;
+        QTest::newRow("changed after") << "w a w" << QByteArray("w") << 2;
+        QTest::newRow("added after a change") << "w a wa" << QByteArray("w\r\n2") << 2;
+        QTest::newRow("file removed") << "w x a a" << QByteArray("w\r\n1\r\n2") << 2;
+    }
+
+    void addedTextGoesToTheEndOfTheFile()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QByteArray, file);
+        QFETCH(int, wholeReads);
+        QDir().mkpath(QString::fromStdString(lab().string()));
+        const QString path = fileOf(endedProgram);
+        std::string box;
+        int reads = 0, added = 0;
+        RecoveryKeeper keeper(path.toStdString(), [&]() -> std::optional<std::string> {
+            ++reads;
+            return box;
+        });
+        // Each group of steps, then a keep.
+        for (const QString& group : steps.split(' ')) {
+            for (const QChar step : group) {
+                if (step == 'w') {
+                    box.assign(1, 'w'); // not = "w", which GCC 12 warns of wrongly (-Wrestrict)
+                    keeper.boxChanged();
+                } else if (step == 'a') {
+                    const std::string text = "\r\n" + std::to_string(++added);
+                    box += text;
+                    keeper.boxAppended(text);
+                } else {
+                    QVERIFY(QFile::remove(path));
+                }
+            }
+            keeper.keepNow();
+            keeper.waitForDisk();
+        }
+        // A keep after a failed addition writes the box whole.
+        keeper.keepNow();
+        keeper.waitForDisk();
+        QCOMPARE(readFile(path), file);
+        QCOMPARE(QByteArray::fromStdString(box), file);
+        QCOMPARE(reads, wholeReads);
+    }
+
     void aFileOfARunningProgramIsLeftAlone()
     {
         QDir().mkpath(QString::fromStdString(lab().string()));
