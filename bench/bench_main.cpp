@@ -4,6 +4,8 @@
 
 #include "bench_ratios.h"
 
+#include "app/large_blocks.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -44,6 +46,7 @@ int main(int argc, char* argv[])
     std::filesystem::create_directories(runtime);
     std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
     qputenv("XDG_RUNTIME_DIR", runtime.string().c_str());
+    giveLargeBlocksBack(); // as the program does
     QApplication application(argc, argv);
     // Five repetitions of each benchmark, compared by their medians: a
     // shared machine's hiccups then move no ratio.

@@ -2,6 +2,7 @@
 // event loop, which paints it.
 
 #include "app/form1.h"
+#include "app/large_blocks.h"
 
 #include <QApplication>
 #include <QDir>
@@ -9,6 +10,7 @@
 
 int main(int argc, char* argv[])
 {
+    giveLargeBlocksBack(); // as the program does
     QApplication application(argc, argv);
     Form1 window(std::filesystem::path(QDir::tempPath().toStdString()) / "benchtabler-startup");
     window.show();

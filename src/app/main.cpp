@@ -1,5 +1,6 @@
 #include "app/form1.h"
 #include "app/lab_directory.h"
+#include "app/large_blocks.h"
 
 #include <QApplication>
 
@@ -30,6 +31,7 @@ int main(int argc, char* argv[])
             return 0;
         }
     }
+    giveLargeBlocksBack();
     QApplication application(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(BENCHTABLER_VERSION));
     // Where QSettings keeps what the windows remember (the graph's size).
