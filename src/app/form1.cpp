@@ -37,6 +37,7 @@ namespace {
 
 // The layout is given in twips; 15 twips make one logical pixel.
 constexpr int twipsPerPixel = 15;
+constexpr int rowsWaitMilliseconds = 50; // between two additions of a recording's rows
 
 QRect fromTwips(QRect twips)
 {
@@ -110,6 +111,10 @@ Form1::Form1(const std::filesystem::path& labDirectory, QWidget* parent)
         if (!appendingRecording_)
             recovery_->boxChanged();
     });
+    rowsWait_ = new QTimer(this);
+    rowsWait_->setSingleShot(true);
+    rowsWait_->setInterval(rowsWaitMilliseconds);
+    connect(rowsWait_, &QTimer::timeout, this, &Form1::appendWaitingRows);
     // Once the window shows: the event loop runs this after the first show.
     QTimer::singleShot(0, this, &Form1::offerRecoveries);
 }
@@ -306,9 +311,25 @@ void Form1::cmd_record_Click()
     QMetaObject::invokeMethod(recordWindow_, "showAndRaise");
 }
 
+// A board may send a few rows at each of hundreds of reads a second. The box
+// takes them at once when it has taken none for a while, else at most every
+// rowsWaitMilliseconds: each addition lays out the lines the box then shows,
+// and Qt keeps a line's layout (about 350 bytes) as long as the line exists.
 void Form1::appendRecordedRows(const QStringList& rows)
 {
-    appendRecorded(QLatin1Char('\n') + rows.join(QLatin1Char('\n')));
+    waitingRows_ += rows;
+    if (!rowsWait_->isActive())
+        appendWaitingRows();
+}
+
+void Form1::appendWaitingRows()
+{
+    if (waitingRows_.isEmpty())
+        return;
+    const QString text = QLatin1Char('\n') + waitingRows_.join(QLatin1Char('\n'));
+    waitingRows_.clear();
+    appendRecorded(text);
+    rowsWait_->start();
 }
 
 // The box takes nothing typed while a recording goes in, and keeps it in the
@@ -322,6 +343,8 @@ void Form1::recordingStarted()
 
 void Form1::recordingEnded()
 {
+    appendWaitingRows();
+    rowsWait_->stop();
     text1_->setReadOnly(false);
     recovery_->setWait(RecoveryKeeper::waitMilliseconds);
     recovery_->keepNow();

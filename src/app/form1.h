@@ -5,6 +5,7 @@
 #include "data/user_interface.h"
 #include "data/working_state.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <filesystem>
@@ -20,6 +21,7 @@ class RecoveryKeeper;
 class QDropEvent;
 class QMimeData;
 class QPlainTextEdit;
+class QTimer;
 class QPushButton;
 
 // The program's main window: the text box Text1, the thirteen command
@@ -82,6 +84,7 @@ private slots:
     // Text of a recording, at the end of the box.
     void appendRecorded(const QString& text);
     void appendRecordedRows(const QStringList& rows);
+    void appendWaitingRows();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -133,7 +136,10 @@ private:
     CommandContext context_;
     BoxEdit* text1_ = nullptr;
     GraphWindow* graphWindow_ = nullptr; // made on first use
-    QWidget* recordWindow_ = nullptr; // a RecordWindow, made on first use
-    bool recordingInBox_ = false;     // the recording under way has put text in the box
-    bool appendingRecording_ = false; // rows of it go in now
+    QWidget* recordWindow_ = nullptr;    // a RecordWindow, made on first use
+    bool recordingInBox_ = false;        // the recording under way has put text in the box
+    bool appendingRecording_ = false;    // rows of it go in now
+    // Rows that came while the box waits between two additions.
+    QStringList waitingRows_;
+    QTimer* rowsWait_ = nullptr;
 };

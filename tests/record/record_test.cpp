@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QUrlQuery>
 
 #include <cmath>
@@ -250,6 +252,33 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(fileText(), expected, 2500);
             QVERIFY(record->recording());
         }
+        startStop(record)->click();
+    }
+
+    // A fast board's rows go into the box a few times a second, not at every
+    // read of the port: each time, the box lays out the lines it shows and
+    // keeps those layouts while the lines exist.
+    void aFastBoardsRowsGoInAFewTimesASecond()
+    {
+        Board board;
+        Form1 window(labDirectory());
+        window.show();
+        RecordWindow* record = openRecordWindow(window);
+        chooseDevice(record, board.device());
+        startStop(record)->click();
+        QSignalSpy changes(box(window)->document(), &QTextDocument::contentsChanged);
+        QElapsedTimer sending;
+        sending.start();
+        for (int read = 0; read < 100; ++read) {
+            board.send(QByteArray::number(read) + ",1\n" + QByteArray::number(read) + ",2\n");
+            QTest::qWait(5);
+        }
+        QTRY_VERIFY(box(window)->toPlainText().endsWith("99,2"));
+        const qint64 milliseconds = sending.elapsed();
+        qInfo("%lld box changes for 100 reads in %lld ms", static_cast<long long>(changes.size()),
+              static_cast<long long>(milliseconds));
+        QVERIFY(changes.size() <= milliseconds / 40 + 2);
+        QCOMPARE(box(window)->document()->blockCount(), 201);
         startStop(record)->click();
     }
 
