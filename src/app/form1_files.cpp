@@ -220,6 +220,7 @@ void Form1::offerRecoveries()
 
 void Form1::closeEvent(QCloseEvent* event)
 {
+    appendWaitingRows(); // a recording's last rows are in the box that may be saved
     event->accept();
     if (!closeWithoutLoss())
         event->ignore();
