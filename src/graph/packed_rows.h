@@ -9,7 +9,6 @@
 template <typename T> class PackedRows {
 public:
     std::size_t size() const { return ends_.size(); }
-    bool empty() const { return ends_.empty(); }
 
     std::span<const T> operator[](std::size_t row) const
     {
