@@ -13,7 +13,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-.PHONY: setup build run test test-sanitize fuzz package bench clean
+.PHONY: setup build run test test-sanitize fuzz package bench docs-images clean
 
 setup:
 	@bash scripts/setup.sh
@@ -25,8 +25,16 @@ build: setup
 run: build
 	./$(BUILD_DIR)/benchtabler
 
+# As many tests at once as the machine has cores; the package's build starts
+# first and the rest run beside it.
 test: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest -j$(JOBS) --output-on-failure
+
+# The README's pictures, made on purpose: the end-to-end test writes its
+# screenshots under build/docs-images/, and this copies them into docs/.
+docs-images: build
+	cd $(BUILD_DIR) && ctest -R '^end_to_end$$' --output-on-failure
+	cp $(BUILD_DIR)/docs-images/*.png docs/
 
 # Ratios measured side by side, ending in one "ratio NAME VALUE target T" line
 # per target; a missed target makes it fail.
@@ -44,8 +52,8 @@ package: setup
 test-sanitize: setup
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBENCHTABLER_SANITIZE=ON
 	cmake --build $(SANITIZE_DIR) -j$(JOBS)
-	cd $(SANITIZE_DIR) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure \
-		--label-exclude package
+	cd $(SANITIZE_DIR) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen ctest -j$(JOBS) \
+		--output-on-failure --label-exclude package
 
 # Each libFuzzer target for FUZZ_SECONDS, growing a working corpus in
 # $(FUZZ_DIR)/corpus from the seeds in fuzz/corpus.

@@ -15,7 +15,7 @@ TEST_P(DataFileDecoding, GivesTheBoxTextOrRefuses)
     const DataFileCase& c = GetParam();
     TemporaryDirectory directory;
     const std::filesystem::path path = directory.path() / "data.txt";
-    std::ofstream(path, std::ios::binary) << c.bytes;
+    std::ofstream(path, std::ios::binary) << c.fileBytes();
     const DataFileText file = readDataFile(path, iconvDecode);
     EXPECT_EQ(file.text, c.boxText);
     EXPECT_EQ(file.refusal,

@@ -596,7 +596,7 @@ private slots:
         const QString folder = home_.path();
         for (const DataFileCase& c : dataFileCases()) {
             const QString path = folder + "/" + c.name + ".csv";
-            writeFile(path, QByteArray::fromStdString(c.bytes));
+            writeFile(path, QByteArray::fromStdString(c.fileBytes()));
             window.replaceBox("before");
             QString shown;
             if (!c.refusal.empty())
