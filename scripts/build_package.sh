@@ -21,7 +21,7 @@ else
     tar --exclude='./build*' --exclude=./.git -cf - . | tar -xf - -C "$tree"
 fi
 
-(cd "$tree" && DEB_BUILD_OPTIONS="parallel=$(nproc)" dpkg-buildpackage -b -us -uc)
+(cd "$tree" && DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}" dpkg-buildpackage -b -us -uc)
 rm -f build/benchtabler_*.deb
 cp "$work"/benchtabler_*.deb build/
 echo "package: $(ls build/benchtabler_*.deb)"

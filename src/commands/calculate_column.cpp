@@ -60,7 +60,9 @@ struct BoxRows {
     std::optional<std::size_t> header;
     int columns = 0; // fields of the widest data row
 
-    BoxRows(std::string_view box, char delimiter) : lines(boxLines(box))
+    std::size_t size = 0; // of the box's text
+
+    BoxRows(std::string_view box, char delimiter) : lines(boxLines(box)), size(box.size())
     {
         std::optional<std::size_t> lastNonEmpty;
         for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -82,22 +84,15 @@ struct BoxRows {
     }
 };
 
-// The number in each of the row's first 100 fields, if it holds one.
-std::vector<std::optional<double>> rowNumbers(std::string_view line, char delimiter)
+// The numbers of the row's first `columns` fields, NaN where a field holds
+// none or is missing, into `fields` (whose room is kept from row to row).
+void readRowNumbers(std::string_view line, char delimiter, int columns, std::vector<double>& fields)
 {
-    std::vector<std::optional<double>> fields;
-    forEachField(line, delimiter, [&](int, std::string_view field) {
-        if (fields.size() < static_cast<std::size_t>(maxTableColumns))
-            fields.push_back(readDataField(field).number);
+    fields.assign(static_cast<std::size_t>(columns), std::nan(""));
+    forEachField(line, delimiter, [&](int k, std::string_view field) {
+        if (k <= columns)
+            fields[static_cast<std::size_t>(k - 1)] = readDataField(field).number.value_or(NAN);
     });
-    return fields;
-}
-
-// Field k (from 1) of a row: NaN where it holds no number or is missing.
-double fieldValue(const std::vector<std::optional<double>>& fields, int column)
-{
-    const auto k = static_cast<std::size_t>(column - 1);
-    return column >= 1 && k < fields.size() && fields[k] ? *fields[k] : std::nan("");
 }
 
 // What the formula's names stand for: their columns (0 for n) and, for each,
@@ -111,6 +106,15 @@ struct FormulaInputs {
         return std::any_of(uncertaintyColumns.begin(), uncertaintyColumns.end(),
                            [](int column) { return column > 0; });
     }
+    // The last column a row must be read to.
+    int lastColumn() const
+    {
+        int last = 0;
+        for (const std::vector<int>* list : {&columns, &uncertaintyColumns})
+            for (const int column : *list)
+                last = std::max(last, column);
+        return last;
+    }
 };
 
 FormulaInputs inputsOf(std::vector<int> columns, const ColumnHeads& heads)
@@ -122,33 +126,48 @@ FormulaInputs inputsOf(std::vector<int> columns, const ColumnHeads& heads)
     return inputs;
 }
 
-// The names' values in one data row (row r from 0) and their uncertainties:
-// 0 for a name without an uncertainty column, NaN where its uncertainty
-// field holds no number or a negative one.
+// The names' values in every data row, row by row (rows × names), and,
+// when a name has an uncertainty column, their uncertainties likewise: 0 for
+// a name without one, NaN where its field holds no number or a negative one.
 struct RowInputs {
+    std::size_t names = 0;
     std::vector<double> values;
-    std::vector<double> uncertainties;
+    std::vector<double> uncertainties; // empty without uncertainty columns
 
-    bool uncertaintyMissing() const
+    double value(std::size_t r, std::size_t k) const { return values[r * names + k]; }
+    double uncertainty(std::size_t r, std::size_t k) const
     {
-        return std::any_of(uncertainties.begin(), uncertainties.end(),
-                           [](double u) { return std::isnan(u); });
+        return uncertainties[r * names + k];
     }
 };
 
-RowInputs rowInputs(const FormulaInputs& inputs, std::size_t r, std::string_view line,
-                    char delimiter)
+RowInputs rowInputs(const FormulaInputs& inputs, const BoxRows& box, char delimiter)
 {
-    const std::vector<std::optional<double>> fields = rowNumbers(line, delimiter);
-    RowInputs row;
-    for (std::size_t k = 0; k < inputs.columns.size(); ++k) {
-        const int column = inputs.columns[k];
-        row.values.push_back(column == 0 ? static_cast<double>(r + 1) : fieldValue(fields, column));
-        const int uncertaintyColumn = inputs.uncertaintyColumns[k];
-        const double u = uncertaintyColumn > 0 ? fieldValue(fields, uncertaintyColumn) : 0;
-        row.uncertainties.push_back(u >= 0 ? u : std::nan(""));
+    RowInputs rows;
+    rows.names = inputs.columns.size();
+    const std::size_t count = box.dataRows.size();
+    rows.values.resize(count * rows.names);
+    const bool withUncertainty = inputs.anyUncertainty();
+    if (withUncertainty)
+        rows.uncertainties.resize(count * rows.names);
+    const int lastColumn = inputs.lastColumn();
+    std::vector<double> fields;
+    for (std::size_t r = 0; r < count; ++r) {
+        readRowNumbers(box.lines[box.dataRows[r]].text, delimiter, lastColumn, fields);
+        for (std::size_t k = 0; k < rows.names; ++k) {
+            const int column = inputs.columns[k];
+            rows.values[r * rows.names + k] = column == 0
+                                                  ? static_cast<double>(r + 1)
+                                                  : fields[static_cast<std::size_t>(column - 1)];
+            if (!withUncertainty)
+                continue;
+            const int uncertaintyColumn = inputs.uncertaintyColumns[k];
+            const double u =
+                uncertaintyColumn > 0 ? fields[static_cast<std::size_t>(uncertaintyColumn - 1)] : 0;
+            rows.uncertainties[r * rows.names + k] = u >= 0 ? u : std::nan("");
+        }
     }
-    return row;
+    return rows;
 }
 
 // Rows that a message counts, and the first of them.
@@ -206,26 +225,34 @@ struct Calculated {
 };
 
 // The value of every row in one pass over the formula's buffers.
-std::vector<double> valuesOfRows(Equation& formula, const std::vector<RowInputs>& rows)
+std::vector<double> valuesOfRows(Equation& formula, const RowInputs& rows, std::size_t count)
 {
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (std::size_t k = 0; k < rows[r].values.size(); ++k)
-            formula.values(k, rows.size())[r] = rows[r].values[k];
-    std::vector<double> values(rows.size());
+    for (std::size_t k = 0; k < rows.names; ++k) {
+        double* buffer = formula.values(k, count);
+        for (std::size_t r = 0; r < count; ++r)
+            buffer[r] = rows.value(r, k);
+    }
+    std::vector<double> values(count);
     formula.evaluate(values.size(), values.data());
     return values;
 }
 
-// The uncertainty field of a row whose value is finite.
-std::string uncertaintyField(Equation& formula, const RowInputs& row, int line,
+// The uncertainty field of row r, whose value is finite.
+std::string uncertaintyField(Equation& formula, const RowInputs& rows, std::size_t r, int line,
                              std::string_view text, Calculated& calculated)
 {
-    if (row.uncertaintyMissing()) {
+    std::vector<double> values(rows.names), uncertainties(rows.names);
+    for (std::size_t k = 0; k < rows.names; ++k) {
+        values[k] = rows.value(r, k);
+        uncertainties[k] = rows.uncertainty(r, k);
+    }
+    if (std::any_of(uncertainties.begin(), uncertainties.end(),
+                    [](double u) { return std::isnan(u); })) {
         calculated.withoutUncertainty.add(line, text);
         return {};
     }
-    const Propagated propagated = propagateIndependent(formula, row.values, row.uncertainties);
-    if (!firstOrderHolds(formula, row.values, row.uncertainties, propagated))
+    const Propagated propagated = propagateIndependent(formula, values, uncertainties);
+    if (!firstOrderHolds(formula, values, uncertainties, propagated))
         calculated.beyondFirstOrder.add(line, text);
     return std::isfinite(propagated.uncertainty) ? decimalNumber(propagated.uncertainty)
                                                  : std::string();
@@ -234,14 +261,16 @@ std::string uncertaintyField(Equation& formula, const RowInputs& row, int line,
 Calculated calculate(Equation& formula, const FormulaInputs& inputs, const BoxRows& box,
                      char delimiter)
 {
-    std::vector<RowInputs> rows;
-    for (std::size_t r = 0; r < box.dataRows.size(); ++r)
-        rows.push_back(rowInputs(inputs, r, box.lines[box.dataRows[r]].text, delimiter));
-    const std::vector<double> values = valuesOfRows(formula, rows);
-    const bool withUncertainty = inputs.anyUncertainty();
+    const RowInputs rows = rowInputs(inputs, box, delimiter);
+    const std::size_t count = box.dataRows.size();
+    const std::vector<double> values = valuesOfRows(formula, rows, count);
+    const bool withUncertainty = !rows.uncertainties.empty();
     Calculated calculated;
+    calculated.values.reserve(count);
+    if (withUncertainty)
+        calculated.uncertainties.reserve(count);
     int nonEmpty = 0;
-    for (std::size_t i = 0, r = 0; i < box.lines.size() && r < rows.size(); ++i) {
+    for (std::size_t i = 0, r = 0; i < box.lines.size() && r < count; ++i) {
         const std::string_view text = box.lines[i].text;
         nonEmpty += !text.empty();
         if (box.dataRows[r] != i)
@@ -252,7 +281,7 @@ Calculated calculate(Equation& formula, const FormulaInputs& inputs, const BoxRo
             calculated.withoutNumber.add(nonEmpty, text);
         if (withUncertainty)
             calculated.uncertainties.push_back(
-                finite ? uncertaintyField(formula, rows[r], nonEmpty, text, calculated)
+                finite ? uncertaintyField(formula, rows, r, nonEmpty, text, calculated)
                        : std::string());
         ++r;
     }
@@ -266,6 +295,11 @@ std::string boxWithColumns(const BoxRows& box, const Calculated& calculated,
 {
     const bool withUncertainty = !calculated.uncertainties.empty();
     std::string result;
+    std::size_t added = 0;
+    for (std::size_t r = 0; r < calculated.values.size(); ++r)
+        added += 2 + calculated.values[r].size() +
+                 (withUncertainty ? calculated.uncertainties[r].size() : 0);
+    result.reserve(box.size + added + 2 * formula.size() + 8);
     for (std::size_t i = 0, r = 0; i < box.lines.size(); ++i) {
         result += box.lines[i].text;
         if (box.header == i) {
