@@ -296,6 +296,8 @@ void GraphWindow::refreshNow()
     QStringList notes = choice_.histogram
                             ? histogramPanel_->checkFields()
                             : fitPanel_->checkFields() + uncertaintyPanel_->checkFields();
+    if (const std::optional<std::string> other = otherBlocksNote(reader_->blocks(), chosen_))
+        notes << QString::fromStdString(*other);
     if (const std::string text = plot.text(); !text.empty())
         notes << QString::fromStdString(text);
     notes_->setText(notes.join(QLatin1Char('\n')));

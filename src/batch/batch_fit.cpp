@@ -236,7 +236,14 @@ std::variant<GraphInput, BatchResult> readGraphInput(const std::vector<std::stri
     BatchInput read = readBatchInput(options.file, input, options.input, options.delimiter);
     if (std::optional<BatchResult> failure = inputFailure(read))
         return *std::move(failure);
-    GraphTable table = readGraphTable(read.box.text, options.delimiter);
+    std::vector<GraphTable> blocks = readGraphBlocks(read.box.text, options.delimiter);
+    // The batch takes the first block; the window would offer the others.
+    if (const std::optional<std::string> note = otherBlocksNote(blocks, 0)) {
+        const std::string window = "choose them in the data list";
+        read.notes.push_back(note->substr(0, note->find(window)) +
+                             "the batch reads the first block only");
+    }
+    GraphTable table = blocks.empty() ? GraphTable{} : std::move(blocks.front());
     return GraphInput{std::move(options), std::move(read), std::move(table)};
 }
 

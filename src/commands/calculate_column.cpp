@@ -3,6 +3,7 @@
 #include "commands/formula_columns.h"
 #include "data/column_heads.h"
 #include "data/data_field.h"
+#include "data/field_problems.h"
 #include "data/fields.h"
 #include "data/read_as_zero.h"
 #include "data/text_intake.h"
@@ -53,28 +54,57 @@ bool isDataRow(std::string_view line, char delimiter)
 }
 
 // The box as the command sees it: its lines, which of them are data rows,
-// and the header line just above the first data row.
+// and the header line just above the first data row. Where most rows of that
+// first block have as many fields as the header names, a row there with more
+// (a decimal comma in a comma file: "7,14,0" under "t,x") is left out.
 struct BoxRows {
     std::vector<BoxLine> lines;
     std::vector<std::size_t> dataRows;
+    std::vector<int> lineNumbers; // of each data row, as the messages count lines
+    std::vector<bool> leftOut;    // each data row's
     std::optional<std::size_t> header;
     int columns = 0; // fields of the widest data row
+    FieldProblems problems;
 
     std::size_t size = 0; // of the box's text
 
     BoxRows(std::string_view box, char delimiter) : lines(boxLines(box)), size(box.size())
     {
         std::optional<std::size_t> lastNonEmpty;
+        std::vector<int> fields;
+        std::size_t firstBlockRows = 0;
+        int nonEmpty = 0;
         for (std::size_t i = 0; i < lines.size(); ++i) {
+            nonEmpty += !lines[i].text.empty();
             if (isDataRow(lines[i].text, delimiter)) {
                 if (dataRows.empty())
                     header = lastNonEmpty;
+                firstBlockRows += firstBlockRows == dataRows.size() && lastNonEmpty == header;
                 dataRows.push_back(i);
-                columns = std::max(columns, fieldCount(lines[i].text, delimiter));
+                lineNumbers.push_back(nonEmpty);
+                fields.push_back(fieldCount(lines[i].text, delimiter));
+                columns = std::max(columns, fields.back());
             } else if (!lines[i].text.empty()) {
                 lastNonEmpty = i;
             }
         }
+        leaveOutWiderRows(fields, firstBlockRows, delimiter);
+    }
+
+    void leaveOutWiderRows(const std::vector<int>& fields, std::size_t firstBlockRows,
+                           char delimiter)
+    {
+        leftOut.assign(dataRows.size(), false);
+        const int named =
+            header ? static_cast<int>(headerFields(lines[*header].text, delimiter).size()) : 0;
+        const auto ofHeaderWidth = std::count(fields.begin(), fields.begin() + firstBlockRows, named);
+        if (named == 0 || 2 * static_cast<std::size_t>(ofHeaderWidth) < firstBlockRows)
+            return;
+        for (std::size_t r = 0; r < firstBlockRows; ++r)
+            if (fields[r] > named) {
+                leftOut[r] = true;
+                problems.addWiderRow(lineNumbers[r], fields[r], named);
+            }
     }
 
     static int fieldCount(std::string_view line, char delimiter)
@@ -86,12 +116,18 @@ struct BoxRows {
 
 // The numbers of the row's first `columns` fields, NaN where a field holds
 // none or is missing, into `fields` (whose room is kept from row to row).
-void readRowNumbers(std::string_view line, char delimiter, int columns, std::vector<double>& fields)
+// Fields that begin as a number but are none are named in `problems`.
+void readRowNumbers(std::string_view line, char delimiter, int columns, std::vector<double>& fields,
+                    int lineNumber, FieldProblems& problems)
 {
     fields.assign(static_cast<std::size_t>(columns), std::nan(""));
     forEachField(line, delimiter, [&](int k, std::string_view field) {
-        if (k <= columns)
-            fields[static_cast<std::size_t>(k - 1)] = readDataField(field).number.value_or(NAN);
+        if (k > columns)
+            return;
+        const DataField read = readDataField(field);
+        if (read.malformed)
+            problems.addMalformed(lineNumber, field);
+        fields[static_cast<std::size_t>(k - 1)] = read.number.value_or(NAN);
     });
 }
 
@@ -141,7 +177,8 @@ struct RowInputs {
     }
 };
 
-RowInputs rowInputs(const FormulaInputs& inputs, const BoxRows& box, char delimiter)
+RowInputs rowInputs(const FormulaInputs& inputs, const BoxRows& box, char delimiter,
+                    FieldProblems& problems)
 {
     RowInputs rows;
     rows.names = inputs.columns.size();
@@ -153,7 +190,11 @@ RowInputs rowInputs(const FormulaInputs& inputs, const BoxRows& box, char delimi
     const int lastColumn = inputs.lastColumn();
     std::vector<double> fields;
     for (std::size_t r = 0; r < count; ++r) {
-        readRowNumbers(box.lines[box.dataRows[r]].text, delimiter, lastColumn, fields);
+        if (box.leftOut[r])
+            fields.assign(static_cast<std::size_t>(lastColumn), std::nan(""));
+        else
+            readRowNumbers(box.lines[box.dataRows[r]].text, delimiter, lastColumn, fields,
+                           box.lineNumbers[r], problems);
         for (std::size_t k = 0; k < rows.names; ++k) {
             const int column = inputs.columns[k];
             rows.values[r * rows.names + k] = column == 0
@@ -201,6 +242,7 @@ struct Calculated {
     std::vector<std::string> values;
     std::vector<std::string> uncertainties; // empty without uncertainty columns
     CountedRows withoutNumber, withoutUncertainty, beyondFirstOrder;
+    FieldProblems problems; // typos, and rows with a field too many
 
     std::vector<std::string> messages() const
     {
@@ -214,6 +256,11 @@ struct Calculated {
                 "one",
                 "get no uncertainty: an uncertainty column holds no number there, or a negative "
                 "one"));
+        std::string named;
+        for (const std::string& sentence : problems.sentences())
+            named.append(named.empty() ? "" : "; ").append(sentence);
+        if (!named.empty())
+            sentences.push_back(named);
         if (beyondFirstOrder.rows > 0)
             sentences.push_back(beyondFirstOrder.sentence(
                 "has an uncertainty that is only a rough guide: the formula bends too much within "
@@ -261,11 +308,12 @@ std::string uncertaintyField(Equation& formula, const RowInputs& rows, std::size
 Calculated calculate(Equation& formula, const FormulaInputs& inputs, const BoxRows& box,
                      char delimiter)
 {
-    const RowInputs rows = rowInputs(inputs, box, delimiter);
+    Calculated calculated;
+    calculated.problems = box.problems;
+    const RowInputs rows = rowInputs(inputs, box, delimiter, calculated.problems);
     const std::size_t count = box.dataRows.size();
     const std::vector<double> values = valuesOfRows(formula, rows, count);
     const bool withUncertainty = !rows.uncertainties.empty();
-    Calculated calculated;
     calculated.values.reserve(count);
     if (withUncertainty)
         calculated.uncertainties.reserve(count);

@@ -214,6 +214,8 @@ void readPoints(const GraphTable& table, const GraphChoice& choice, GraphPlot& p
             plot.bars.reserve(table.rowCount());
     }
     for (std::size_t r = tally.rowsRead; r < table.rowCount(); ++r) {
+        if (table.leftOut(r)) // named in the table's own notes
+            continue;
         const int lineNumber = static_cast<int>(r) + 1;
         const RowNumbers row = table.row(r);
         const std::optional<double> x = valueAt(row, choice.xColumn, lineNumber);
@@ -257,6 +259,7 @@ void addNotes(const GraphTable& table, const GraphChoice& choice, const PointTal
         plot.notes.push_back(*table.delimiterHint);
     if (table.decimalCommaNote)
         plot.notes.push_back(*table.decimalCommaNote);
+    plot.notes.insert(plot.notes.end(), table.fieldNotes.begin(), table.fieldNotes.end());
     if (left.withoutEither.rows > 0) {
         const std::string columns =
             left.withoutX == 0   ? columnName(choice.yColumn)

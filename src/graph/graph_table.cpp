@@ -25,18 +25,23 @@ std::string cut(std::string text)
 }
 
 // The numbers of a data row's fields as a new last row (NaN for none); counts
-// the fields with a decimal comma.
-void addRowNumbers(PackedRows<double>& numbers, std::string_view line, char delimiter,
-                   int& decimalCommas)
+// the fields with a decimal comma and names those that are no number. The
+// row's count of fields.
+int addRowNumbers(GraphTable& block, std::string_view line, char delimiter, int lineNumber)
 {
-    numbers.addRow();
+    block.numbers.addRow();
+    int fields = 0;
     forEachField(line, delimiter, [&](int k, std::string_view field) {
+        fields = k;
         if (k > mostPlottedColumns)
             return;
         const DataField read = readDataField(field);
-        decimalCommas += read.decimalComma;
-        numbers.addToLastRow(read.number.value_or(std::nan("")));
+        block.decimalCommaFields += read.decimalComma;
+        if (read.malformed)
+            block.malformed.addMalformed(lineNumber, field);
+        block.numbers.addToLastRow(read.number.value_or(std::nan("")));
     });
+    return fields;
 }
 
 // "3 fields write decimals with a comma; the first is in line 2: ..."
@@ -68,6 +73,20 @@ GraphTable startBlock(std::string_view header, char delimiter, int firstLine)
 // adds rows to the last block.
 void finishBlock(GraphTable& block, int lastLine, char delimiter)
 {
+    const int named = static_cast<int>(block.columnNames.size());
+    block.widerRowsLeftOut = named > 0 && !block.widerRows.empty() &&
+                             2 * static_cast<std::size_t>(block.rowsOfHeaderWidth) >= block.rowCount();
+    block.fieldNotes = block.malformed.sentences();
+    block.columns = block.columnsOfAllRows;
+    if (block.widerRowsLeftOut) {
+        block.columns = std::min(block.columns, std::max(block.columnsWithinHeader, named));
+        FieldProblems wider;
+        wider.addWiderRows(static_cast<int>(block.widerRows.size()),
+                           block.lineNumbers[block.widerRows.front()], block.firstWiderFields,
+                           named);
+        for (std::string& sentence : wider.sentences())
+            block.fieldNotes.push_back(std::move(sentence));
+    }
     if (block.columnNames.empty() && (block.name.empty() || block.name.rfind("lines ", 0) == 0))
         block.name = "lines " + std::to_string(block.firstLine) + " to " + std::to_string(lastLine);
     if (block.decimalCommaFields > 0)
@@ -145,12 +164,22 @@ void GraphBlockReader::readLine(std::string_view line)
     lastNonEmpty_.clear();
     ++block.dataRows;
     const int before = block.decimalCommaFields;
-    addRowNumbers(block.numbers, line, delimiter_, block.decimalCommaFields);
+    const int fields = addRowNumbers(block, line, delimiter_, nonEmpty_);
     if (before == 0 && block.decimalCommaFields > 0)
         block.firstDecimalComma = block.rowCount(); // this row's, counted before it is added
+    const int named = static_cast<int>(block.columnNames.size());
+    const int kept = static_cast<int>(block.numbers.back().size());
+    if (named > 0 && fields > named) {
+        if (block.widerRows.empty())
+            block.firstWiderFields = fields;
+        block.widerRows.push_back(block.rowCount());
+    } else {
+        block.columnsWithinHeader = std::max(block.columnsWithinHeader, kept);
+    }
+    block.rowsOfHeaderWidth += fields == named;
     block.lineNumbers.push_back(nonEmpty_);
     block.texts.addRow(line);
-    block.columns = std::max(block.columns, static_cast<int>(block.numbers.back().size()));
+    block.columnsOfAllRows = std::max(block.columnsOfAllRows, kept);
 }
 
 std::vector<GraphTable> readGraphBlocks(std::string_view boxText, char delimiter)
@@ -164,4 +193,22 @@ GraphTable readGraphTable(std::string_view boxText, char delimiter)
 {
     std::vector<GraphTable> blocks = readGraphBlocks(boxText, delimiter);
     return blocks.empty() ? GraphTable{} : std::move(blocks.front());
+}
+
+std::optional<std::string> otherBlocksNote(const std::vector<GraphTable>& blocks,
+                                           std::size_t shown)
+{
+    if (blocks.size() < 2 || shown >= blocks.size())
+        return std::nullopt;
+    const auto named = [](const GraphTable& block) {
+        return block.name.rfind("lines ", 0) == 0 && block.columnNames.empty()
+                   ? "in " + block.name
+                   : "\"" + block.name + "\"";
+    };
+    const GraphTable& block = blocks[shown];
+    if (shown + 1 < blocks.size())
+        return "the data go on after line " + std::to_string(block.lineNumbers.back()) + ", " +
+               named(blocks[shown + 1]) + ": choose them in the data list";
+    return "more data stand before line " + std::to_string(block.firstLine) + ", " +
+           named(blocks[shown - 1]) + ": choose them in the data list";
 }

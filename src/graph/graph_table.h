@@ -1,7 +1,9 @@
 #pragma once
 
+#include "data/field_problems.h"
 #include "graph/packed_rows.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -27,10 +29,13 @@ private:
 
 // The numbers of the box as the graph sees them. Lines are split at the
 // delimiter in force; a field holds a number as readDataField reads it
-// (strictly: "l.417" and "1,294" hold none). A data row is a line whose
-// first field begins with a number; other lines (headers, the commands' star lines, empty lines)
-// are not plotted, and they part the box into blocks: runs of data rows, each plotted on its own
-// (the data, then what Difference Quotient put below it).
+// (strictly, the whole field: "l.417", "1O.2" and "1,294" hold none). A data
+// row is a line whose first field begins with a number; other lines
+// (headers, the commands' star lines, empty lines) are not plotted, and they
+// part the box into blocks: runs of data rows, each plotted on its own (the
+// data, then what Difference Quotient put below it). Where most rows have as
+// many fields as the header names, a row with more (a decimal comma in a
+// comma file: "7,14,0" under "t,x") is left out whole.
 struct GraphTable {
     // "t (s),T (°C)": the nearest non-empty line above the block, trimmed
     // and cut at 40 characters; "lines N to M" without one.
@@ -57,8 +62,24 @@ struct GraphTable {
     int decimalCommaFields = 0;
     std::size_t firstDecimalComma = 0;
     std::optional<std::string> decimalCommaNote;
+    // Fields that begin as a number but are none, and rows with more fields
+    // than the header names (left out when most rows have as many as it
+    // names): what they are, for the notes.
+    FieldProblems malformed;
+    std::vector<std::size_t> widerRows; // in row order
+    int firstWiderFields = 0;
+    int rowsOfHeaderWidth = 0;
+    int columnsOfAllRows = 0;    // fields of the widest row, at most mostPlottedColumns
+    int columnsWithinHeader = 0; // of the widest row that is not wider than the header
+    bool widerRowsLeftOut = false;
+    std::vector<std::string> fieldNotes;
 
     std::size_t rowCount() const { return lineNumbers.size(); }
+    // Whether row r is left out whole: it has more fields than its header names.
+    bool leftOut(std::size_t r) const
+    {
+        return widerRowsLeftOut && std::binary_search(widerRows.begin(), widerRows.end(), r);
+    }
     RowNumbers row(std::size_t r) const { return RowNumbers(numbers[r]); }
     std::string_view lineText(std::size_t r) const
     {
@@ -99,3 +120,10 @@ private:
 
 // The first block, or an empty table when the box holds no data row.
 GraphTable readGraphTable(std::string_view boxText, char delimiter);
+
+// When the box holds more blocks than the one shown: the sentence that says
+// so and names the block after it ("the data go on after line 17, "--
+// battery changed --": choose them in the data list"), or, for the last,
+// the one before it; nothing for a box of one block.
+std::optional<std::string> otherBlocksNote(const std::vector<GraphTable>& blocks,
+                                           std::size_t shown);

@@ -36,7 +36,18 @@ const CommandCase calculations[] = {
      {"1/c1"},
      "1, 1\r\n0 and then a long note that goes on beyond forty characters,",
      {"1 row gives no number for the formula; it is line 2: "
-      "\"0 and then a long note that goes on beyo...\""}},
+      "\"0 and then a long note that goes on beyo...\"",
+      "line 2: \"0 and then a long note that goes on beyo...\" is not a number"}},
+    // A typo is named and never read as the number it begins with; a decimal
+    // comma in a comma file makes a field too many, and the row is left out.
+    {"typos and a field too many",
+     ',',
+     "t,x\r\n1,2\r\n5,1O.2\r\n7,14,0\r\n8,12.0.1\r\n9,3",
+     {"c2*10"},
+     "t,x,c2*10\r\n1,2, 20\r\n5,1O.2,\r\n7,14,0,\r\n8,12.0.1,\r\n9,3, 30",
+     {"3 rows give no number for the formula; the first is line 3: \"5,1O.2\"",
+      "2 fields are not numbers; the first is in line 3: \"1O.2\"; line 4 has 3 fields where "
+      "its header names 2; it is left out"}},
     {"tab delimiter", '\t', "1\t2\r\n3\t4", {"c1*c2"}, "1\t2\t 2\r\n3\t4\t 12", {}},
     {"semicolon delimiter", ';', "x;y\r\n2;3", {"c2-c1"}, "x;y;c2-c1\r\n2;3; 1", {}},
     {"space delimiter", ' ', "2 3\r\n4 5", {"sqrt(c1)"}, "2 3  1.414\r\n4 5  2", {}},

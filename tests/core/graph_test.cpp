@@ -46,8 +46,8 @@ const TableCase tables[] = {
     // 1,5 (under a semicolon) as 1.
     {"text_before_a_number_or_a_decimal_comma",
      ';',
-     "1;l.417\r\n2;t=.5\r\n1,5;2\r\n3;4 cm",
-     {{1, none}, {2, none}, {none, 2}, {3, 4}},
+     "1;l.417\r\n2;t=.5\r\n1,5;2\r\n3;4 cm\r\n5;1O.2\r\n6;12.0.1",
+     {{1, none}, {2, none}, {none, 2}, {3, none}, {5, none}, {6, none}},
      {}},
 };
 

@@ -206,23 +206,35 @@ struct DataFieldCase {
     std::optional<double> number;
     bool beginsWithNumber;
     bool decimalComma;
+    bool malformed;
 };
 
+// The whole field is the number or it holds none; a field that begins as a
+// number and is none is a typo to name, never read as its beginning.
 const DataFieldCase dataFields[] = {
-    {"12.5 cm", 12.5, true, false}, {" -.5", -0.5, true, false}, {"- 5", -5, true, false},
-    {"1e3", 1000, true, false},     {"&H1F", 31, true, false},   {"l.417", {}, false, false},
-    {"t=.5", {}, false, false},     {"1,294", {}, true, true},   {"-0,5", {}, true, true},
-    {"1,x", 1, true, false},        {"1e999", {}, true, false},  {"", {}, false, false},
-    {".", {}, false, false},        {"-", {}, false, false},     {"nan", {}, false, false},
+    {" -.5", -0.5, true, false, false},     {"1e3", 1000, true, false, false},
+    {" 7\t", 7, true, false, false},        {"+3", 3, true, false, false},
+    {"1.6e-19", 1.6e-19, true, false, false}, {"&H1F", 31, true, false, false},
+    {"&o17", 15, true, false, false},       {"l.417", {}, false, false, false},
+    {"t=.5", {}, false, false, false},      {"1,294", {}, true, true, false},
+    {"-0,5", {}, true, true, false},        {"", {}, false, false, false},
+    {".", {}, false, false, false},         {"-", {}, false, false, false},
+    {"nan", {}, false, false, false},       {"1O.2", {}, true, false, true},
+    {"12.0.1", {}, true, false, true},      {"12.5 cm", {}, true, false, true},
+    {"- 5", {}, true, false, true},         {"1 2", {}, true, false, true},
+    {"1,x", {}, true, false, true},         {"1e999", {}, true, false, true},
+    {"&H1G", {}, true, false, true},        {"&H", {}, true, false, true},
+    {"5e", {}, true, false, true},
 };
 
-TEST(DataFields, HoldANumberOnlyWhereTheyBeginWithOne)
+TEST(DataFields, HoldANumberOnlyWhereTheWholeFieldIsOne)
 {
     for (const DataFieldCase& c : dataFields) {
         const DataField read = readDataField(c.field);
         EXPECT_EQ(read.number, c.number) << c.field;
         EXPECT_EQ(read.beginsWithNumber, c.beginsWithNumber) << c.field;
         EXPECT_EQ(read.decimalComma, c.decimalComma) << c.field;
+        EXPECT_EQ(read.malformed, c.malformed) << c.field;
     }
 }
 

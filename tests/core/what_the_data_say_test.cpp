@@ -1,0 +1,135 @@
+// What the window and the batch show must be what the data say: no typo read
+// as a number, no row with a field too many taken, no block of data hidden
+// without a word.
+
+#include "batch/batch_run.h"
+#include "graph/graph_plot.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+namespace {
+
+bool hasNote(const GraphPlot& plot, const std::string& note)
+{
+    return std::find(plot.notes.begin(), plot.notes.end(), note) != plot.notes.end();
+}
+
+GraphChoice lineFit(const GraphTable& table)
+{
+    GraphChoice choice = defaultChoice(table);
+    choice.model.kind = ModelKind::Line;
+    return choice;
+}
+
+struct TypoCase {
+    const char* name;
+    char delimiter;
+    std::string box;
+    int fitted;                     // points the fit takes
+    std::vector<std::string> notes; // among the plot's notes
+};
+
+// y = 2 x with typos: a letter O for a zero, two points, a decimal comma in a
+// comma file (a field too many), a unit after the number.
+const TypoCase typoCases[] = {
+    {"letter_o_and_decimal_comma",
+     ',',
+     "t,x\r\n1,2\r\n2,4.1\r\n3,6\r\n4,8.2\r\n5,1O.2\r\n6,12.1\r\n7,14,0\r\n8,16",
+     6,
+     {"line 6: \"1O.2\" is not a number",
+      "line 8 has 3 fields where its header names 2; it is left out"}},
+    {"two_points_and_a_unit",
+     ';',
+     "t;x\r\n1;2\r\n2;12.0.1\r\n3;6 cm\r\n4;8\r\n5;10",
+     3,
+     {"2 fields are not numbers; the first is in line 3: \"12.0.1\""}},
+    {"several_rows_too_wide",
+     ',',
+     "t,x\r\n1,2\r\n2,4,5\r\n3,6,1\r\n4,8\r\n5,10\r\n6,12",
+     4,
+     {"2 rows have more fields than their header names and are left out; the first: line 3 has "
+      "3 fields where its header names 2"}},
+    // Rows wider than a header that most rows do not follow are the data's
+    // own shape, not typos: all are taken.
+    {"a_header_most_rows_do_not_follow",
+     ',',
+     "value\r\n1,2\r\n2,4\r\n3,6",
+     3,
+     {}},
+};
+
+class Typos : public testing::TestWithParam<TypoCase> {};
+
+TEST_P(Typos, AreNamedAndLeftOutNeverReadAsAnotherNumber)
+{
+    const TypoCase& c = GetParam();
+    const GraphTable table = readGraphTable(c.box, c.delimiter);
+    const GraphPlot plot = plotGraph(table, lineFit(table));
+    ASSERT_TRUE(plot.fit && plot.fit->fitted()) << plot.text();
+    EXPECT_EQ(plot.fit->points, c.fitted) << plot.text();
+    for (const std::string& note : c.notes)
+        EXPECT_TRUE(hasNote(plot, note)) << note << "\nnot in\n" << plot.text();
+    for (const Point& p : plot.points)
+        EXPECT_NEAR(p.y, 2 * p.x, 0.3) << "a point that is not in the data";
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, Typos, testing::ValuesIn(typoCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct OtherBlocksCase {
+    const char* name;
+    std::string box;
+    std::size_t shown;
+    std::optional<std::string> note;
+};
+
+const OtherBlocksCase otherBlocks[] = {
+    {"a_note_line_inside_a_recording",
+     "t (s),U (V)\r\n0,1\r\n1,2\r\n2,3\r\n-- battery changed --\r\n3,4\r\n4,5",
+     0,
+     "the data go on after line 4, \"-- battery changed --\": choose them in the data list"},
+    {"the_last_block_names_the_one_before",
+     "t (s),U (V)\r\n0,1\r\n1,2\r\n-- battery changed --\r\n3,4",
+     1,
+     "more data stand before line 5, \"t (s),U (V)\": choose them in the data list"},
+    {"blocks_without_a_header", "1\r\n2\r\n\r\n\r\n3", 0,
+     "the data go on after line 2, in lines 3 to 3: choose them in the data list"},
+    {"one_block", "t,x\r\n1,2\r\n3,4", 0, std::nullopt},
+};
+
+class OtherBlocks : public testing::TestWithParam<OtherBlocksCase> {};
+
+TEST_P(OtherBlocks, AreNamedWhenOneIsShown)
+{
+    const std::vector<GraphTable> blocks = readGraphBlocks(GetParam().box, ',');
+    EXPECT_EQ(otherBlocksNote(blocks, GetParam().shown), GetParam().note);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, OtherBlocks, testing::ValuesIn(otherBlocks),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(OtherBlocks, TheBatchSaysThatItReadsTheFirstOnly)
+{
+    std::istringstream input("t,x\r\n0,1\r\n1,3\r\n2,5\r\n-- battery changed --\r\n3,7\r\n");
+    const BatchResult result = runBatch({"fit", "--model", "line"}, input);
+    EXPECT_EQ(result.exitStatus, producedOutput);
+    EXPECT_NE(result.err.find("message: the data go on after line 4, \"-- battery changed --\": "
+                              "the batch reads the first block only\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.out.find("through 3 points"), std::string::npos) << result.out;
+}
+
+TEST(Typos, TheBatchNamesThemOnStandardError)
+{
+    std::istringstream input("t,x\r\n1,2\r\n2,4\r\n3,1O.2\r\n4,8\r\n");
+    const BatchResult result = runBatch({"fit", "--model", "line"}, input);
+    EXPECT_NE(result.err.find("message: line 4: \"1O.2\" is not a number\n"), std::string::npos)
+        << result.err;
+    EXPECT_NE(result.out.find("through 3 points"), std::string::npos) << result.out;
+}
+
+} // namespace
