@@ -1,7 +1,9 @@
 #include "app/graph_painter.h"
 
 #include "graph/legend.h"
+#include "graph/point_density.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -197,7 +199,8 @@ QList<QPointF> columnExtremes(const Frame& frame, const std::vector<Point>& poin
                    : frame.map(p);
         if (!std::isfinite(pixel.x()) || !std::isfinite(pixel.y()))
             continue;
-        const int column = std::clamp(static_cast<int>(pixel.x() - frame.area.left()), 0, columns - 1);
+        const int column =
+            std::clamp(static_cast<int>(pixel.x() - frame.area.left()), 0, columns - 1);
         const auto c = static_cast<std::size_t>(column);
         if (low[c] > high[c])
             order.push_back(column);
@@ -215,9 +218,15 @@ QList<QPointF> columnExtremes(const Frame& frame, const std::vector<Point>& poin
     return pixels;
 }
 
+// Far more points than pixel columns: markers one on another.
+bool dense(const Frame& frame, std::size_t points)
+{
+    return points > 4 * static_cast<std::size_t>(std::max(1.0, frame.area.width()));
+}
+
 QList<QPointF> pixelsOf(const Frame& frame, const std::vector<Point>& points)
 {
-    if (points.size() > 4 * static_cast<std::size_t>(std::max(1.0, frame.area.width())))
+    if (dense(frame, points.size()))
         return columnExtremes(frame, points);
     QList<QPointF> pixels;
     pixels.reserve(static_cast<qsizetype>(points.size()));
@@ -286,6 +295,73 @@ void drawMarkers(QPainter& painter, const QList<QPointF>& pixels)
     painter.drawPoints(pixels.constData(), static_cast<int>(pixels.size()));
 }
 
+// Image pixels a unit of the painter: the screen's, or about 300 dots an
+// inch on a page (a PDF at 72 units an inch) or in an SVG.
+qreal rasterScale(const QPainter& painter)
+{
+    const QPaintDevice* device = painter.device();
+    const QPaintEngine* engine = painter.paintEngine();
+    if (engine && (engine->type() == QPaintEngine::Pdf || engine->type() == QPaintEngine::SVG))
+        return 4;
+    return device ? std::max<qreal>(1, device->devicePixelRatioF()) : 1;
+}
+
+// Every point of a dense plot as a small marker in an image of the plot,
+// darker where more points lie: the band of noisy readings shows where
+// they are and where most of them are.
+void drawDensity(QPainter& painter, const Frame& frame, const std::vector<Point>& points)
+{
+    constexpr int largestSide = 4000;
+    const qreal scale = rasterScale(painter);
+    const int width =
+        std::clamp(static_cast<int>(std::ceil(frame.area.width() * scale)), 1, largestSide);
+    const int height =
+        std::clamp(static_cast<int>(std::ceil(frame.area.height() * scale)), 1, largestSide);
+    const int marker = std::max(2, static_cast<int>(std::lround(2 * scale)));
+    const PointDensity density = pointDensity(points, frame.x, frame.y, width, height, marker);
+    if (density.most == 0)
+        return;
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    // Even a lone point stands out; the most crowded pixels are solid. The
+    // colour of each count is worked out once, for the counts up to 4096.
+    const double darkest = std::log1p(static_cast<double>(density.most));
+    const QColor colour = graph_colours::point;
+    const auto shade = [&](std::uint32_t count) {
+        const int alpha =
+            90 + static_cast<int>(165 * std::log1p(static_cast<double>(count)) / darkest);
+        return qPremultiply(
+            qRgba(colour.red(), colour.green(), colour.blue(), std::min(alpha, 255)));
+    };
+    std::vector<QRgb> shades(std::min<std::uint32_t>(density.most, 4096) + 1);
+    for (std::uint32_t count = 1; count < shades.size(); ++count)
+        shades[count] = shade(count);
+    for (int row = 0; row < height; ++row) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+        for (int column = 0; column < width; ++column) {
+            const std::uint32_t count = density.at(column, row);
+            if (count != 0)
+                line[column] = count < shades.size() ? shades[count] : shade(count);
+        }
+    }
+    painter.drawImage(frame.area, image);
+}
+
+// The markers of the points: each one whole, or, where they far outnumber
+// the pixel columns, their density.
+void drawPointMarkers(QPainter& painter, const Frame& frame, const std::vector<Point>& points,
+                      const QList<QPointF>& pixels)
+{
+    if (!dense(frame, points.size())) {
+        drawMarkers(painter, pixels);
+        return;
+    }
+    painter.save();
+    painter.setClipRect(frame.area);
+    drawDensity(painter, frame, points);
+    painter.restore();
+}
+
 // The residuals y - f(x) under the main plot, on the same x axis, with the
 // line at 0.
 void drawResiduals(QPainter& painter, const QRectF& area, const GraphPlot& plot)
@@ -298,7 +374,9 @@ void drawResiduals(QPainter& painter, const QRectF& area, const GraphPlot& plot)
     const double zero = plot.residualAxis.fraction(0);
     painter.setPen(QPen(graph_colours::curve, 1));
     painter.drawLine(frame.at(0, zero), frame.at(1, zero));
-    drawMarkers(painter, pixelsOf(frame, plot.residuals));
+    drawPointMarkers(painter, frame, plot.residuals,
+                     dense(frame, plot.residuals.size()) ? QList<QPointF>()
+                                                         : pixelsOf(frame, plot.residuals));
 }
 
 // A short sample of each kind of line or marker in the legend.
@@ -369,9 +447,9 @@ void drawHistogramBars(QPainter& painter, const Frame& frame, const Histogram& h
         if (histogram.counts[i] == 0)
             continue;
         const auto count = static_cast<double>(histogram.counts[i]);
-        painter.drawRect(QRectF(frame.map({histogram.edges[i], count}),
-                                frame.map({histogram.edges[i + 1], 0}))
-                             .normalized());
+        painter.drawRect(
+            QRectF(frame.map({histogram.edges[i], count}), frame.map({histogram.edges[i + 1], 0}))
+                .normalized());
     }
     painter.restore();
 }
@@ -394,10 +472,12 @@ void drawSpreadLines(QPainter& painter, const Frame& frame, const Histogram& his
 
 // The points, their error bars, the fitted curve and the lines through
 // the bars, inside the plot; the markers over its edge; the legend.
-void drawPointsAndFit(QPainter& painter, const Frame& frame, const GraphPlot& plot,
-                      bool joinPoints)
+void drawPointsAndFit(QPainter& painter, const Frame& frame, const GraphPlot& plot, bool joinPoints)
 {
-    const QList<QPointF> points = pixelsOf(frame, plot.points);
+    // Joined in row order, a dense plot's line may take each pixel
+    // column's extremes; its markers never do.
+    const bool markersOnly = dense(frame, plot.points.size()) && !joinPoints;
+    const QList<QPointF> points = markersOnly ? QList<QPointF>() : pixelsOf(frame, plot.points);
     painter.save();
     painter.setClipRect(frame.area);
     if (joinPoints)
@@ -406,7 +486,7 @@ void drawPointsAndFit(QPainter& painter, const Frame& frame, const GraphPlot& pl
     drawCurve(painter, frame, plot);
     drawExtremeLines(painter, frame, plot);
     painter.restore();
-    drawMarkers(painter, points);
+    drawPointMarkers(painter, frame, plot.points, points);
     drawLegend(painter, frame.area, plot);
 }
 
@@ -466,4 +546,3 @@ QRectF drawGraph(QPainter& painter, const QRectF& area, const GraphPlot& plot, b
     painter.restore();
     return main;
 }
-

@@ -4,10 +4,12 @@
 
 #include "batch/batch_run.h"
 #include "graph/graph_plot.h"
+#include "graph/point_density.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <sstream>
 
 namespace {
@@ -130,6 +132,41 @@ TEST(Typos, TheBatchNamesThemOnStandardError)
     EXPECT_NE(result.err.find("message: line 4: \"1O.2\" is not a number\n"), std::string::npos)
         << result.err;
     EXPECT_NE(result.out.find("through 3 points"), std::string::npos) << result.out;
+}
+
+// Every point counts on its marker's square, none is dropped for sharing a
+// pixel column with others, and the rows where most readings lie are the
+// densest: 1.000 ± 0.010 is densest at 1.000.
+TEST(PointDensity, CountsEveryPointAndIsDensestWhereMostLie)
+{
+    std::mt19937 engine(3);
+    std::normal_distribution<double> noise(0, 0.010);
+    std::vector<Point> points;
+    for (int i = 0; i < 30000; ++i)
+        points.push_back({i * 0.001, 1 + noise(engine)});
+    const Axis x = makeAxis(0, 30, false), y = makeAxis(0.95, 1.05, false);
+    const int width = 300, height = 200, spread = 3;
+    const PointDensity density = pointDensity(points, x, y, width, height, spread);
+    std::uint64_t total = 0;
+    int densestRow = 0;
+    std::uint64_t densest = 0;
+    for (int row = 0; row < height; ++row) {
+        std::uint64_t sum = 0;
+        for (int column = 0; column < width; ++column)
+            sum += density.at(column, row);
+        total += sum;
+        if (sum > densest) {
+            densest = sum;
+            densestRow = row;
+        }
+    }
+    EXPECT_EQ(total, points.size() * spread * spread);
+    const double meanRow = (1 - y.fraction(1.0)) * height;
+    EXPECT_NEAR(densestRow, meanRow, 3);
+    // Outside the axes nothing is counted; a point on the last pixel is.
+    const PointDensity edges =
+        pointDensity({{-1, 1}, {30, 1.05}, {31, 1}}, makeAxis(0, 30, false), y, 10, 10, 1);
+    EXPECT_EQ(edges.most, 1u);
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <random>
 
 namespace {
 
@@ -331,14 +332,16 @@ private slots:
             if (x < area.left() + 4 || x > area.right() - 4)
                 continue;
             ++ticks;
-            QVERIFY2(dark(x, area.bottom() + 3) && !dark(x, area.bottom() - 3), qPrintable(QString::number(tick)));
+            QVERIFY2(dark(x, area.bottom() + 3) && !dark(x, area.bottom() - 3),
+                     qPrintable(QString::number(tick)));
         }
         for (const double tick : plot.y.ticks) {
             const int y = qRound(area.bottom() - plot.y.fraction(tick) * area.height());
             if (y < area.top() + 4 || y > area.bottom() - 4)
                 continue;
             ++ticks;
-            QVERIFY2(dark(area.left() - 3, y) && !dark(area.left() + 3, y), qPrintable(QString::number(tick)));
+            QVERIFY2(dark(area.left() - 3, y) && !dark(area.left() + 3, y),
+                     qPrintable(QString::number(tick)));
         }
         QVERIFY(ticks >= 6);
     }
@@ -853,10 +856,14 @@ private slots:
         for (std::size_t i = 0; i < histogram.counts.size(); ++i) {
             const double middle = (histogram.edges[i] + histogram.edges[i + 1]) / 2;
             const qreal x = area.left() + plot.x.fraction(middle) * area.width();
-            const qreal top = area.bottom() - plot.y.fraction(static_cast<double>(histogram.counts[i])) *
-                                                  area.height();
+            const qreal top =
+                area.bottom() -
+                plot.y.fraction(static_cast<double>(histogram.counts[i])) * area.height();
             QVERIFY2(std::abs(barTop(bars.image, area, x) - top) <= 2,
-                     qPrintable(QString("bin %1: %2 against %3").arg(i).arg(barTop(bars.image, area, x)).arg(top)));
+                     qPrintable(QString("bin %1: %2 against %3")
+                                    .arg(i)
+                                    .arg(barTop(bars.image, area, x))
+                                    .arg(top)));
         }
         QVERIFY(plot.curve.empty());
         // With the curve: its colour where the normal distribution puts it,
@@ -867,18 +874,86 @@ private slots:
         const double s = histogram.standardDeviation;
         for (const double at : {-1.5, 0.0, 1.5}) {
             const double x = histogram.mean + at * s;
-            const double expected = 50 * histogram.binWidth * std::exp(-at * at / 2) /
-                                    (s * std::sqrt(2 * M_PI));
+            const double expected =
+                50 * histogram.binWidth * std::exp(-at * at / 2) / (s * std::sqrt(2 * M_PI));
             const QPointF place(area.left() + plot.x.fraction(x) * area.width(),
                                 area.bottom() - plot.y.fraction(expected) * area.height());
-            QVERIFY2(colourNear(curve.image, place + QPointF(at == 0 ? 4 : 0, 0), graph_colours::curve),
-                     qPrintable(QString::number(at)));
-            QVERIFY(!colourNear(bars.image, place + QPointF(at == 0 ? 4 : 0, 0), graph_colours::curve, 1));
+            QVERIFY2(
+                colourNear(curve.image, place + QPointF(at == 0 ? 4 : 0, 0), graph_colours::curve),
+                qPrintable(QString::number(at)));
+            QVERIFY(!colourNear(bars.image, place + QPointF(at == 0 ? 4 : 0, 0),
+                                graph_colours::curve, 1));
         }
         // The saved image shows the bars.
         const QString png = home_.path() + "/histogram.png";
         QCOMPARE(window->saveImage(png), QString());
         QVERIFY(pixelsOf(QImage(png), graph_colours::histogram, QImage(png).rect()) > 5000);
+    }
+
+    // 1.000 V with 0.010 V of noise, far more readings than pixel columns: the
+    // plot is darkest where most readings lie, at 1.000, not in two bands of
+    // each column's extremes; in the residual plot likewise at 0.
+    void denseNoisyReadingsAreDarkestAtTheirMean_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::newRow("800 rows") << 800;
+        QTest::newRow("3000 rows") << 3000;
+        QTest::newRow("20000 rows") << 20000;
+    }
+    void denseNoisyReadingsAreDarkestAtTheirMean()
+    {
+        QFETCH(int, rows);
+        std::mt19937 engine(7);
+        std::normal_distribution<double> noise(0, 0.010);
+        std::string box = "t (s),U (V)\r\n";
+        for (int i = 0; i < rows; ++i)
+            box += std::to_string(i * 0.002) + "," + std::to_string(1 + noise(engine)) + "\r\n";
+        const GraphTable table = readGraphTable(box, ',');
+        GraphChoice choice = defaultChoice(table);
+        choice.model.kind = ModelKind::Line;
+        choice.residuals = true;
+        const GraphPlot plot = plotGraph(table, choice);
+        const Drawing drawing = drawn(plot);
+        const QRectF& area = drawing.plotArea;
+        // The darkness of each pixel row across the plot, the curve's colour left out.
+        const auto darkestRow = [&](const QRectF& band) {
+            int darkest = -1;
+            long most = -1;
+            for (int y = static_cast<int>(band.top()) + 2; y < static_cast<int>(band.bottom()) - 1;
+                 ++y) {
+                long darkness = 0;
+                for (int x = static_cast<int>(band.left()) + 2;
+                     x < static_cast<int>(band.right()) - 1; ++x) {
+                    const QRgb pixel = drawing.image.pixel(x, y);
+                    if (qBlue(pixel) > qRed(pixel) + 20) // the points' blue, not the red curve
+                        darkness += 255 - qGray(pixel);
+                }
+                if (darkness > most) {
+                    most = darkness;
+                    darkest = y;
+                }
+            }
+            return darkest;
+        };
+        const qreal meanRow = area.bottom() - plot.y.fraction(1.0) * area.height();
+        const int darkest = darkestRow(area);
+        QVERIFY2(std::abs(darkest - meanRow) <= 0.06 * area.height(),
+                 qPrintable(QString("darkest row %1, the mean at %2").arg(darkest).arg(meanRow)));
+        // The residual plot lies under the main one, its zero line in the curve's colour.
+        const QRectF residuals(area.left(), area.bottom() + 10, area.width(),
+                               drawing.image.height() - area.bottom() - 40);
+        const int residualDarkest = darkestRow(residuals);
+        int zeroRow = -1;
+        for (int y = static_cast<int>(residuals.top()); y < static_cast<int>(residuals.bottom());
+             ++y)
+            if (near(drawing.image.pixel(static_cast<int>(area.left()) + 1, y),
+                     graph_colours::curve, 90))
+                zeroRow = y;
+        QVERIFY(zeroRow > 0);
+        QVERIFY2(
+            std::abs(residualDarkest - zeroRow) <= 6,
+            qPrintable(
+                QString("residuals darkest at %1, zero at %2").arg(residualDarkest).arg(zeroRow)));
     }
 };
 
