@@ -429,10 +429,15 @@ QString GraphWindow::saveImage(const QString& path) const
 
 LabReport GraphWindow::labReport() const
 {
-    LabReport report = makeLabReport(table(), choice_, delimiter_);
+    const QString wholeData =
+        dataFile_.isEmpty() ? QStringLiteral("the box")
+                            : QFileInfo(dataFile_).fileName() + QStringLiteral(" and in the box");
+    LabReport report = makeLabReport(table(), choice_, delimiter_, wholeData);
     report.title = reportTitle(title_->text(), dataFile_);
     report.joinPoints = joinPoints_->isChecked();
     report.text = notes_->text(); // the window's text as it stands, its notes included
+    if (!report.table.note.empty())
+        report.text += QStringLiteral("\n") + QString::fromStdString(report.table.note);
     return report;
 }
 

@@ -140,7 +140,8 @@ void paintFirstPage(QPainter& painter, const LabReport& report, const Layout& la
 
 } // namespace
 
-LabReport makeLabReport(const GraphTable& table, GraphChoice choice, char delimiter)
+LabReport makeLabReport(const GraphTable& table, GraphChoice choice, char delimiter,
+                        const QString& wholeData)
 {
     choice.widthPixels = reportGraphWidth;
     choice.heightPixels = reportGraphHeight;
@@ -150,8 +151,16 @@ LabReport makeLabReport(const GraphTable& table, GraphChoice choice, char delimi
     report.when = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     report.joinPoints = report.plot.points.size() <= mostJoinedPoints;
     report.text = QString::fromStdString(report.plot.text());
-    report.table = reportTable(table, choice, report.plot, delimiter);
+    report.table = reportTable(table, choice, report.plot, delimiter, wholeData.toStdString());
+    if (!report.table.note.empty())
+        report.text += QStringLiteral("\n") + QString::fromStdString(report.table.note);
     return report;
+}
+
+int reportPages(QPagedPaintDevice& device, const LabReport& report)
+{
+    const QRectF page(0, 0, device.width(), device.height());
+    return layOut(report, page, device.logicalDpiY(), &device).pages;
 }
 
 QString reportTitle(const QString& graphTitle, const QString& dataFile)

@@ -33,7 +33,17 @@ inline constexpr int reportGraphHeight = 360;
 // for the page (the title heads the page, not the graph), the fit's text,
 // the table of the rows plotted, the date and time now. The title, the name
 // and whether the points are joined are the caller's.
-LabReport makeLabReport(const GraphTable& table, GraphChoice choice, char delimiter);
+// A table too long for a few pages is shortened, and its note, which follows
+// the text, says where the whole data are: `wholeData` ("the box",
+// "pendulum.csv").
+LabReport makeLabReport(const GraphTable& table, GraphChoice choice, char delimiter,
+                        const QString& wholeData = QStringLiteral("the box"));
+
+// How many pages the report takes on this device.
+int reportPages(QPagedPaintDevice& device, const LabReport& report);
+
+// Printing asks first when a report takes more pages than this.
+inline constexpr int pagesPrintedWithoutAsking = 20;
 
 // The report's title: the graph's title, else the name of the file the data
 // came from, else "Bench Tabler report".

@@ -21,6 +21,12 @@ void askAndPrintReport(const LabReport& report, QWidget* parent)
     dialog.setWindowTitle(QStringLiteral("Print report"));
     if (dialog.exec() != QDialog::Accepted)
         return;
+    printer.setFullPage(true);
+    printer.setResolution(72);
+    const int pages = reportPages(printer, report);
+    if (pages > pagesPrintedWithoutAsking &&
+        !askYesNo(parent, QStringLiteral("The report has %1 pages. Print all of them?").arg(pages)))
+        return;
     if (!printReportOn(printer, report))
         showMessageBox(parent, QStringLiteral("could not print: the printer could not be used"));
 }

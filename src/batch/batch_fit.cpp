@@ -179,6 +179,10 @@ bool readFlag(GraphOptions& options, GraphCommand command, const std::string& fl
         options.json = true;
     else if ((flag == "--log-x" || flag == "--log-y") && command == GraphCommand::Report)
         (flag == "--log-x" ? options.logX : options.logY) = true;
+    else if (flag == "--residuals" && command == GraphCommand::Report)
+        options.residuals = true;
+    else if (flag == "--steepest-shallowest" && command == GraphCommand::Report)
+        options.extremeLines = true;
     else if (flag == "--decimal-comma" || flag == "--no-decimal-comma")
         options.input.decimalComma = flag == "--decimal-comma";
     else
@@ -270,6 +274,8 @@ GraphChoice choiceOf(const GraphOptions& options, const GraphTable& table)
     choice.results = options.results;
     choice.logX = options.logX;
     choice.logY = options.logY;
+    choice.residuals = options.residuals;
+    choice.extremeLines = options.extremeLines;
     choice.title = options.title;
     choice.histogram = options.histogram;
     choice.bins = options.bins;

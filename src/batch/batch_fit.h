@@ -31,6 +31,8 @@ struct GraphOptions {
     std::optional<std::string> paper; // "a4" or "letter"; the locale's without
     bool logX = false;
     bool logY = false;
+    bool residuals = false;    // the plot of y - f(x) under the graph
+    bool extremeLines = false; // the steepest and shallowest lines, with a line and y bars
     // The histogram's:
     bool histogram = false;
     BinChoice bins;

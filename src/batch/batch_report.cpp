@@ -4,13 +4,19 @@
 #include "batch/batch_fit.h"
 #include "data/durable_file.h"
 
+#include <filesystem>
+
 BatchResult runReport(const std::vector<std::string>& arguments, std::istream& input)
 {
     auto started = readGraphInput(arguments, input, GraphCommand::Report);
     if (auto* failure = std::get_if<BatchResult>(&started))
         return *failure;
     const auto& [options, read, table] = std::get<GraphInput>(started);
-    LabReport report = makeLabReport(table, choiceOf(options, table), options.delimiter);
+    const bool fromFile = options.file && *options.file != "-";
+    LabReport report = makeLabReport(
+        table, choiceOf(options, table), options.delimiter,
+        fromFile ? QString::fromStdString(std::filesystem::path(*options.file).filename().string())
+                 : QStringLiteral("the data given on standard input"));
     BatchResult result;
     result.err = graphMessages(read.notes, {});
     if (report.plot.points.empty()) {

@@ -97,7 +97,8 @@ std::string describeResult(const FitResult& result)
     if (!result.failure.empty())
         return result.formula + ": " + result.failure;
     if (std::isfinite(result.uncertainty))
-        return result.formula + " = " + valueWithUncertainty(result.value, result.uncertainty);
+        return result.formula + " = " + valueWithUncertainty(result.value, result.uncertainty) +
+               precisionNote(result.value, result.uncertainty);
     const std::string value = result.formula + " = " + significantValue(result.value);
     return result.note.empty() ? value : value + " (" + result.note + ")";
 }

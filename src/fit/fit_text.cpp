@@ -67,7 +67,9 @@ std::string parameterValue(const CurveFit& fit, std::size_t k)
                                   ? significantValue(fit.values[k])
                                   : valueWithUncertainty(fit.values[k], fit.uncertainties[k]);
     const bool hasUnit = k < fit.units.size() && !fit.units[k].empty();
-    return hasUnit ? value + " " + fit.units[k] : value;
+    const std::string note =
+        fit.uncertainties.empty() ? "" : precisionNote(fit.values[k], fit.uncertainties[k]);
+    return (hasUnit ? value + " " + fit.units[k] : value) + note;
 }
 
 std::string describeLine(const CurveFit& fit)

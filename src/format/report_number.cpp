@@ -127,12 +127,38 @@ std::string significantValue(double value, int digits)
     return plain(rounded, power) + " × 10" + superscript(power);
 }
 
+bool withinComputationPrecision(double value, double uncertainty)
+{
+    constexpr double roundingLevel = 1e-12;
+    return std::isfinite(value) && uncertainty > 0 && uncertainty < std::fabs(value) * roundingLevel;
+}
+
+std::string precisionNote(double value, double uncertainty)
+{
+    return withinComputationPrecision(value, uncertainty)
+               ? " (exact within the precision of the computation)"
+               : "";
+}
+
 std::string valueWithUncertainty(double value, double uncertainty)
 {
     if (!std::isfinite(value))
         return notFinite(value);
     if (!(uncertainty > 0) || !std::isfinite(uncertainty))
         return significantValue(value) + (uncertainty == 0 ? " ± 0" : "");
+    if (withinComputationPrecision(value, uncertainty)) {
+        constexpr int keptDigits = 12;
+        const ExactDigits exact = exactDigits(value);
+        Rounded rounded = roundedAt(exact, placeForSignificant(exact, keptDigits));
+        while (rounded.digits.size() > 1 && rounded.digits.back() == '0') {
+            rounded.digits.pop_back();
+            ++rounded.place;
+        }
+        if (!needsPowerOfTen(rounded, rounded.place))
+            return plain(rounded, 0);
+        const int power = rounded.leadingPower();
+        return plain(rounded, power) + " × 10" + superscript(power);
+    }
     const ExactDigits exactUncertainty = exactDigits(uncertainty);
     const int place = placeForSignificant(exactUncertainty, 2);
     const Rounded u = roundedAt(exactUncertainty, place);

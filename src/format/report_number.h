@@ -11,8 +11,19 @@
 // A value and its standard uncertainty: the uncertainty rounded to two
 // significant digits and the value to the same decimal place
 // ("9.779 ± 0.015", "45600 ± 1200"). An uncertainty of 0, or one that is not
-// finite, leaves the value at four significant digits ("3.000 ± 0").
+// finite, leaves the value at four significant digits ("3.000 ± 0"). An
+// uncertainty at the level of the computation's own rounding is no
+// measurement: the value alone, to the 12 significant digits a double keeps
+// through a fit, without trailing zeros ("1.6 × 10⁻¹⁹"), never 19 digits.
 std::string valueWithUncertainty(double value, double uncertainty);
+
+// Whether an uncertainty lies at the level of the computation's rounding:
+// below 10⁻¹² of its value.
+bool withinComputationPrecision(double value, double uncertainty);
+
+// " (exact within the precision of the computation)" for such an
+// uncertainty, to follow the value and its unit; empty otherwise.
+std::string precisionNote(double value, double uncertainty);
 
 // A value rounded to `digits` significant digits ("0.9120", "45600").
 std::string significantValue(double value, int digits = 4);

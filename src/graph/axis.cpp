@@ -181,7 +181,8 @@ Axis makeLogAxis(double dataLow, double dataHigh)
                 continue;
             (mantissa == 1 ? axis.ticks : axis.minorTicks).push_back(tick);
         }
-    if (axis.ticks.size() >= 2) {
+    // Two powers of ten or more: the powers labelled.
+    if (std::log10(axis.high) - std::log10(axis.low) >= 2 && axis.ticks.size() >= 2) {
         labelPowers(axis);
         return axis;
     }

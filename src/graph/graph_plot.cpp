@@ -50,6 +50,15 @@ std::string logAxesNote(const GraphChoice& choice)
     return "log x axis: a logarithm y = A + B ln x is a straight line on it";
 }
 
+// A range typed or dragged from its high end to its low one is the same range.
+GraphChoice withOrderedRange(const GraphChoice& choice)
+{
+    GraphChoice ordered = choice;
+    if (ordered.fitFrom && ordered.fitTo && *ordered.fitFrom > *ordered.fitTo)
+        std::swap(ordered.fitFrom, ordered.fitTo);
+    return ordered;
+}
+
 bool insideRange(const GraphChoice& choice, double x)
 {
     return (!choice.fitFrom || x >= *choice.fitFrom) && (!choice.fitTo || x <= *choice.fitTo);
@@ -182,11 +191,22 @@ std::string GraphPlot::text() const
 GraphChoice defaultChoice(const GraphTable& table)
 {
     GraphChoice choice;
-    if (table.columns >= 2) {
-        choice.xColumn = 1;
-        choice.yColumn = 2;
-    }
-    return choice;
+    if (table.columns < 2)
+        return choice;
+    // y is the first column after x that does not hold another column's
+    // uncertainty: T, not u(L), under "L,u(L),T,u(T)".
+    const ColumnHeads heads = readColumnHeads(table.columnNames);
+    const auto holdsUncertainty = [&heads](int column) {
+        return std::find(heads.uncertaintyColumns.begin(), heads.uncertaintyColumns.end(),
+                         column - 1) != heads.uncertaintyColumns.end();
+    };
+    for (int column = 2; column <= table.columns; ++column)
+        if (!holdsUncertainty(column)) {
+            choice.xColumn = 1;
+            choice.yColumn = column;
+            return choice;
+        }
+    return choice; // column 1 and its uncertainty: against the line number
 }
 
 std::string columnTitle(const GraphTable& table, int column)
@@ -337,6 +357,6 @@ void extendPlot(GraphPlot& plot, PointTally& tally, const GraphTable& table,
     made.residualTitle = yUnit.empty() ? "residual" : "residual (" + yUnit + ")";
     addNotes(table, choice, tally, made);
     if (choice.model.kind != ModelKind::None)
-        addFit(made, choice);
+        addFit(made, withOrderedRange(choice));
     plot = std::move(made);
 }

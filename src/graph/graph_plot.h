@@ -43,8 +43,9 @@ struct GraphChoice {
     int heightPixels = 0;
 };
 
-// Column 1 against the line number for one field per row; column 2 against
-// column 1 for more.
+// Column 1 against the line number for one field per row; for more, the
+// first column after column 1 that does not hold an uncertainty (u(NAME),
+// ΔNAME, ...) against column 1.
 GraphChoice defaultChoice(const GraphTable& table);
 
 // The samples of the fitted curve across the x axis, this many.

@@ -10,24 +10,42 @@ std::vector<int> shownColumns(const GraphChoice& choice)
 {
     if (choice.histogram)
         return {choice.yColumn};
-    std::vector<int> columns = {choice.xColumn, choice.yColumn};
-    for (const UncertaintyChoice* u : {&choice.xUncertainty, &choice.yUncertainty})
+    std::vector<int> columns;
+    for (const auto& [column, u] : {std::pair{choice.xColumn, &choice.xUncertainty},
+                                    std::pair{choice.yColumn, &choice.yUncertainty}}) {
+        columns.push_back(column);
         if (u->kind == UncertaintyChoice::Kind::Column)
             columns.push_back(u->column);
+    }
     return columns;
+}
+
+// "200 000": the count with a blank between each three digits.
+std::string grouped(std::size_t count)
+{
+    std::string digits = std::to_string(count);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, 1, ' ');
+    return digits;
 }
 
 } // namespace
 
 ReportTable reportTable(const GraphTable& table, const GraphChoice& choice, const GraphPlot& plot,
-                        char delimiter)
+                        char delimiter, const std::string& wholeData)
 {
     ReportTable report;
     const std::vector<int> columns = shownColumns(choice);
     report.heads.push_back("row");
     for (const int column : columns)
         report.heads.push_back(columnTitle(table, column));
-    for (std::size_t i = 0; i < plot.rows.size(); ++i) {
+    const std::size_t total = plot.rows.size();
+    const bool shortened = total > longestReportTable;
+    for (std::size_t i = 0; i < total; ++i) {
+        if (shortened && i == firstReportRows) {
+            report.rows.emplace_back(report.heads.size(), "...");
+            i = total - lastReportRows;
+        }
         const std::size_t r = plot.rows[i];
         std::vector<std::string> fields;
         forEachField(table.lineText(r), delimiter, [&](int, std::string_view field) {
@@ -44,5 +62,10 @@ ReportTable reportTable(const GraphTable& table, const GraphChoice& choice, cons
         }
         report.rows.push_back(std::move(row));
     }
+    if (shortened)
+        report.note = "The table shows the first " + grouped(firstReportRows) + " and the last " +
+                      grouped(lastReportRows) + " of the " + grouped(total) + " rows plotted; " +
+                      grouped(total - firstReportRows - lastReportRows) +
+                      " are left out here. The whole data are in " + wholeData + ".";
     return report;
 }

@@ -3,12 +3,14 @@
 // without a word.
 
 #include "batch/batch_run.h"
+#include "format/report_number.h"
 #include "graph/graph_plot.h"
 #include "graph/point_density.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <random>
 #include <sstream>
 
@@ -132,6 +134,83 @@ TEST(Typos, TheBatchNamesThemOnStandardError)
     EXPECT_NE(result.err.find("message: line 4: \"1O.2\" is not a number\n"), std::string::npos)
         << result.err;
     EXPECT_NE(result.out.find("through 3 points"), std::string::npos) << result.out;
+}
+
+struct StartColumns {
+    const char* header;
+    int x, y;
+};
+
+// The y column at start is the first after x that holds no uncertainty.
+TEST(DefaultColumns, AreNeverAnUncertaintyColumn)
+{
+    const StartColumns cases[] = {
+        {"L,u(L),T,u(T)", 1, 3}, {"L (m),ΔL (m),T (s)", 1, 3}, {"t,x,y", 1, 2},
+        {"x,u(x)", 0, 1},        {"t,±,v,±", 1, 3},
+    };
+    for (const StartColumns& c : cases) {
+        const std::string header = c.header;
+        const auto fields = std::count(header.begin(), header.end(), ',') + 1;
+        std::string row = "1";
+        for (long k = 1; k < fields; ++k)
+            row += ",1";
+        const GraphTable table = readGraphTable(header + "\r\n" + row + "\r\n" + row, ',');
+        const GraphChoice choice = defaultChoice(table);
+        EXPECT_EQ(choice.xColumn, c.x) << c.header;
+        EXPECT_EQ(choice.yColumn, c.y) << c.header;
+    }
+}
+
+// A range given from its high end, as typed with a decimal comma ("0,9" to
+// "0.3") or dragged leftwards, takes the points between its ends.
+TEST(FitRanges, CountTheirPointsInEitherOrder)
+{
+    std::string box = "x,y\r\n";
+    for (int i = 0; i < 10; ++i)
+        box += "0." + std::to_string(i) + "," + std::to_string(2 * i + 1) + "\r\n";
+    const GraphTable table = readGraphTable(box, ',');
+    for (const auto& [from, to] : {std::pair{0.9, 0.3}, std::pair{0.3, 0.9}}) {
+        GraphChoice choice = lineFit(table);
+        choice.fitFrom = from;
+        choice.fitTo = to;
+        const GraphPlot plot = plotGraph(table, choice);
+        ASSERT_TRUE(plot.fit->fitted());
+        EXPECT_EQ(plot.fit->points, 7);
+        EXPECT_NE(plot.text().find("fitted from x = 0.3 to x = 0.9 (7 of 10 points)"),
+                  std::string::npos)
+            << plot.text();
+    }
+}
+
+// Charges that are exact multiples of 1.6 × 10⁻¹⁹ C: the fitted A carries an
+// uncertainty at the rounding of a double, which is said as such, never
+// printed as if it were measured, with 19 digits.
+TEST(Precision, AnUncertaintyAtTheRoundingLevelIsSaidAsSuch)
+{
+    std::string box = "n,q (C)\r\n";
+    for (const int n : {3, 5, 6, 8, 9, 11, 12, 14}) { // off by a few units of the last digit
+        char charge[32];
+        const double scatter = n % 2 == 0 ? 1 + 4e-16 : 1 - 4e-16;
+        *std::to_chars(charge, charge + sizeof charge - 1, n * 1.6e-19 * scatter).ptr = '\0';
+        box += std::to_string(n) + "," + charge + "\r\n";
+    }
+    const GraphTable table = readGraphTable(box, ',');
+    GraphChoice choice = defaultChoice(table);
+    choice.model.kind = ModelKind::Proportional;
+    choice.results = "A*2";
+    const GraphPlot plot = plotGraph(table, choice);
+    const std::string text = plot.text();
+    EXPECT_NE(text.find("A = 1.6 × 10⁻¹⁹ C (exact within the precision of the computation)"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("A*2 = 3.2 × 10⁻¹⁹ (exact within the precision of the computation)"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("99999"), std::string::npos) << text;
+    // A measured uncertainty keeps its two digits.
+    EXPECT_EQ(valueWithUncertainty(1.6e-19, 0.013e-19), "(1.600 ± 0.013) × 10⁻¹⁹");
+    EXPECT_EQ(valueWithUncertainty(2.5, 1e-15), "2.5");
+    EXPECT_EQ(precisionNote(2.5, 1e-9), "");
 }
 
 // Every point counts on its marker's square, none is dropped for sharing a

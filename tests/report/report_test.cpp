@@ -10,11 +10,11 @@
 #include "dialog_script.h"
 
 #include <QComboBox>
-#include <QFileDialog>
-#include <QPrintDialog>
-#include <QImage>
 #include <QDir>
+#include <QFileDialog>
+#include <QImage>
 #include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -265,7 +265,8 @@ private slots:
             QVERIFY2(pages[p].contains("row t (s) h (m)"), qPrintable(pages[p].join('\n')));
             QCOMPARE(pages[p].last(), QString("page %1 of %2").arg(p + 1).arg(pages.size()));
         }
-        QVERIFY2(firstMissing(linesOf(pdf), rows).isEmpty(), qPrintable(firstMissing(linesOf(pdf), rows)));
+        QVERIFY2(firstMissing(linesOf(pdf), rows).isEmpty(),
+                 qPrintable(firstMissing(linesOf(pdf), rows)));
     }
 
     void histogramReportHoldsItsTextAndTheValuesCounted()
@@ -277,9 +278,12 @@ private slots:
         QVERIFY(!pdf.isEmpty());
         QStringList wanted = window->noteText().split('\n');
         QCOMPARE(wanted.value(0), QString("N = 8"));
-        wanted << "row t (s)" << "1 0.21" << "8 0.29";
-        QVERIFY2(firstMissing(linesOf(pdf), wanted).isEmpty(),
-                 qPrintable(firstMissing(linesOf(pdf), wanted) + "\n---\n" + linesOf(pdf).join('\n')));
+        wanted << "row t (s)"
+               << "1 0.21"
+               << "8 0.29";
+        QVERIFY2(
+            firstMissing(linesOf(pdf), wanted).isEmpty(),
+            qPrintable(firstMissing(linesOf(pdf), wanted) + "\n---\n" + linesOf(pdf).join('\n')));
         // The bars on the page.
         QVERIFY(pixelsNear(firstPageRendered(pdf), graph_colours::histogram) > 2000);
     }
@@ -350,7 +354,8 @@ private slots:
         answerNextDialog<QFileDialog>([&](QFileDialog* dialog) {
             proposed = dialog->selectedFiles().value(0);
             // Typed: the dialog's list cannot pick a folder that is not there.
-            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(folder_.filePath("gone/mine.pdf"));
+            dialog->findChild<QLineEdit*>("fileNameEdit")
+                ->setText(folder_.filePath("gone/mine.pdf"));
             closeNextMessage(&message);
             static_cast<QDialog*>(dialog)->accept();
         });
@@ -385,12 +390,14 @@ private slots:
         file.write(pendulum);
         file.close();
         const QString pdf = folder_.filePath("batch.pdf");
-        const Run batch = run(BENCHTABLER_BATCH, {"report", "--pdf", pdf, "--name", "Group 3",
-                                                 "--y", "4", "--sigma-y", "5", "--model", "line",
-                                                 "--result", "4*pi^2/m", "--paper", "letter", data});
+        const Run batch =
+            run(BENCHTABLER_BATCH,
+                {"report", "--pdf", pdf, "--name", "Group 3", "--y", "4", "--sigma-y", "5",
+                 "--model", "line", "--result", "4*pi^2/m", "--paper", "letter", data});
         QCOMPARE(batch.exitCode, 0);
         QCOMPARE(batch.err, QString());
-        QVERIFY2(pdfInfo(pdf, "Page size").endsWith("(letter)"), qPrintable(pdfInfo(pdf, "Page size")));
+        QVERIFY2(pdfInfo(pdf, "Page size").endsWith("(letter)"),
+                 qPrintable(pdfInfo(pdf, "Page size")));
 
         auto window = pendulumFitted();
         const QString fromWindow = saved(*window, "window.pdf");
@@ -399,16 +406,66 @@ private slots:
         QCOMPARE(withoutDate(linesOf(pdf)), expected);
     }
 
+    // A recording of 200 000 rows is a few pages, not 3705: its first and
+    // last rows, and a note of what was left out and where it all is.
+    void aLongRecordingsReportIsAFewPages()
+    {
+        QByteArray data = "t (s),U (V)\n";
+        for (int i = 0; i < 200000; ++i)
+            data += QByteArray::number(i * 0.001, 'f', 3) + ',' +
+                    QByteArray::number(1 + (i % 7) * 0.001, 'f', 3) + '\n';
+        const QString csv = folder_.filePath("long.csv");
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(data);
+        file.close();
+        const QString pdf = folder_.filePath("long.pdf");
+        const Run batch = run(BENCHTABLER_BATCH, {"report", "--pdf", pdf, csv});
+        QCOMPARE(batch.exitCode, 0);
+        QVERIFY2(pdfInfo(pdf, "Pages").toInt() <= 7, qPrintable(pdfInfo(pdf, "Pages")));
+        const QString all = linesOf(pdf).join(' ');
+        QVERIFY2(all.contains("199 750 are left out here. The whole data are in long.csv."),
+                 qPrintable(all.left(2000)));
+        QVERIFY(linesOf(pdf).contains("200000 199.999 1.002")); // the last row
+    }
+
+    // The batch's report draws the residuals and the steepest and shallowest
+    // lines as the window's does.
+    void batchReportHasTheResidualsAndTheExtremeLines()
+    {
+        const QString data = folder_.filePath("pendulum.csv");
+        QFile file(data);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(pendulum);
+        file.close();
+        const QString plain = folder_.filePath("plain.pdf"), more = folder_.filePath("more.pdf");
+        const QStringList common = {"--y", "4", "--sigma-y", "5", "--model", "line", data};
+        QCOMPARE(run(BENCHTABLER_BATCH, QStringList{"report", "--pdf", plain} + common).exitCode,
+                 0);
+        const Run batch = run(
+            BENCHTABLER_BATCH,
+            QStringList{"report", "--pdf", more, "--residuals", "--steepest-shallowest"} + common);
+        QCOMPARE(batch.exitCode, 0);
+        const QString text = linesOf(more).join('\n');
+        QVERIFY2(text.contains("slope from the error bars"), qPrintable(text));
+        QVERIFY(text.contains("residual"));
+        QVERIFY(!linesOf(plain).join('\n').contains("slope from the error bars"));
+        QVERIFY(pixelsNear(firstPageRendered(more), graph_colours::extreme) >
+                pixelsNear(firstPageRendered(plain), graph_colours::extreme) + 50);
+    }
+
     void batchRefusesWithoutWritingAFile_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("nothing to plot") << QStringList{"report", "--pdf", "%1"} << QByteArray("a,b\nx,y\n")
-                                         << 1 << "there is nothing to plot, so no report was written";
-        QTest::newRow("no such folder") << QStringList{"report", "--pdf", "%1/no/such/r.pdf"}
-                                        << QByteArray(pendulum) << 2 << "could not write %1/no/such/r.pdf";
+        QTest::newRow("nothing to plot")
+            << QStringList{"report", "--pdf", "%1"} << QByteArray("a,b\nx,y\n") << 1
+            << "there is nothing to plot, so no report was written";
+        QTest::newRow("no such folder")
+            << QStringList{"report", "--pdf", "%1/no/such/r.pdf"} << QByteArray(pendulum) << 2
+            << "could not write %1/no/such/r.pdf";
         QTest::newRow("no --pdf") << QStringList{"report"} << QByteArray(pendulum) << 2
                                   << "report needs --pdf FILE";
         QTest::newRow("wrong paper") << QStringList{"report", "--pdf", "%1", "--paper", "a5"}
