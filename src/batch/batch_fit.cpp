@@ -365,6 +365,8 @@ BatchResult runFit(const std::vector<std::string>& arguments, std::istream& inpu
     for (const FitResult& fitResult : plot.results)
         if (fitResult.unusable)
             return usageFailure("--result " + fitResult.formula + ": " + fitResult.failure);
+    if (const std::optional<std::string> warning = poorFitWarning(*plot.fit))
+        result.err += "message: " + *warning + "\n";
     if (options.json) {
         result.out = fitJson(*plot.fit, plot.results);
         return result;

@@ -19,8 +19,11 @@ std::string rangeSentence(const FitRange& range)
 
 std::string rSquaredLine(const CurveFit& fit)
 {
-    return "R² " + (fit.rSquared ? rSquaredRelation(*fit.rSquared)
-                                 : std::string("= not defined (all y are equal)"));
+    std::string line = "R² " + (fit.rSquared ? rSquaredRelation(*fit.rSquared)
+                                             : std::string("= not defined (all y are equal)"));
+    if (const std::optional<std::string> warning = poorFitWarning(fit))
+        line.append(1, '\n').append(*warning);
+    return line;
 }
 
 // χ², its probability and what it says, for a weighted fit; why the fit is
@@ -107,6 +110,19 @@ std::string describeModel(const CurveFit& fit)
 }
 
 } // namespace
+
+std::optional<std::string> poorFitWarning(const CurveFit& fit)
+{
+    constexpr double leastExplained = 0.1;
+    if (!fit.fitted() || !fit.rSquared || *fit.rSquared >= leastExplained)
+        return std::nullopt;
+    std::string warning = "warning: the curve explains the data hardly better than their mean "
+                          "does; the model may not suit them";
+    if (fit.model.kind == ModelKind::OwnEquation)
+        warning += ", or the fit found a poor solution (give starting values near the ones you "
+                   "expect)";
+    return warning;
+}
 
 std::string describeFit(const CurveFit& fit, const std::optional<FitRange>& range)
 {

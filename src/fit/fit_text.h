@@ -19,3 +19,8 @@ struct FitRange {
 // points, s and R², numbers in the form of lab reports; or why there is no
 // fit. The straight line keeps its own sentences. Several lines.
 std::string describeFit(const CurveFit& fit, const std::optional<FitRange>& range = {});
+
+// The warning for a fit that explains the data hardly better than their
+// mean (R² below 0.1), which the fit text gives and the batch repeats on
+// standard error; nothing otherwise.
+std::optional<std::string> poorFitWarning(const CurveFit& fit);

@@ -130,6 +130,65 @@ struct FoundFit {
     NonlinearSolution solution;
 };
 
+// What a solution leaves of the data's spread around their mean, weighted
+// as the fit is: 1 - R², 0 for a curve through every point; 1 for data that
+// do not spread.
+double unexplainedShare(const std::vector<Point>& points, const Sigma& sigma, double leftOver)
+{
+    double weights = 0, weightedSum = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const double w = sigma.empty() ? 1 : 1 / (sigma[i] * sigma[i]);
+        weights += w;
+        weightedSum += w * points[i].y;
+    }
+    const double mean = weightedSum / weights;
+    double spread = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const double r = (points[i].y - mean) / (sigma.empty() ? 1 : sigma[i]);
+        spread += r * r;
+    }
+    return spread > 0 ? leftOver / spread : 1;
+}
+
+// Whether a parameter acts on only a few of the rows at the solution: its
+// column of the Jacobian reaches a thousandth of its largest value on fewer
+// rows than there are parameters, or on less than a tenth of the rows (k = 1
+// in e^(-k x) with x up to 900 acts on the first row alone).
+bool actsOnFewRows(const NonlinearProblem& problem, const std::vector<double>& parameters)
+{
+    const std::vector<double> jacobian = centralDifferenceJacobian(problem, parameters);
+    const auto n = static_cast<std::size_t>(problem.points);
+    const auto p = static_cast<std::size_t>(problem.parameters);
+    const std::size_t fewest = std::max(p + 1, n / 10);
+    for (std::size_t k = 0; k < p; ++k) {
+        double largest = 0;
+        for (std::size_t i = 0; i < n; ++i)
+            largest = std::max(largest, std::fabs(jacobian[i * p + k]));
+        std::size_t rows = 0;
+        for (std::size_t i = 0; i < n; ++i)
+            rows += std::fabs(jacobian[i * p + k]) > largest * 1e-3;
+        if (!(largest > 0) || rows < fewest)
+            return true;
+    }
+    return false;
+}
+
+// A fit from the starting values given that may be a poor one: it leaves
+// much of the data unexplained, or a parameter acts on a few rows only.
+bool doubtful(const NonlinearProblem& problem, const std::vector<Point>& points, const Sigma& sigma,
+              const NonlinearSolution& solution)
+{
+    constexpr double largestUnexplained = 0.1; // R² below 0.9
+    return unexplainedShare(points, sigma, solution.residualSumOfSquares) > largestUnexplained ||
+           actsOnFewRows(problem, solution.parameters);
+}
+
+// "R² = 0.218": as the fit text would say it.
+std::string rSquaredOf(const std::vector<Point>& points, const Sigma& sigma, double leftOver)
+{
+    return "R² " + rSquaredRelation(1 - unexplainedShare(points, sigma, leftOver));
+}
+
 // The best fit that settles from starting values the program finds: the
 // given ones with one value replaced, then, if none of the best of those
 // leads to a fit, with a second one replaced.
@@ -199,6 +258,21 @@ void fitOwnEquation(CurveFit& fit, const std::vector<Point>& points, const Sigma
     NonlinearSolution solution;
     if (fromGiven && good(*fromGiven)) {
         solution = *fromGiven;
+        // A fit that settled may still be a poor one: the program's own
+        // starts are tried too, and the better fit kept.
+        const std::optional<FoundFit> found =
+            p <= mostSearchedParameters && doubtful(problem, points, sigma, solution)
+                ? fitFromStartsOfItsOwn(equation, points, problem, start)
+                : std::nullopt;
+        constexpr double clearlyLess = 1 - 1e-6;
+        if (found &&
+            found->solution.residualSumOfSquares < solution.residualSumOfSquares * clearlyLess) {
+            fit.startNote =
+                "starting values found by the program: " + startsText(fit.names, found->start) +
+                " (from those given, the fit reached only " +
+                rSquaredOf(points, sigma, solution.residualSumOfSquares) + ")";
+            solution = found->solution;
+        }
     } else {
         if (fromGiven && fromGiven->settled) {
             // A tie the equation makes holds from every start.

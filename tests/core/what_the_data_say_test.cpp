@@ -58,11 +58,7 @@ const TypoCase typoCases[] = {
       "3 fields where its header names 2"}},
     // Rows wider than a header that most rows do not follow are the data's
     // own shape, not typos: all are taken.
-    {"a_header_most_rows_do_not_follow",
-     ',',
-     "value\r\n1,2\r\n2,4\r\n3,6",
-     3,
-     {}},
+    {"a_header_most_rows_do_not_follow", ',', "value\r\n1,2\r\n2,4\r\n3,6", 3, {}},
 };
 
 class Typos : public testing::TestWithParam<TypoCase> {};
@@ -92,12 +88,10 @@ struct OtherBlocksCase {
 
 const OtherBlocksCase otherBlocks[] = {
     {"a_note_line_inside_a_recording",
-     "t (s),U (V)\r\n0,1\r\n1,2\r\n2,3\r\n-- battery changed --\r\n3,4\r\n4,5",
-     0,
+     "t (s),U (V)\r\n0,1\r\n1,2\r\n2,3\r\n-- battery changed --\r\n3,4\r\n4,5", 0,
      "the data go on after line 4, \"-- battery changed --\": choose them in the data list"},
     {"the_last_block_names_the_one_before",
-     "t (s),U (V)\r\n0,1\r\n1,2\r\n-- battery changed --\r\n3,4",
-     1,
+     "t (s),U (V)\r\n0,1\r\n1,2\r\n-- battery changed --\r\n3,4", 1,
      "more data stand before line 5, \"t (s),U (V)\": choose them in the data list"},
     {"blocks_without_a_header", "1\r\n2\r\n\r\n\r\n3", 0,
      "the data go on after line 2, in lines 3 to 3: choose them in the data list"},
@@ -145,8 +139,8 @@ struct StartColumns {
 TEST(DefaultColumns, AreNeverAnUncertaintyColumn)
 {
     const StartColumns cases[] = {
-        {"L,u(L),T,u(T)", 1, 3}, {"L (m),ΔL (m),T (s)", 1, 3}, {"t,x,y", 1, 2},
-        {"x,u(x)", 0, 1},        {"t,±,v,±", 1, 3},
+        {"L,u(L),T,u(T)", 1, 3}, {"L (m),ΔL (m),T (s)", 1, 3}, {"t,x,y", 1, 2}, {"x,u(x)", 0, 1},
+        {"t,±,v,±", 1, 3},
     };
     for (const StartColumns& c : cases) {
         const std::string header = c.header;
@@ -211,6 +205,67 @@ TEST(Precision, AnUncertaintyAtTheRoundingLevelIsSaidAsSuch)
     EXPECT_EQ(valueWithUncertainty(1.6e-19, 0.013e-19), "(1.600 ± 0.013) × 10⁻¹⁹");
     EXPECT_EQ(valueWithUncertainty(2.5, 1e-15), "2.5");
     EXPECT_EQ(precisionNote(2.5, 1e-9), "");
+}
+
+// y = 3 sin(2.2 x) with noise fitted as A*sin(B*x) from B = 1: the solver
+// settles in a poor minimum (R² 0.03) with every parameter fixed. The
+// program's own starts are tried as well, and the better fit is kept with
+// the start it came from named.
+TEST(OwnEquations, APoorFitFromTheGivenStartsGivesWayToTheProgramsStarts)
+{
+    std::mt19937 engine(5);
+    std::normal_distribution<double> noise(0, 0.05);
+    std::string box = "x,y\r\n";
+    for (int i = 0; i < 60; ++i)
+        box += std::to_string(i * 0.1) + "," +
+               std::to_string(3 * std::sin(2.2 * i * 0.1) + noise(engine)) + "\r\n";
+    const GraphTable table = readGraphTable(box, ',');
+    GraphChoice choice = defaultChoice(table);
+    choice.model.kind = ModelKind::OwnEquation;
+    choice.model.equation = "A*sin(B*x)";
+    choice.model.starts = {{"B", 1}};
+    const GraphPlot plot = plotGraph(table, choice);
+    ASSERT_TRUE(plot.fit->fitted()) << plot.text();
+    EXPECT_NEAR(std::fabs(plot.fit->values[0]), 3, 0.05) << plot.text();
+    EXPECT_NEAR(std::fabs(plot.fit->values[1]), 2.2, 0.01) << plot.text();
+    EXPECT_GT(*plot.fit->rSquared, 0.999);
+    EXPECT_NE(plot.text().find("starting values found by the program: "), std::string::npos)
+        << plot.text();
+    EXPECT_NE(plot.text().find("(from those given, the fit reached only R² = 0.02"),
+              std::string::npos)
+        << plot.text();
+}
+
+// The cooling curve of thirty readings over 900 s from the default starts
+// (k = 1 acts on the first row only): fitted right, as without noise.
+TEST(OwnEquations, ACoolingCurveWithNoiseIsFittedFromTheDefaultStarts)
+{
+    std::mt19937 engine(11);
+    std::normal_distribution<double> noise(0, 0.08);
+    std::string box = "t (s),T (°C)\r\n";
+    for (int i = 0; i < 30; ++i) {
+        const double t = i * 900.0 / 29;
+        box += std::to_string(t) + "," +
+               std::to_string(22 + 58 * std::exp(-0.0035 * t) + noise(engine)) + "\r\n";
+    }
+    std::istringstream input(box);
+    const BatchResult batch = runBatch({"fit", "--json", "--equation", "T0 + A*exp(-k*x)"}, input);
+    ASSERT_EQ(batch.exitStatus, producedOutput) << batch.err;
+    EXPECT_EQ(batch.err, "");
+    EXPECT_NE(batch.out.find("\"r_squared\": 0.9999"), std::string::npos) << batch.out;
+}
+
+// A fit no better than the data's mean is never printed without a warning;
+// the batch repeats it on standard error.
+TEST(PoorFits, AreNeverPrintedWithoutAWarning)
+{
+    std::istringstream input("x,y\r\n1,5\r\n2,1\r\n3,6\r\n4,2\r\n5,5\r\n6,1\r\n7,5\r\n8,2\r\n");
+    const BatchResult result = runBatch({"fit", "--model", "line"}, input);
+    ASSERT_EQ(result.exitStatus, producedOutput);
+    const std::string warning = "warning: the curve explains the data hardly better than their "
+                                "mean does; the model may not suit them";
+    EXPECT_NE(result.out.find(warning), std::string::npos) << result.out;
+    EXPECT_NE(result.err.find("message: " + warning + "\n"), std::string::npos) << result.err;
 }
 
 // Every point counts on its marker's square, none is dropped for sharing a
