@@ -117,10 +117,18 @@ void FitPanel::equationEdited()
     if (const auto* equation = std::get_if<Equation>(&read)) {
         std::vector<std::string> names;
         for (const std::string& name : equation->names())
-            if (name != "x")
+            if (name != "x" && name != xName_)
                 names.push_back(name);
         offerParameters(names);
     }
+}
+
+void FitPanel::setXName(const std::string& name)
+{
+    if (name == xName_)
+        return;
+    xName_ = name;
+    equationEdited();
 }
 
 void FitPanel::offerParameters(const std::vector<std::string>& names)

@@ -39,6 +39,9 @@ public:
     QStringList checkFields();
 
     // The range as dragged on the graph, or none.
+    // The x column's name, which the equation may use for x: it gets no
+    // starting value field.
+    void setXName(const std::string& name);
     void setRange(double from, double to);
     void clearRange();
 
@@ -53,6 +56,7 @@ private:
     void fitEquation();
     void offerParameters(const std::vector<std::string>& names);
 
+    std::string xName_;
     QComboBox* models_ = nullptr;
     QSpinBox* degree_ = nullptr;
     QWidget* equationRow_ = nullptr;

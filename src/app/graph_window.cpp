@@ -268,6 +268,7 @@ void GraphWindow::refreshNow()
         plottedBlock_ = chosen_;
     }
     offerColumns(table());
+    fitPanel_->setXName(variableNameOfColumn(table(), choice_.xColumn));
     choice_.widthPixels = graph_->width();
     choice_.heightPixels = graph_->height();
     choice_.fromZero = fromZero_->isChecked();

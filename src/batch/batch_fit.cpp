@@ -298,12 +298,15 @@ std::string resultsJson(const CurveFit& fit, const std::vector<FitResult>& resul
     for (std::size_t i = 0; i < results.size(); ++i) {
         const FitResult& result = results[i];
         const bool valued = result.failure.empty();
+        const auto orNull = [](const std::string& text) {
+            return text.empty() ? std::string("null") : jsonString(text);
+        };
         json += std::string(i == 0 ? "" : ", ") + "{\"formula\": " + jsonString(result.formula) +
                 ", \"value\": " + jsonNumber(valued ? result.value : std::nan("")) +
                 ", \"uncertainty\": " + jsonNumber(valued ? result.uncertainty : std::nan(""));
         if (!valued)
             json += ", \"message\": " + jsonString(result.failure);
-        json += "}";
+        json += ", \"name\": " + orNull(result.name) + ", \"unit\": " + orNull(result.unit) + "}";
     }
     json += "], \"covariance\": ";
     if (fit.covariance.empty())

@@ -97,7 +97,8 @@ struct BoxRows {
         leftOut.assign(dataRows.size(), false);
         const int named =
             header ? static_cast<int>(headerFields(lines[*header].text, delimiter).size()) : 0;
-        const auto ofHeaderWidth = std::count(fields.begin(), fields.begin() + firstBlockRows, named);
+        const auto ofHeaderWidth =
+            std::count(fields.begin(), fields.begin() + firstBlockRows, named);
         if (named == 0 || 2 * static_cast<std::size_t>(ofHeaderWidth) < firstBlockRows)
             return;
         for (std::size_t r = 0; r < firstBlockRows; ++r)
@@ -171,10 +172,7 @@ struct RowInputs {
     std::vector<double> uncertainties; // empty without uncertainty columns
 
     double value(std::size_t r, std::size_t k) const { return values[r * names + k]; }
-    double uncertainty(std::size_t r, std::size_t k) const
-    {
-        return uncertainties[r * names + k];
-    }
+    double uncertainty(std::size_t r, std::size_t k) const { return uncertainties[r * names + k]; }
 };
 
 RowInputs rowInputs(const FormulaInputs& inputs, const BoxRows& box, char delimiter,
@@ -336,11 +334,28 @@ Calculated calculate(Equation& formula, const FormulaInputs& inputs, const BoxRo
     return calculated;
 }
 
+// The unit the formula gives from the units in the header ("s^2" for T^2
+// under "T (s)"); empty when a column it uses has none, or the formula
+// cannot give one (sin of a length, a length added to a time).
+std::string unitOfFormula(const Equation& formula, const std::vector<int>& columns,
+                          const std::vector<std::string>& header)
+{
+    std::vector<Unit> units;
+    for (const int column : columns) {
+        const auto k = static_cast<std::size_t>(column - 1);
+        units.push_back(column == 0         ? Unit::number()
+                        : k < header.size() ? Unit::read(unitOfHeader(header[k]))
+                                            : Unit::unknown());
+    }
+    return formula.unitOf(units).text();
+}
+
 // The box with the new column (and its uncertainty column) after every
 // data row and the formula's text after the header.
 std::string boxWithColumns(const BoxRows& box, const Calculated& calculated,
-                           const std::string& formula, char delimiter)
+                           const std::string& formula, const std::string& unit, char delimiter)
 {
+    const std::string inUnit = unit.empty() ? "" : " (" + unit + ")";
     const bool withUncertainty = !calculated.uncertainties.empty();
     std::string result;
     std::size_t added = 0;
@@ -351,9 +366,9 @@ std::string boxWithColumns(const BoxRows& box, const Calculated& calculated,
     for (std::size_t i = 0, r = 0; i < box.lines.size(); ++i) {
         result += box.lines[i].text;
         if (box.header == i) {
-            result.append(1, delimiter).append(formula);
+            result.append(1, delimiter).append(formula).append(inUnit);
             if (withUncertainty)
-                result.append(1, delimiter).append("u(" + formula + ")");
+                result.append(1, delimiter).append("u(" + formula + ")").append(inUnit);
         } else if (r < box.dataRows.size() && box.dataRows[r] == i) {
             result.append(1, delimiter).append(calculated.values[r]);
             if (withUncertainty)
@@ -408,7 +423,11 @@ void calculateColumn(CommandContext& context)
         }
     const FormulaInputs inputs = inputsOf(used, heads);
     const Calculated calculated = calculate(formula, inputs, box, delimiter);
-    context.ui.replaceBox(boxWithColumns(box, calculated, answer, delimiter));
+    const std::string unit =
+        unitOfFormula(formula, used,
+                      box.header ? headerFields(box.lines[*box.header].text, delimiter)
+                                 : std::vector<std::string>{});
+    context.ui.replaceBox(boxWithColumns(box, calculated, answer, unit, delimiter));
     for (const std::string& message : calculated.messages())
         context.ui.showMessage(message);
 }

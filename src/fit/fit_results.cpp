@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <variant>
 
 namespace {
@@ -41,11 +42,34 @@ FitResult failed(FitResult result, std::string why, bool unusable)
     return result;
 }
 
+// "g = 4*pi^2/m": the name before "=" when it is one, and the formula after.
+std::pair<std::string, std::string> nameAndFormula(const std::string& text)
+{
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos)
+        return {{}, text};
+    const std::string_view name = withoutBlanks(std::string_view(text).substr(0, equals));
+    if (!isVariableName(name))
+        return {{}, text};
+    return {std::string(name),
+            std::string(withoutBlanks(std::string_view(text).substr(equals + 1)))};
+}
+
+// The formula's unit from the units of the parameters it uses.
+std::string unitOfResult(const Equation& formula, const CurveFit& fit,
+                         const std::vector<std::size_t>& parameter)
+{
+    std::vector<Unit> units;
+    for (const std::size_t k : parameter)
+        units.push_back(k < fit.units.size() ? Unit::read(fit.units[k]) : Unit::unknown());
+    return formula.unitOf(units).text();
+}
+
 FitResult resultOf(const CurveFit& fit, const std::string& text)
 {
     FitResult result;
-    result.formula = text;
-    auto read = Equation::read(text);
+    std::tie(result.name, result.formula) = nameAndFormula(text);
+    auto read = Equation::read(result.formula);
     if (const auto* error = std::get_if<EquationError>(&read))
         return failed(result,
                       "cannot be read at character " + std::to_string(error->character) + ": " +
@@ -73,6 +97,7 @@ FitResult resultOf(const CurveFit& fit, const std::string& text)
     if (!std::isfinite(propagated.value))
         return failed(result, "gives no number with these parameter values", false);
     result.value = propagated.value;
+    result.unit = unitOfResult(formula, fit, parameter);
     result.uncertainty = fit.covariance.empty() ? std::nan("") : propagated.uncertainty;
     if (!fit.covariance.empty() && std::isnan(result.uncertainty))
         result.note = "its uncertainty cannot be worked out: the formula has no finite slope at "
@@ -94,11 +119,13 @@ std::vector<FitResult> fitResults(const CurveFit& fit, std::string_view formulas
 
 std::string describeResult(const FitResult& result)
 {
+    const std::string& said = result.name.empty() ? result.formula : result.name;
     if (!result.failure.empty())
-        return result.formula + ": " + result.failure;
+        return said + ": " + result.failure;
+    const std::string unit = result.unit.empty() ? "" : " " + result.unit;
     if (std::isfinite(result.uncertainty))
-        return result.formula + " = " + valueWithUncertainty(result.value, result.uncertainty) +
+        return said + " = " + valueWithUncertainty(result.value, result.uncertainty) + unit +
                precisionNote(result.value, result.uncertainty);
-    const std::string value = result.formula + " = " + significantValue(result.value);
+    const std::string value = said + " = " + significantValue(result.value) + unit;
     return result.note.empty() ? value : value + " (" + result.note + ")";
 }

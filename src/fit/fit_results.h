@@ -10,7 +10,11 @@
 // standard uncertainty from their full covariance matrix C: u² = gᵀ C g, g
 // the formula's gradient, so that correlated parameters count (-b/m).
 struct FitResult {
-    std::string formula; // as typed, without blanks around it
+    std::string name;    // "g" of "g = 4*pi^2/m"; empty when the formula has none
+    std::string formula; // as typed (after "NAME =" when named), without blanks around it
+    // From the parameters' units ("m/s^2" for 4*pi^2/m with m in s²/m);
+    // empty where a parameter has none or the formula gives none.
+    std::string unit;
     double value = 0;
     // NaN when the fit gives no uncertainties (as many points as
     // parameters) or the formula has no gradient there.
@@ -24,10 +28,10 @@ struct FitResult {
     bool unusable = false;
 };
 
-// Each formula of `formulas`, separated by ";", in the fit's parameter names;
-// none when the fit failed.
+// Each formula of `formulas`, separated by ";", in the fit's parameter names,
+// each may be named ("g = 4*pi^2/m"); none when the fit failed.
 std::vector<FitResult> fitResults(const CurveFit& fit, std::string_view formulas);
 
-// "4*pi^2/m = 9.779 ± 0.015" in the fit text's number form, or the formula
-// and why it has no value.
+// "4*pi^2/m = 9.779 ± 0.015 m/s^2" ("g = ..." when named) in the fit text's
+// number form, or the formula and why it has no value.
 std::string describeResult(const FitResult& result);

@@ -27,6 +27,9 @@ struct ModelChoice {
     ModelKind kind = ModelKind::None;
     int degree = lowestDegree; // of the polynomial
     std::string equation;      // the own equation's right-hand side in x
+    // The x column's name, which the own equation may use for x ("t" in
+    // T0 + A*exp(-k*t)); empty when it has none a formula can use.
+    std::string xName;
     // Starting values of the own equation's parameters; 1 for one not given.
     std::map<std::string, double> starts;
 };

@@ -18,11 +18,11 @@ constexpr int mostSearchedParameters = 6;
 // The own equation with its parameters bound to values and x to points.
 class BoundEquation {
 public:
-    explicit BoundEquation(Equation equation) : equation_(std::move(equation))
+    BoundEquation(Equation equation, const std::string& xName) : equation_(std::move(equation))
     {
         const std::vector<std::string>& names = equation_.names();
         for (std::size_t k = 0; k < names.size(); ++k) {
-            if (names[k] == "x")
+            if (names[k] == "x" || (!xName.empty() && names[k] == xName))
                 xName_ = static_cast<int>(k);
             else
                 parameterNames_.push_back(k);
@@ -234,7 +234,8 @@ void fitOwnEquation(CurveFit& fit, const std::vector<Point>& points, const Sigma
                       std::to_string(error->character) + ": " + error->reason;
         return;
     }
-    auto equation = std::make_shared<BoundEquation>(std::move(std::get<Equation>(read)));
+    auto equation =
+        std::make_shared<BoundEquation>(std::move(std::get<Equation>(read)), fit.model.xName);
     fit.names = equation->parameters();
     const int p = static_cast<int>(fit.names.size());
     if (p == 0) {

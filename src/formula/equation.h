@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formula/units.h"
+
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -53,6 +55,10 @@ public:
     // results[i] = the equation at point i, for i < count; NaN or ±inf where
     // it gives no finite number.
     void evaluate(std::size_t count, double* results);
+    // The unit the equation gives when name k has units[k]: T^2 in s^2 for
+    // T in s; unknown where a unit is missing, the units added differ, or a
+    // function that needs a pure number is given one that is not.
+    Unit unitOf(const std::vector<Unit>& units) const;
 
 private:
     struct Parsed;

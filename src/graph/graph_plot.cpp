@@ -3,6 +3,7 @@
 #include "data/column_heads.h"
 #include "data/read_as_zero.h"
 #include "fit/parameter_units.h"
+#include "formula/equation.h"
 #include "graph/histogram_plot.h"
 
 #include <algorithm>
@@ -209,6 +210,15 @@ GraphChoice defaultChoice(const GraphTable& table)
     return choice; // column 1 and its uncertainty: against the line number
 }
 
+std::string variableNameOfColumn(const GraphTable& table, int column)
+{
+    const ColumnHeads heads = readColumnHeads(table.columnNames);
+    const auto k = static_cast<std::size_t>(column - 1);
+    if (column < 1 || k >= heads.names.size() || !isVariableName(heads.names[k]))
+        return {};
+    return heads.names[k];
+}
+
 std::string columnTitle(const GraphTable& table, int column)
 {
     if (column == 0)
@@ -356,7 +366,10 @@ void extendPlot(GraphPlot& plot, PointTally& tally, const GraphTable& table,
     const std::string yUnit = unitOfHeader(made.yTitle);
     made.residualTitle = yUnit.empty() ? "residual" : "residual (" + yUnit + ")";
     addNotes(table, choice, tally, made);
-    if (choice.model.kind != ModelKind::None)
-        addFit(made, withOrderedRange(choice));
+    if (choice.model.kind != ModelKind::None) {
+        GraphChoice fitted = withOrderedRange(choice);
+        fitted.model.xName = variableNameOfColumn(table, choice.xColumn);
+        addFit(made, fitted);
+    }
     plot = std::move(made);
 }

@@ -104,3 +104,7 @@ inline constexpr std::size_t mostJoinedPoints = 100;
 // "line" for the line number; the column's name from the header line, or
 // "column K".
 std::string columnTitle(const GraphTable& table, int column);
+
+// The column's name without its unit when a formula can use it ("t" for
+// "t (s)"); empty otherwise (the line number, "column 2", "T^2").
+std::string variableNameOfColumn(const GraphTable& table, int column);

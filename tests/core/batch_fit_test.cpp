@@ -179,7 +179,7 @@ TEST(BatchFits, GiveResultsAndTheCovarianceInJson)
     EXPECT_NEAR(jsonNumberAfter(result.out, R"(-0.5353535353535354, "uncertainty": )"), u,
                 1e-12 * u);
     EXPECT_NE(result.out.find(R"j({"formula": "ln(-m)", "value": null, "uncertainty": null, )j"
-                              R"("message": "gives no number with these parameter values"}])"),
+                              R"("message": "gives no number with these parameter values", "name": null, "unit": null}])"),
               std::string::npos)
         << result.out;
     // s²/10, -2 s²/10 and s² (1/5 + 4/10), rows in the order of "parameters"

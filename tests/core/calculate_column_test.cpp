@@ -15,7 +15,7 @@ const CommandCase calculations[] = {
      ',',
      "L (m),T (s)\r\n0.2,0.90\r\n0.4,1.27",
      {"c2^2"},
-     "L (m),T (s),c2^2\r\n0.2,0.90, .81\r\n0.4,1.27, 1.613",
+     "L (m),T (s),c2^2 (s^2)\r\n0.2,0.90, .81\r\n0.4,1.27, 1.613",
      {}},
     {"every other kind of line stays as it is",
      ',',
@@ -88,7 +88,7 @@ const CommandCase calculations[] = {
      ',',
      "L [m],T (s)\r\n0.5,1.42",
      {"4*pi^2*L/T^2"},
-     "L [m],T (s),4*pi^2*L/T^2\r\n0.5,1.42, 9.789",
+     "L [m],T (s),4*pi^2*L/T^2 (m/s^2)\r\n0.5,1.42, 9.789",
      {}},
     {"a name two columns share",
      ';',
@@ -100,7 +100,7 @@ const CommandCase calculations[] = {
      ',',
      "L (m),T (s),u(T) (s)\r\n0.2,0.90,0.02\r\n0.4,1.27,0.02\r\n0.6,1.55,0.03",
      {"T^2"},
-     "L (m),T (s),u(T) (s),T^2,u(T^2)\r\n0.2,0.90,0.02, .81, .036\r\n"
+     "L (m),T (s),u(T) (s),T^2 (s^2),u(T^2) (s^2)\r\n0.2,0.90,0.02, .81, .036\r\n"
      "0.4,1.27,0.02, 1.613, .0508\r\n0.6,1.55,0.03, 2.403, .093",
      {}},
     {"by c number, with the row number, and a quotient of two uncertain columns",

@@ -197,7 +197,7 @@ TEST(Precision, AnUncertaintyAtTheRoundingLevelIsSaidAsSuch)
     EXPECT_NE(text.find("A = 1.6 × 10⁻¹⁹ C (exact within the precision of the computation)"),
               std::string::npos)
         << text;
-    EXPECT_NE(text.find("A*2 = 3.2 × 10⁻¹⁹ (exact within the precision of the computation)"),
+    EXPECT_NE(text.find("A*2 = 3.2 × 10⁻¹⁹ C (exact within the precision of the computation)"),
               std::string::npos)
         << text;
     EXPECT_EQ(text.find("99999"), std::string::npos) << text;

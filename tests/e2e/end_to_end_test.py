@@ -379,7 +379,7 @@ class EndToEnd(unittest.TestCase):
         self.app.click("calculate column")
         self.app.answer("T^2")
         self.assertEqual(self.app.saved_text(),
-                         b"L (m),T (s),u(T) (s),T^2,u(T^2)\r\n0.20,0.90,0.02, .81, .036\r\n"
+                         b"L (m),T (s),u(T) (s),T^2 (s^2),u(T^2) (s^2)\r\n0.20,0.90,0.02, .81, .036\r\n"
                          b"0.40,1.27,0.02, 1.613, .0508\r\n0.60,1.55,0.02, 2.403, .062\r\n"
                          b"0.80,1.80,0.02, 3.24, .072\r\n1.00,2.01,0.02, 4.040, .0804\r\n")
         # y is T² (typing picks it in the list), its error bars come with it;
@@ -392,7 +392,8 @@ class EndToEnd(unittest.TestCase):
                               text=True, check=True).stdout
         lines = [" ".join(line.split()) for line in text.splitlines()]
         self.assertTrue(lines[1].startswith("Group 3 - "), lines[:2])
-        for line in ("4*pi^2/m = 9.78 ± 0.22", "row L (m) T^2 u(T^2)", "5 1.00 4.040 .0804",
+        for line in ("4*pi^2/m = 9.78 ± 0.22 m/s^2", "row L (m) T^2 (s^2) u(T^2) (s^2)",
+                     "5 1.00 4.040 .0804",
                      "page 1 of 1"):
             self.assertIn(line, lines)
         # Page 1 at 100 dots per inch, for the README.

@@ -471,7 +471,7 @@ private slots:
         // By hand: Sxy = 1.6, Sxx = 0.4, SSE = 0.00028, so m = 4.000 ± 0.015275
         // and 4π²/m = 9.8696 ± 9.8696 · 0.015275/4.
         QVERIFY2(window->noteText().contains(
-                     "\n4*pi^2/m = 9.870 ± 0.038\n"
+                     "\n4*pi^2/m = 9.870 ± 0.038 m/s^2\n"
                      "g: \"g\" is not a parameter of this fit; its parameters are m and b"),
                  qPrintable(window->noteText()));
         box_ += "1.2,4.80\r\n";

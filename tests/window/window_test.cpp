@@ -445,7 +445,7 @@ private slots:
         typeAnswers({"c2^2"});
         QTest::keyClick(&window, Qt::Key_K, Qt::ControlModifier);
         QCOMPARE(text1(window)->toPlainText(),
-                 QString("L (m),T (s),c2^2\n0.2,0.90, .81\n0.4,1.27, 1.613"));
+                 QString("L (m),T (s),c2^2 (s^2)\n0.2,0.90, .81\n0.4,1.27, 1.613"));
         QString offered = "(no dialog)";
         answerNextDialog<QInputDialog>([&offered](QInputDialog* dialog) {
             offered = dialog->textValue();
@@ -464,7 +464,7 @@ private slots:
         text1(window)->setPlainText(typed);
         typeAnswers({"T^2"});
         QTest::keyClick(&window, Qt::Key_K, Qt::ControlModifier);
-        const QString both = "L (m),T (s),u(T) (s),T^2,u(T^2)\n0.2,0.90,0.02, .81, .036\n"
+        const QString both = "L (m),T (s),u(T) (s),T^2 (s^2),u(T^2) (s^2)\n0.2,0.90,0.02, .81, .036\n"
                              "0.4,1.27,0.02, 1.613, .0508";
         QCOMPARE(text1(window)->toPlainText(), both);
         text1(window)->setFocus();
