@@ -123,6 +123,17 @@ void FitPanel::equationEdited()
     }
 }
 
+void FitPanel::startFromDefaults()
+{
+    const QSignalBlocker quiet(this); // one re-plot, by the caller
+    equation_->clear();
+    offerParameters({});
+    fittedEquation_ = ModelChoice{};
+    result_->clear();
+    from_->clear();
+    to_->clear();
+}
+
 void FitPanel::setXName(const std::string& name)
 {
     if (name == xName_)

@@ -39,6 +39,9 @@ public:
     QStringList checkFields();
 
     // The range as dragged on the graph, or none.
+    // New data: no own equation, starting values, result formulas or range;
+    // the kind of fit stays.
+    void startFromDefaults();
     // The x column's name, which the equation may use for x: it gets no
     // starting value field.
     void setXName(const std::string& name);

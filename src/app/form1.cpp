@@ -251,7 +251,11 @@ std::string Form1::askText(const std::string& prompt, const std::string& offered
     return toCoreText(askTextBox(this, toWidgetText(prompt), toWidgetText(offered)));
 }
 
-void Form1::cmd_clear_box_Click() { clearBox(context_); }
+void Form1::cmd_clear_box_Click()
+{
+    clearBox(context_);
+    newDataInBox();
+}
 void Form1::cmd_first_difference_Click() { firstDifference(context_); }
 void Form1::cmd_running_sum_Click() { runningSum(context_); }
 void Form1::cmd_difference_quotient_Click() { differenceQuotient(context_); }
@@ -362,6 +366,8 @@ void Form1::appendRecorded(const QString& text)
     if (recordingInBox_) {
         cursor.joinPreviousEditBlock();
     } else {
+        if (graphWindow_) // the graph shows the new recording as it comes in
+            graphWindow_->followNewBlock();
         cursor.beginEditBlock();
         recordingInBox_ = true;
         if (startUpUntouched_) {

@@ -21,6 +21,7 @@ class RecoveryKeeper;
 class QDropEvent;
 class QMimeData;
 class QPlainTextEdit;
+class QTextCursor;
 class QTimer;
 class QPushButton;
 
@@ -118,6 +119,11 @@ private:
     void startUp();
     // Scrolls the box so that a position of its document is in view.
     void bringIntoView(int position);
+    // Other data came into the box (a file opened, a paste over all of it,
+    // Clear): the graph starts from its defaults.
+    void newDataInBox();
+    // Whether text put in at the cursor replaces the whole box.
+    bool replacesWholeBox(const QTextCursor& cursor) const;
 
     // The box text as the core sees it, kept while the document is unchanged:
     // a command reads the box more than once, and converting a long text

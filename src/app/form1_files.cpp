@@ -24,6 +24,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QUrl>
 
 #include <fstream>
@@ -76,7 +77,22 @@ bool Form1::loadDataFile(const QString& path)
         showMessage(*note);
     rememberFolder(path);
     dataFile_ = path;
+    newDataInBox();
     return true;
+}
+
+void Form1::newDataInBox()
+{
+    if (graphWindow_)
+        graphWindow_->startFromDefaults();
+}
+
+bool Form1::replacesWholeBox(const QTextCursor& cursor) const
+{
+    const QTextDocument* document = text1_->document();
+    return document->isEmpty() || startUpUntouched_ ||
+           (cursor.selectionStart() == 0 &&
+            cursor.selectionEnd() >= document->characterCount() - 1);
 }
 
 bool Form1::takePaste(const QString& text)
@@ -85,14 +101,21 @@ bool Form1::takePaste(const QString& text)
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     const std::string pasted = toCoreText(lines);
-    if (!asksAboutPaste(pasted))
+    // Pasted over the whole box: other data, which the graph takes afresh.
+    const bool overWholeBox = replacesWholeBox(text1_->textCursor());
+    if (!asksAboutPaste(pasted)) {
+        if (overWholeBox) // once the box has taken the line itself
+            QTimer::singleShot(0, this, &Form1::newDataInBox);
         return false;
+    }
     const TakenIn taken = takeInAsking(pasted, IntakeSource::Paste);
     // One edit: the paste and its conversion are one undo step.
     text1_->textCursor().insertText(toWidgetText(taken.text));
     text1_->ensureCursorVisible();
     for (const std::string& note : taken.notes)
         showMessage(note);
+    if (overWholeBox)
+        newDataInBox();
     return true;
 }
 

@@ -13,8 +13,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -34,7 +34,7 @@
 namespace {
 
 const QString sizeSetting = QStringLiteral("graph/size");
-const QSize graphSize(800, 600);              // of a saved or copied image, above its text
+const QSize graphSize(800, 600); // of a saved or copied image, above its text
 constexpr int textMargin = 12;
 constexpr int textFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 
@@ -236,6 +236,21 @@ void GraphWindow::refreshSoon(int milliseconds)
         pause_.start(std::max<int>(milliseconds, 2 * static_cast<int>(lastRefreshMilliseconds_)));
 }
 
+void GraphWindow::followNewBlock() { followFrom_ = reader_ ? reader_->blocks().size() : 0; }
+
+void GraphWindow::startFromDefaults()
+{
+    {
+        const QSignalBlocker quiet(title_);
+        title_->clear();
+    }
+    titles_.clear();
+    fitPanel_->startFromDefaults();
+    columnsChosenByHand_ = false;
+    chosenBlock_.clear();
+    replot();
+}
+
 void GraphWindow::replot()
 {
     wholeBoxChanged_ = true;
@@ -312,7 +327,17 @@ void GraphWindow::offerBlocks(const std::vector<GraphTable>& blocks)
     QStringList names;
     for (const GraphTable& block : blocks)
         names << QString::fromStdString(block.name);
-    int chosen = static_cast<int>(names.indexOf(chosenBlock_));
+    // The block chosen keeps its place among blocks of the same name (each
+    // recording under the same header).
+    int chosen = chosen_ < static_cast<std::size_t>(names.size()) &&
+                         names[static_cast<qsizetype>(chosen_)] == chosenBlock_
+                     ? static_cast<int>(chosen_)
+                     : static_cast<int>(names.indexOf(chosenBlock_));
+    if (followFrom_ && blocks.size() > *followFrom_) { // a recording's block has come
+        chosen = static_cast<int>(names.size()) - 1;
+        chosenBlock_ = names.back();
+        followFrom_.reset();
+    }
     if (chosen < 0)
         chosen = 0;
     const QSignalBlocker quiet(block_);

@@ -57,6 +57,13 @@ public:
     void boxAppended(const std::string& text);
     // Re-plots at once, the box read again.
     void replot();
+    // A recording starts a block at the end of the box: the graph shows it
+    // as soon as its first row is there, and follows it as it grows.
+    void followNewBlock();
+    // The box holds other data now (a file opened, a paste over the whole
+    // box, Clear): the graph starts from its defaults (no title, own
+    // equation, result formulas or range; the columns by the rule).
+    void startFromDefaults();
 
     // The text under the graph: rows left out, and the fit.
     QString noteText() const;
@@ -105,6 +112,8 @@ private:
     QString dataFile_;      // likewise
     qint64 lastRefreshMilliseconds_ = 0;
     std::size_t chosen_ = 0; // the block plotted
+    // The blocks there were when a recording began, until its block comes.
+    std::optional<std::size_t> followFrom_;
     std::size_t plottedBlock_ = 0; // the block growing_ follows
     GrowingPlot growing_;
     QString chosenBlock_; // its name

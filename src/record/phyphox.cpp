@@ -97,6 +97,24 @@ std::string pollRequest(const ExportSet& set, std::optional<double> lastTime)
     return request;
 }
 
+std::string latestTimeRequest(const ExportSet& set)
+{
+    return "/get?" + percentEncoded(set.buffers.front());
+}
+
+std::optional<double> latestTimeOf(std::string_view reply, const ExportSet& set)
+{
+    const std::optional<Json> json = parsed(reply);
+    if (!json || !json->contains("buffer") || !(*json)["buffer"].is_object() ||
+        !(*json)["buffer"].contains(set.buffers.front()))
+        return std::nullopt;
+    const std::optional<std::vector<double>> times =
+        numbersOf((*json)["buffer"][set.buffers.front()]);
+    if (!times || times->empty() || !std::isfinite(times->back()))
+        return std::nullopt;
+    return times->back();
+}
+
 std::optional<PhoneReply> readPhoneReply(std::string_view reply, const ExportSet& set)
 {
     const std::optional<Json> json = parsed(reply);

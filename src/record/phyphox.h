@@ -28,6 +28,14 @@ std::optional<std::vector<ExportSet>> exportSetsOf(std::string_view config);
 // set's first buffer: "/get?t=0.5&x=0.5%7Ct".
 std::string pollRequest(const ExportSet& set, std::optional<double> lastTime);
 
+// The /get request for the last value of the set's time buffer
+// ("/get?t"): how far the phone's buffers reach before a recording starts.
+std::string latestTimeRequest(const ExportSet& set);
+
+// The last time of the set's time buffer in a /get reply; nothing when the
+// buffer is empty or the reply is not phyphox's.
+std::optional<double> latestTimeOf(std::string_view reply, const ExportSet& set);
+
 // What a /get reply gave: the new rows of the set's columns (as many as its
 // first buffer, each value written in the shortest form that reads back
 // the same), the phone's session and whether it measures.

@@ -9,6 +9,9 @@ namespace {
 
 constexpr int pollMilliseconds = 50; // about 15 requests a second with the phone's answers
 constexpr int phoneTimeoutMilliseconds = 3000;
+// Bytes within this time of the port opening come from a board that was
+// already sending: the line they are part of began before the recording.
+constexpr int streamingMilliseconds = 50;
 
 QString text(const std::string& value) { return QString::fromStdString(value); }
 
@@ -43,8 +46,14 @@ void RecordingSession::startSerial()
         emit failedToStart(QStringLiteral("could not open %1: %2").arg(settings_.port, reason));
         return;
     }
+    // What the port held before Start is not part of the recording; bytes
+    // coming at once are the rest of a line a running board had begun.
+    port_->clear(QSerialPort::Input);
+    skippingCutLine_ = port_->waitForReadyRead(streamingMilliseconds);
     recorder_ = std::make_unique<LineRecorder>(settings_.lines);
     connect(port_.get(), &QSerialPort::readyRead, this, &RecordingSession::readSerial);
+    if (port_->bytesAvailable() > 0)
+        QTimer::singleShot(0, this, &RecordingSession::readSerial);
     connect(port_.get(), &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
         if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError)
             end(QStringLiteral("the board on %1 was disconnected; every line received stays")
@@ -60,7 +69,12 @@ void RecordingSession::readSerial()
 {
     if (!recording_)
         return;
-    const QByteArray bytes = port_->readAll();
+    QByteArray bytes = port_->readAll();
+    if (skippingCutLine_) {
+        const qsizetype lineBreak = bytes.indexOf('\n');
+        bytes.remove(0, lineBreak < 0 ? bytes.size() : lineBreak + 1);
+        skippingCutLine_ = lineBreak < 0;
+    }
     recorder_->receive(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
                        static_cast<double>(clock_.nsecsElapsed()) / 1e9);
     if (!header_ && recorder_->header()) {
@@ -95,10 +109,19 @@ void RecordingSession::stop()
 {
     if (!recording_)
         return;
-    if (settings_.source == RecordSettings::Source::Phone)
-        askPhone(QStringLiteral("/control?cmd=stop"), nullptr);
-    end({});
+    if (settings_.source != RecordSettings::Source::Phone) {
+        end({});
+        return;
+    }
+    // The phone stops measuring before the recording says it has ended, so
+    // that the batch does not quit with the request unsent.
+    recording_ = false;
+    stopTimer_.stop();
+    pollTimer_.stop();
+    askPhone(QStringLiteral("/control?cmd=stop"), &RecordingSession::phoneStopped);
 }
+
+void RecordingSession::phoneStopped(QNetworkReply*) { emit finished({}); }
 
 void RecordingSession::end(const QString& message)
 {
@@ -165,6 +188,21 @@ void RecordingSession::phoneConfigured(QNetworkReply* reply)
     for (const std::string& label : set_.labels)
         header += (header.empty() ? "" : std::string(1, settings_.lines.delimiter)) + label;
     header_ = header;
+    askPhone(QString::fromStdString(latestTimeRequest(set_)), &RecordingSession::phoneReached);
+}
+
+// How far the phone's buffers reach: the recording takes only what is
+// measured after its Start, not a recording made before it.
+void RecordingSession::phoneReached(QNetworkReply* reply)
+{
+    if (reply->error() != QNetworkReply::NoError) {
+        emit failedToStart(QStringLiteral("the phone at %1 does not answer (%2)")
+                               .arg(settings_.phone, reply->errorString()));
+        return;
+    }
+    const QByteArray body = reply->readAll();
+    lastTime_ = latestTimeOf(
+        std::string_view(body.constData(), static_cast<std::size_t>(body.size())), set_);
     askPhone(QStringLiteral("/control?cmd=start"), &RecordingSession::phoneStarted);
 }
 

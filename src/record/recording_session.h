@@ -45,7 +45,8 @@ public:
     // Opens the port, or asks the phone for its experiment; false, with the
     // reason in the message, when that fails.
     void start();
-    // Ends the recording as Stop does.
+    // Ends the recording as Stop does; a phone is told to stop measuring,
+    // and finished() comes once it has answered (or failed to).
     void stop();
 
     bool recording() const { return recording_; }
@@ -70,7 +71,9 @@ private:
     void startPhone();
     void askPhone(const QString& request, void (RecordingSession::*answered)(QNetworkReply*));
     void phoneConfigured(QNetworkReply* reply);
+    void phoneReached(QNetworkReply* reply);
     void phoneStarted(QNetworkReply* reply);
+    void phoneStopped(QNetworkReply* reply);
     void phoneAnswered(QNetworkReply* reply);
     void pollPhone();
     void deliver(std::vector<std::string> rows);
@@ -85,6 +88,9 @@ private:
     // The board:
     std::unique_ptr<QSerialPort> port_;
     std::unique_ptr<LineRecorder> recorder_;
+    // A board already streaming when the port opened: what came before its
+    // first line break is the rest of a cut line, left out.
+    bool skippingCutLine_ = false;
     // The phone:
     QNetworkAccessManager* network_ = nullptr;
     ExportSet set_;

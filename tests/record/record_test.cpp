@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -129,15 +130,19 @@ private:
         socket->disconnectFromHost();
     }
 
-    // The measurements after the threshold asked for, "full" for all.
+    // The measurements after the threshold asked for, "full" for all, the
+    // last alone for none ("/get?t"). The phone measures while started, and
+    // keeps its buffers from one recording to the next.
     QByteArray data(const QUrlQuery& query)
     {
-        measured_ += perRequest;
+        if (started)
+            measured_ += perRequest;
         const QString threshold = query.queryItemValue(QStringLiteral("t"));
+        const bool lastOnly = threshold.isEmpty();
         const double after = threshold == QLatin1String("full") ? -1 : threshold.toDouble();
         QStringList times, values;
-        for (int i = 0; i < measured_; ++i)
-            if (timeOf(i) > after) {
+        for (int i = lastOnly ? std::max(measured_ - 1, 0) : 0; i < measured_; ++i)
+            if (lastOnly || timeOf(i) > after) {
                 times << QString::number(timeOf(i), 'g', 17);
                 values << QString::number(std::sin(i * 0.1), 'g', 17);
             }
@@ -223,6 +228,85 @@ private slots:
         box(window)->setFocus();
         QTest::keyClick(box(window), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(box(window)->toPlainText(), QString("before"));
+    }
+
+    // A board already streaming when the port opens: what it sent before
+    // Start is left out, and so is the rest of the line it was sending then;
+    // no cut line becomes data or the header.
+    void aStreamRunningAtStartIsReadFromItsFirstLineBreak()
+    {
+        Board board;
+        Form1 window(labDirectory());
+        window.show();
+        RecordWindow* record = openRecordWindow(window);
+        chooseDevice(record, board.device());
+        board.send("t_ms:480 dist:0.50\nt_ms:5"); // waiting in the port before Start
+        std::thread stream([&board] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            board.send("23 dist:0.51\n");
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+            board.send("t_ms:540 dist:0.52\nt_ms:560 dist:0.53\n");
+        });
+        startStop(record)->click();
+        stream.join();
+        QTRY_COMPARE(box(window)->toPlainText(), QString("t_ms,dist\n540,0.52\n560,0.53"));
+        startStop(record)->click();
+        QCOMPARE(record->message(), QString());
+
+        // Lines a quiet board left in the port before Start are not data.
+        Board quiet;
+        Form1 other(labDirectory());
+        other.show();
+        RecordWindow* second = openRecordWindow(other);
+        chooseDevice(second, quiet.device());
+        quiet.send("1,2\n3,4\n");
+        startStop(second)->click();
+        QTest::qWait(100);
+        quiet.send("5,6\n");
+        QTRY_COMPARE(box(other)->toPlainText(), QString("value 1,value 2\n5,6"));
+        startStop(second)->click();
+    }
+
+    // A recording into a box that holds one already: the graph shows the
+    // new block as it comes in.
+    void theGraphFollowsANewRecording()
+    {
+        Board board;
+        Form1 window(labDirectory());
+        window.show();
+        box(window)->setPlainText("t,x\n0,1\n1,2\n2,3");
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_G, Qt::ControlModifier);
+        GraphWindow* graph = window.findChild<GraphWindow*>();
+        QVERIFY(graph);
+        QCOMPARE(graph->graph()->plot().points.size(), 3u);
+        RecordWindow* record = openRecordWindow(window);
+        chooseDevice(record, board.device());
+        startStop(record)->click();
+        QTest::qWait(100);
+        board.send("t:0,x:5\nt:1,x:6\n");
+        QTRY_COMPARE(graph->graph()->plot().points.size(), 2u);
+        QCOMPARE(graph->graph()->plot().points.back().y, 6.0);
+        for (int i = 2; i < 50; ++i)
+            board.send(QByteArray("t:") + QByteArray::number(i) +
+                       ",x:" + QByteArray::number(i + 5) + "\n");
+        QTRY_COMPARE(graph->graph()->plot().points.size(), 50u); // it grows as it comes in
+        // Drawn: the newest point's marker where it lies in the plot shown.
+        const QImage shown = graph->graph()->grab().toImage();
+        QImage same(shown.size(), QImage::Format_RGB32);
+        QPainter painter(&same);
+        const GraphPlot& plot = graph->graph()->plot();
+        const QRectF area = GraphWidget::draw(painter, same.rect(), plot, false);
+        const Point last = plot.points.back();
+        const QPoint at(static_cast<int>(area.left() + plot.x.fraction(last.x) * area.width()),
+                        static_cast<int>(area.bottom() - plot.y.fraction(last.y) * area.height()));
+        const QRgb pixel = shown.pixel(at);
+        const QColor colour = GraphWidget::pointColour;
+        QVERIFY2(std::abs(qRed(pixel) - colour.red()) + std::abs(qGreen(pixel) - colour.green()) +
+                         std::abs(qBlue(pixel) - colour.blue()) <
+                     90,
+                 qPrintable(QString::number(pixel, 16)));
+        startStop(record)->click();
     }
 
     // A crash mid-recording loses at most a second: the recovery file takes
@@ -355,6 +439,35 @@ private slots:
         QTRY_VERIFY(phone.requests.contains("/control?cmd=stop"));
     }
 
+    // A second recording from the same phone takes what is measured after
+    // its Start, not the first recording's values again; every recording
+    // that ends tells the phone to stop.
+    void aSecondRecordingFromAPhoneTakesOnlyItsOwnValues()
+    {
+        Phone phone;
+        RecordSettings settings;
+        settings.source = RecordSettings::Source::Phone;
+        settings.phone = phone.address();
+        settings.stopRows = 20;
+        QStringList first, second;
+        for (QStringList* rows : {&first, &second}) {
+            RecordingSession session(settings);
+            connect(&session, &RecordingSession::rowsArrived, this,
+                    [rows](const QStringList& r) { *rows << r; });
+            QSignalSpy finished(&session, &RecordingSession::finished);
+            session.start();
+            QTRY_COMPARE(finished.count(), 1);
+            QCOMPARE(phone.requests.count("/control?cmd=stop"), rows == &first ? 1 : 2);
+            phone.started = false;
+        }
+        QCOMPARE(first.size(), 20);
+        QCOMPARE(second.size(), 20);
+        const double firstEnd = first.back().split(',').front().toDouble();
+        QVERIFY2(second.front().split(',').front().toDouble() > firstEnd,
+                 qPrintable(second.front() + " after " + first.back()));
+        QCOMPARE(phone.requests.filter("/get?t=full").size(), 1); // the first recording's only
+    }
+
     void aPhoneThatSwitchesExperimentsOrDoesNotAnswerIsNamed()
     {
         Phone phone;
@@ -399,6 +512,9 @@ private slots:
         QCOMPARE(fromPhone.exitStatus, 0);
         QVERIFY(
             QString::fromStdString(fromPhone.out).startsWith("t (s),a (m/s^2)\r\n0,0\r\n0.005,"));
+        // The batch's end stops the phone before the batch ends.
+        QCOMPARE(phone.requests.last(), QString("/control?cmd=stop"));
+        QVERIFY(!phone.started);
 
         const BatchResult missing =
             runRecord({"record", "--port", "/dev/no-such-board", "--lines", "1"});

@@ -22,8 +22,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 
@@ -464,8 +464,9 @@ private slots:
         text1(window)->setPlainText(typed);
         typeAnswers({"T^2"});
         QTest::keyClick(&window, Qt::Key_K, Qt::ControlModifier);
-        const QString both = "L (m),T (s),u(T) (s),T^2 (s^2),u(T^2) (s^2)\n0.2,0.90,0.02, .81, .036\n"
-                             "0.4,1.27,0.02, 1.613, .0508";
+        const QString both =
+            "L (m),T (s),u(T) (s),T^2 (s^2),u(T^2) (s^2)\n0.2,0.90,0.02, .81, .036\n"
+            "0.4,1.27,0.02, 1.613, .0508";
         QCOMPARE(text1(window)->toPlainText(), both);
         text1(window)->setFocus();
         QTest::keyClick(text1(window), Qt::Key_Z, Qt::ControlModifier);
@@ -998,6 +999,59 @@ private slots:
         QVERIFY(drawing.contains("slope m = 1.980"));
         QCOMPARE(graph->saveImage(home_.path() + "/graph.jpg"),
                  QString("an image is saved as .png or .svg"));
+    }
+
+    // The graph's choices belong to their data: opening a file, a paste over
+    // the whole box or Clear start from the defaults; an edit keeps them.
+    void newDataStartTheGraphFromItsDefaults()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QPlainTextEdit* box = text1(window);
+        const QString pendulum = "L (m),T^2 (s^2)\n0.2,0.81\n0.4,1.62\n0.6,2.40\n0.8,3.22";
+        const QString cooling = "t (s),T (°C)\n0,80\n60,62\n120,49\n180,40";
+        writeFile(home_.path() + "/cooling.csv", cooling.toUtf8());
+        QTest::mouseClick(button(window, "cmd_graph"), Qt::LeftButton);
+        GraphWindow* graph = window.findChild<GraphWindow*>();
+        const auto field = [graph](const char* name) {
+            for (QLineEdit* edit : graph->findChildren<QLineEdit*>())
+                if (edit->accessibleName() == name)
+                    return edit;
+            return static_cast<QLineEdit*>(nullptr);
+        };
+        const auto choosePendulum = [&] {
+            box->setPlainText(pendulum);
+            graph->replot();
+            chooseFit(graph, "straight line y = m x + b");
+            field("title")->setText("Pendulum: T² against L");
+            field("result")->setText("-b/m");
+            field("from")->setText("0.3");
+            graph->replot();
+            QVERIFY(graph->noteText().contains("-b/m = "));
+        };
+        const auto startedAfresh = [&](const char* how) {
+            for (const char* name : {"title", "result", "from", "equation"})
+                QVERIFY2(field(name)->text().isEmpty(), qPrintable(QString(how) + ": " + name));
+            QVERIFY2(!graph->noteText().contains("-b/m"), how);
+        };
+        choosePendulum();
+        box->moveCursor(QTextCursor::End);
+        box->insertPlainText("\n1.0,4.01"); // an edit: the choices stay
+        graph->replot();
+        QCOMPARE(field("title")->text(), QString("Pendulum: T² against L"));
+        QVERIFY(graph->noteText().contains("-b/m = "));
+
+        QVERIFY(window.loadDataFile(home_.path() + "/cooling.csv"));
+        startedAfresh("a file opened");
+        choosePendulum();
+        QTest::mouseClick(button(window, "cmd_clear_box"), Qt::LeftButton);
+        startedAfresh("Clear");
+        choosePendulum();
+        box->selectAll();
+        QGuiApplication::clipboard()->setText(cooling);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        startedAfresh("a paste over the whole box");
     }
 
     void graphOfAHugePasteShowsEveryRowQuickly()
