@@ -7,6 +7,7 @@
 
 #include "data/data_field.h"
 #include "data/fields.h"
+#include "data/number_reading.h"
 #include "fuzz_check.h"
 #include "graph/graph_plot.h"
 #include "graph/growing_plot.h"
@@ -48,10 +49,18 @@ void checkReportTable(const GraphTable& table, const GraphChoice& choice, const 
                       char delimiter)
 {
     const ReportTable report = reportTable(table, choice, plot, delimiter);
-    fuzzCheck(report.rows.size() == plot.points.size(),
-              "the report's table is not one row a point");
-    for (std::size_t i = 0; i < report.rows.size(); ++i) {
-        const std::vector<std::string>& row = report.rows[i];
+    const bool shortened = plot.points.size() > longestReportTable;
+    fuzzCheck(report.rows.size() ==
+                  (shortened ? firstReportRows + 1 + lastReportRows : plot.points.size()),
+              "the report's table is not one row a point, or its first and last rows");
+    fuzzCheck(shortened != report.note.empty(), "a shortened table without its note");
+    for (std::size_t shown = 0; shown < report.rows.size(); ++shown) {
+        if (shortened && shown == firstReportRows)
+            continue; // the row of "..."
+        const std::size_t i = shortened && shown > firstReportRows
+                                  ? plot.points.size() - report.rows.size() + shown
+                                  : shown;
+        const std::vector<std::string>& row = report.rows[shown];
         fuzzCheck(row.size() == report.heads.size() && row[0] == std::to_string(i + 1),
                   "a report row out of its columns or order");
         const std::string_view line = table.lineText(plot.rows[i]);
@@ -109,6 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 readDataField(line.substr(0, line.find(delimiters[data[0] % 4]))).beginsWithNumber,
             "a data row whose first field does not begin with a number");
         // The packed numbers are the row's own fields, read again from its text.
+        // A number is the whole field's, never the number a field begins with.
         std::size_t fields = 0;
         forEachField(line, delimiters[data[0] % 4], [&](int k, std::string_view field) {
             if (k > mostPlottedColumns)
@@ -116,6 +126,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::optional<double> number = readDataField(field).number;
             fuzzCheck(fields < row.size() && row[fields] == number,
                       "a packed number that is not its field's");
+            const std::string_view whole = withoutBlanks(field);
+            fuzzCheck(!number || whole.starts_with('&') || readAnswer(whole) == number,
+                      "a number that is not the whole field");
             ++fields;
         });
         fuzzCheck(fields == row.size(), "a packed row with more numbers than fields");
@@ -130,6 +143,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         choice.model.kind = modelKinds()[1 + data[0] / 4 % (modelKinds().size() - 2)];
         choice.residuals = true;
         const GraphPlot plot = plotGraph(table, choice);
+        for (const std::size_t r : plot.rows)
+            fuzzCheck(!table.leftOut(r), "a point from a row with more fields than its header");
         checkReportTable(table, choice, plot, delimiters[data[0] % 4]);
         checkAxis(plot.x);
         checkAxis(plot.y);
