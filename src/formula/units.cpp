@@ -190,13 +190,13 @@ Unit Unit::multiplied(const Unit& a, const Unit& b, int sign)
         return constant(sign > 0 ? a.value_.value_or(1) * b.value_.value_or(1)
                                  : a.value_.value_or(1) / b.value_.value_or(1));
     Factors factors = a.factors_;
-    for (const auto& [symbol, power] : b.factors_) {
+    for (const auto& factor : b.factors_) {
         const auto same = std::find_if(factors.begin(), factors.end(),
-                                       [&](const auto& factor) { return factor.first == symbol; });
+                                       [&](const auto& mine) { return mine.first == factor.first; });
         if (same == factors.end())
-            factors.emplace_back(symbol, sign * power);
+            factors.emplace_back(factor.first, sign * factor.second);
         else
-            same->second += sign * power;
+            same->second += sign * factor.second;
     }
     std::erase_if(factors, [](const auto& factor) { return factor.second == 0; });
     return Unit(Kind::Known, std::move(factors));
