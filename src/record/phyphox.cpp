@@ -1,6 +1,6 @@
 #include "record/phyphox.h"
 
-#include <nlohmann/json.hpp>
+#include "json/json_value.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,12 +9,10 @@
 
 namespace {
 
-using Json = nlohmann::json;
-
-std::optional<Json> parsed(std::string_view text)
+std::optional<JsonValue> parsed(std::string_view text)
 {
-    Json json = Json::parse(text.begin(), text.end(), nullptr, false);
-    if (json.is_discarded() || !json.is_object())
+    std::optional<JsonValue> json = parseJson(text);
+    if (!json || !json->isObject())
         return std::nullopt;
     return json;
 }
@@ -43,34 +41,39 @@ std::string percentEncoded(std::string_view text)
     return encoded;
 }
 
-std::optional<std::vector<double>> numbersOf(const Json& buffer)
+std::optional<std::vector<double>> numbersOf(const JsonValue* buffer)
 {
-    if (!buffer.is_object() || !buffer.contains("buffer") || !buffer["buffer"].is_array())
+    const JsonValue* values = buffer ? buffer->member("buffer") : nullptr;
+    if (!values || !values->isArray())
         return std::nullopt;
-    std::vector<double> values;
-    for (const Json& value : buffer["buffer"])
-        values.push_back(value.is_number() ? value.get<double>() : std::nan(""));
-    return values;
+    std::vector<double> numbers;
+    numbers.reserve(values->items.size());
+    for (const JsonValue& value : values->items)
+        numbers.push_back(value.isNumber() ? value.number : std::nan(""));
+    return numbers;
 }
 
 } // namespace
 
 std::optional<std::vector<ExportSet>> exportSetsOf(std::string_view config)
 {
-    const std::optional<Json> json = parsed(config);
-    if (!json || !json->contains("export") || !(*json)["export"].is_array())
+    const std::optional<JsonValue> json = parsed(config);
+    const JsonValue* exports = json ? json->member("export") : nullptr;
+    if (!exports || !exports->isArray())
         return std::nullopt;
     std::vector<ExportSet> sets;
-    for (const Json& set : (*json)["export"]) {
-        if (!set.is_object() || !set.contains("sources") || !set["sources"].is_array())
+    for (const JsonValue& set : exports->items) {
+        const JsonValue* sources = set.member("sources");
+        if (!sources || !sources->isArray())
             continue;
         ExportSet exported;
-        exported.name = set.value("set", std::string());
-        for (const Json& source : set["sources"]) {
-            if (!source.is_object() || !source.contains("buffer") || !source["buffer"].is_string())
+        exported.name = set.stringOr("set", "");
+        for (const JsonValue& source : sources->items) {
+            const JsonValue* buffer = source.member("buffer");
+            if (!buffer || !buffer->isString())
                 continue;
-            exported.labels.push_back(source.value("label", std::string()));
-            exported.buffers.push_back(source["buffer"].get<std::string>());
+            exported.labels.push_back(source.stringOr("label", ""));
+            exported.buffers.push_back(buffer->string);
         }
         if (!exported.buffers.empty())
             sets.push_back(std::move(exported));
@@ -104,12 +107,10 @@ std::string latestTimeRequest(const ExportSet& set)
 
 std::optional<double> latestTimeOf(std::string_view reply, const ExportSet& set)
 {
-    const std::optional<Json> json = parsed(reply);
-    if (!json || !json->contains("buffer") || !(*json)["buffer"].is_object() ||
-        !(*json)["buffer"].contains(set.buffers.front()))
-        return std::nullopt;
+    const std::optional<JsonValue> json = parsed(reply);
+    const JsonValue* buffers = json ? json->member("buffer") : nullptr;
     const std::optional<std::vector<double>> times =
-        numbersOf((*json)["buffer"][set.buffers.front()]);
+        buffers ? numbersOf(buffers->member(set.buffers.front())) : std::nullopt;
     if (!times || times->empty() || !std::isfinite(times->back()))
         return std::nullopt;
     return times->back();
@@ -117,24 +118,21 @@ std::optional<double> latestTimeOf(std::string_view reply, const ExportSet& set)
 
 std::optional<PhoneReply> readPhoneReply(std::string_view reply, const ExportSet& set)
 {
-    const std::optional<Json> json = parsed(reply);
-    if (!json || !json->contains("buffer") || !(*json)["buffer"].is_object())
+    const std::optional<JsonValue> json = parsed(reply);
+    const JsonValue* buffers = json ? json->member("buffer") : nullptr;
+    if (!buffers || !buffers->isObject())
         return std::nullopt;
-    const Json& buffers = (*json)["buffer"];
     std::vector<std::vector<double>> columns;
     for (const std::string& name : set.buffers) {
-        if (!buffers.contains(name))
-            return std::nullopt;
-        std::optional<std::vector<double>> values = numbersOf(buffers[name]);
+        std::optional<std::vector<double>> values = numbersOf(buffers->member(name));
         if (!values)
             return std::nullopt;
         columns.push_back(std::move(*values));
     }
     PhoneReply phone;
-    if (json->contains("status") && (*json)["status"].is_object()) {
-        const Json& status = (*json)["status"];
-        phone.session = status.value("session", std::string());
-        phone.measuring = status.value("measuring", false);
+    if (const JsonValue* status = json->member("status"); status && status->isObject()) {
+        phone.session = status->stringOr("session", "");
+        phone.measuring = status->booleanOr("measuring", false);
     }
     // As many rows as the time buffer gives; a value a column lacks, or one
     // that is no number, leaves its row out.
