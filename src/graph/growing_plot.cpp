@@ -29,7 +29,7 @@ bool GrowingPlot::canExtend(const GraphTable& table, const GraphChoice& choice,
 {
     return read_ && !read_->histogram && !choice.histogram && samePoints(*read_, choice) &&
            table.rowCount() >= tally_.rowsRead && previous.points.size() == points_ &&
-           previous.rows.size() == points_;
+           previous.rows.size() == points_ && table.widerRowsLeftOut == widerRowsLeftOut_;
 }
 
 GraphPlot GrowingPlot::plot(const GraphTable& table, const GraphChoice& choice,
@@ -47,5 +47,6 @@ GraphPlot GrowingPlot::plot(const GraphTable& table, const GraphChoice& choice,
     extendPlot(plot, tally_, table, choice);
     read_ = choice;
     points_ = plot.points.size();
+    widerRowsLeftOut_ = table.widerRowsLeftOut;
     return plot;
 }

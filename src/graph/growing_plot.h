@@ -23,4 +23,7 @@ private:
     std::optional<GraphChoice> read_; // the choice the points were read for
     PointTally tally_;
     std::size_t points_ = 0; // in the plot made last
+    // Whether the table left out its rows wider than the header then: when
+    // that changes, rows read before are taken or left otherwise.
+    bool widerRowsLeftOut_ = false;
 };
