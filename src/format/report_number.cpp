@@ -172,6 +172,33 @@ std::string valueWithUncertainty(double value, double uncertainty)
     return text;
 }
 
+BoxFields boxFields(double value, double uncertainty)
+{
+    if (!std::isfinite(value))
+        return {};
+    const ExactDigits exactValue = exactDigits(value);
+    if (!(uncertainty > 0) || !std::isfinite(uncertainty)) {
+        char text[64];
+        const auto written = std::to_chars(text, text + sizeof text, value,
+                                           std::chars_format::general, 15);
+        return {std::string(text, written.ptr), {}};
+    }
+    const ExactDigits exactUncertainty = exactDigits(uncertainty);
+    const int place = placeForSignificant(exactUncertainty, 2);
+    const Rounded u = roundedAt(exactUncertainty, place);
+    const Rounded v = roundedAt(exactValue, place);
+    const Rounded& largest = v.leadingPower() > u.leadingPower() ? v : u;
+    if (!needsPowerOfTen(largest, place))
+        return {plain(v, 0), plain(u, 0)};
+    const int power = largest.leadingPower();
+    std::string exponent(1, 'e');
+    exponent.append(std::to_string(power));
+    BoxFields fields{plain(v, power), plain(u, power)};
+    fields.value.append(exponent);
+    fields.uncertainty.append(exponent);
+    return fields;
+}
+
 std::string typedValue(double x)
 {
     char text[400]; // the longest plain double has 309 digits before the point

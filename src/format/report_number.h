@@ -25,6 +25,18 @@ bool withinComputationPrecision(double value, double uncertainty);
 // uncertainty, to follow the value and its unit; empty otherwise.
 std::string precisionNote(double value, double uncertainty);
 
+// A value and its uncertainty as fields of data in the box, for what comes
+// next (a fit of the results): the uncertainty to two significant digits
+// and the value to the same decimal place, plain decimals ("9.779",
+// "0.015"), or E notation where they would need more than six decimals or
+// reach 10⁶ ("1.600e-19", "0.013e-19"). Without a finite uncertainty, the
+// value to 15 significant digits and the uncertainty empty.
+struct BoxFields {
+    std::string value;
+    std::string uncertainty;
+};
+BoxFields boxFields(double value, double uncertainty);
+
 // A value rounded to `digits` significant digits ("0.9120", "45600").
 std::string significantValue(double value, int digits = 4);
 

@@ -5,6 +5,7 @@
 #include "fit/parameter_units.h"
 #include "formula/equation.h"
 #include "graph/histogram_plot.h"
+#include "graph/run_results.h"
 
 #include <algorithm>
 #include <cmath>
@@ -183,6 +184,7 @@ std::string GraphPlot::text() const
         lines.push_back(describeResult(result));
     lines.insert(lines.end(), extremesText.begin(), extremesText.end());
     lines.insert(lines.end(), histogramText.begin(), histogramText.end());
+    lines.insert(lines.end(), runsText.begin(), runsText.end());
     std::string text;
     for (const std::string& line : lines)
         text.append(text.empty() ? "" : "\n").append(line);
@@ -372,4 +374,86 @@ void extendPlot(GraphPlot& plot, PointTally& tally, const GraphTable& table,
         addFit(made, fitted);
     }
     plot = std::move(made);
+}
+
+namespace {
+
+// A run plotted on its own, its axes to be made anew with the others'.
+RunPlot runPlotOf(const Run& run, GraphPlot&& alone)
+{
+    RunPlot plot;
+    plot.name = run.name;
+    plot.values = run.values;
+    plot.block = run.block;
+    plot.points = std::move(alone.points);
+    plot.rows = std::move(alone.rows);
+    plot.bars = std::move(alone.bars);
+    plot.fit = std::move(alone.fit);
+    plot.range = alone.range;
+    plot.results = std::move(alone.results);
+    plot.residuals = std::move(alone.residuals);
+    return plot;
+}
+
+// The extent of a run's points and their bars on each axis.
+void addExtent(const RunPlot& run, const GraphChoice& choice, Extent& x, Extent& y)
+{
+    for (std::size_t i = 0; i < run.points.size(); ++i) {
+        const double ux = run.bars.empty() ? NAN : run.bars[i].ux;
+        const double uy = run.bars.empty() ? NAN : run.bars[i].uy;
+        x.add(run.points[i].x, ux, choice.logX);
+        y.add(run.points[i].y, uy, choice.logY);
+    }
+}
+
+} // namespace
+
+GraphPlot plotRuns(const std::vector<GraphTable>& blocks, std::size_t like,
+                   const GraphChoice& choice)
+{
+    GraphPlot made;
+    if (like >= blocks.size())
+        return plotGraph(GraphTable{}, choice);
+    if (choice.histogram)
+        return plotGraph(blocks[like], choice);
+    const std::vector<Run> runs = runsOf(blocks);
+    const RunSelection selection = runsLike(blocks, like);
+    if (selection.firstOther)
+        made.notes.push_back(otherColumnsNote(blocks[*selection.firstOther]));
+    Extent x, y;
+    double lowResidual = 0, highResidual = 0;
+    for (const std::size_t b : selection.blocks) {
+        GraphPlot alone = plotGraph(blocks[b], choice);
+        for (const std::string& note : alone.notes)
+            if (note.rfind("log ", 0) != 0) // the log axes' reminder comes once, below
+                made.notes.push_back(runs[b].name + ": " + note);
+        made.runs.push_back(runPlotOf(runs[b], std::move(alone)));
+        addExtent(made.runs.back(), choice, x, y);
+        for (const Point& r : made.runs.back().residuals) {
+            lowResidual = std::min(lowResidual, r.y);
+            highResidual = std::max(highResidual, r.y);
+        }
+    }
+    made.title = choice.title;
+    made.x = axisOver(x, choice.fromZero, choice.logX, ticksForPixels(choice.widthPixels));
+    made.y = axisOver(
+        y, choice.fromZero, choice.logY,
+        ticksForPixels(choice.residuals ? choice.heightPixels * 3 / 4 : choice.heightPixels));
+    made.xTitle = columnTitle(blocks[like], choice.xColumn);
+    made.yTitle = columnTitle(blocks[like], choice.yColumn);
+    const std::string yUnit = unitOfHeader(made.yTitle);
+    made.residualTitle = yUnit.empty() ? "residual" : "residual (" + yUnit + ")";
+    if (choice.logX || choice.logY)
+        made.notes.push_back(logAxesNote(choice));
+    bool anyResiduals = false;
+    for (RunPlot& run : made.runs) {
+        if (run.fit && run.fit->fitted())
+            run.curve = sampledCurve(*run.fit, made.x, made.y);
+        anyResiduals = anyResiduals || !run.residuals.empty();
+    }
+    if (anyResiduals)
+        made.residualAxis = makeAxis(lowResidual, highResidual, false,
+                                     std::max(3, choice.heightPixels / 240));
+    made.runsText = runsTableText(made.runs, choice.model);
+    return made;
 }

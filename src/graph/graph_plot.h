@@ -8,6 +8,7 @@
 #include "graph/graph_table.h"
 #include "graph/histogram.h"
 #include "graph/point_tally.h"
+#include "graph/runs.h"
 
 #include <optional>
 #include <string>
@@ -37,6 +38,9 @@ struct GraphChoice {
     bool histogram = false;
     BinChoice bins;
     bool normalCurve = true; // over the histogram, with its mean and s
+    // Every run whose columns are those of the block chosen, each in its
+    // own colour, each fitted on its own; not with a histogram.
+    bool allRuns = false;
     // The plot's size in pixels, for about one tick per 80 pixels; 0: four
     // ticks at least.
     int widthPixels = 0;
@@ -50,6 +54,21 @@ GraphChoice defaultChoice(const GraphTable& table);
 
 // The samples of the fitted curve across the x axis, this many.
 inline constexpr int curveSamples = 400;
+
+// One run of "all runs": its points, error bars, fit, curve and residuals.
+struct RunPlot {
+    std::string name; // the run's heading, or "run N"
+    std::vector<RunValue> values;
+    std::size_t block = 0;
+    std::vector<Point> points;
+    std::vector<std::size_t> rows; // the block's row of each point
+    std::vector<ErrorBox> bars;
+    std::optional<CurveFit> fit;
+    std::optional<FitRange> range;
+    std::vector<FitResult> results;
+    std::vector<std::vector<Point>> curve;
+    std::vector<Point> residuals;
+};
 
 // Everything the graph shows, worked out without drawing anything.
 struct GraphPlot {
@@ -83,12 +102,22 @@ struct GraphPlot {
     // the normal distribution, is `curve`.
     std::optional<Histogram> histogram;
     std::vector<std::string> histogramText;
+    // "All runs": each run on the same axes (the fields above then hold
+    // nothing of the points), and the table of their fits.
+    std::vector<RunPlot> runs;
+    std::vector<std::string> runsText;
 
     // The text under the graph: the notes, then the fit, one per line.
     std::string text() const;
 };
 
 GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice);
+
+// Every run whose columns are those of block `like`, on axes that take them
+// all in, each fitted on its own when a fit is chosen: the notes (a block
+// with other columns left out, each run's own), and the table of the fits.
+GraphPlot plotRuns(const std::vector<GraphTable>& blocks, std::size_t like,
+                   const GraphChoice& choice);
 
 // Brings a plot of points (not a histogram) up to date with the rows added
 // at the end of its table since `tally` counted: reads those rows only, then

@@ -151,17 +151,25 @@ void GraphBlockReader::readLine(std::string_view line)
         if (inBlock_)
             finishBlock(blocks_.back(), lastDataLine_, delimiter_);
         inBlock_ = false;
-        if (!line.empty())
+        if (!line.empty()) {
+            aboveLastNonEmpty_ = std::move(lastNonEmpty_);
             lastNonEmpty_ = std::string(line);
+        }
         return;
     }
     if (!inBlock_) {
         blocks_.push_back(startBlock(lastNonEmpty_, delimiter_, nonEmpty_));
+        // The line above the column names heads the block, unless it is a
+        // command's star line.
+        if (!lastNonEmpty_.empty() && !aboveLastNonEmpty_.empty() &&
+            withoutBlanks(aboveLastNonEmpty_).front() != '*')
+            blocks_.back().heading = withoutBlanks(aboveLastNonEmpty_);
         inBlock_ = true;
     }
     GraphTable& block = blocks_.back();
     lastDataLine_ = nonEmpty_;
     lastNonEmpty_.clear();
+    aboveLastNonEmpty_.clear();
     ++block.dataRows;
     const int before = block.decimalCommaFields;
     const int fields = addRowNumbers(block, line, delimiter_, nonEmpty_);

@@ -54,6 +54,10 @@ struct GraphTable {
     // The fields of the nearest non-empty line above the block, trimmed;
     // empty when there is none.
     std::vector<std::string> columnNames;
+    // The non-empty line above the column names, trimmed, when it is neither
+    // a data row nor a command's star line ("L = 0.50 m"): the block's
+    // heading as a run. Empty otherwise.
+    std::string heading;
     // The commands' sentence when no row holds the delimiter in force and
     // another delimiter would split them.
     std::optional<std::string> delimiterHint;
@@ -111,7 +115,8 @@ private:
 
     char delimiter_;
     std::vector<GraphTable> blocks_;
-    std::string lastNonEmpty_; // the nearest non-empty line above
+    std::string lastNonEmpty_; // the nearest non-empty line above, when it is no data row
+    std::string aboveLastNonEmpty_; // the one above that, likewise
     bool inBlock_ = false;
     bool lastLineOpen_ = false;
     int nonEmpty_ = 0;
