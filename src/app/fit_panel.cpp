@@ -4,7 +4,10 @@
 #include "app/flow_layout.h"
 #include "formula/equation.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -121,6 +124,36 @@ void FitPanel::equationEdited()
                 names.push_back(name);
         offerParameters(names);
     }
+}
+
+void FitPanel::setChoice(const ModelChoice& model, std::optional<double> from,
+                         std::optional<double> to, bool residuals, const std::string& results)
+{
+    const QSignalBlocker quiet(this); // one re-plot, by the caller
+    const auto& kinds = modelKinds();
+    const auto at = std::find(kinds.begin(), kinds.end(), model.kind);
+    {
+        const QSignalBlocker quietModels(models_), quietDegree(degree_);
+        models_->setCurrentIndex(at == kinds.end() ? 0 : static_cast<int>(at - kinds.begin()));
+        if (model.kind == ModelKind::Polynomial)
+            degree_->setValue(model.degree);
+    }
+    modelChosen();
+    equation_->setText(QString::fromStdString(model.equation));
+    equationEdited();
+    for (auto& [label, field] : starts_) {
+        const auto start = model.starts.find(label->text().toStdString());
+        field->setText(start == model.starts.end() ? QString()
+                                                   : QString::number(start->second, 'g', 15));
+    }
+    fittedEquation_ = model.kind == ModelKind::OwnEquation ? model : ModelChoice{};
+    from_->setText(from ? QString::number(*from, 'g', 15) : QString());
+    to_->setText(to ? QString::number(*to, 'g', 15) : QString());
+    {
+        const QSignalBlocker quietResiduals(residuals_);
+        residuals_->setChecked(residuals);
+    }
+    result_->setText(QString::fromStdString(results));
 }
 
 void FitPanel::startFromDefaults()

@@ -39,6 +39,11 @@ public:
     QStringList checkFields();
 
     // The range as dragged on the graph, or none.
+    // Shows a fit chosen before (a session opened, a block chosen again):
+    // the model, the own equation with its starting values, the range, the
+    // residuals and the result formulas.
+    void setChoice(const ModelChoice& model, std::optional<double> from, std::optional<double> to,
+                   bool residuals, const std::string& results);
     // New data: no own equation, starting values, result formulas or range;
     // the kind of fit stays.
     void startFromDefaults();

@@ -11,6 +11,19 @@
 
 namespace {
 
+// How one set of points is drawn: its colour and its marker's shape (all
+// runs: each its own, so that they are told apart without colours too).
+struct MarkerStyle {
+    QColor colour = graph_colours::point;
+    int shape = 0; // 0 a disc, then a square, a triangle, a diamond, a cross, a plus
+};
+
+// Run k's colour and marker.
+MarkerStyle runStyle(std::size_t run)
+{
+    return {graph_colours::run(run), static_cast<int>(run % 6)};
+}
+
 constexpr qreal padding = 8;
 constexpr qreal tickLength = 4;
 constexpr qreal residualShare = 0.28; // of the height, for the residual plot
@@ -163,10 +176,12 @@ void drawRange(QPainter& painter, const Frame& frame, const GraphPlot& plot)
     painter.fillRect(band.normalized(), graph_colours::range);
 }
 
-void drawCurve(QPainter& painter, const Frame& frame, const GraphPlot& plot)
+void drawCurve(QPainter& painter, const Frame& frame,
+               const std::vector<std::vector<Point>>& curve,
+               const QColor& colour = graph_colours::curve)
 {
-    painter.setPen(QPen(graph_colours::curve, 2));
-    for (const std::vector<Point>& piece : plot.curve) {
+    painter.setPen(QPen(colour, 2));
+    for (const std::vector<Point>& piece : curve) {
         QList<QPointF> pixels;
         pixels.reserve(static_cast<qsizetype>(piece.size()));
         for (const Point& p : piece)
@@ -236,11 +251,12 @@ QList<QPointF> pixelsOf(const Frame& frame, const std::vector<Point>& points)
 }
 
 // The points joined in row order, under the curve.
-void drawJoin(QPainter& painter, const QList<QPointF>& pixels)
+void drawJoin(QPainter& painter, const QList<QPointF>& pixels,
+              const QColor& colour = graph_colours::point)
 {
     if (pixels.size() < 2)
         return;
-    painter.setPen(QPen(graph_colours::point, 1));
+    painter.setPen(QPen(colour, 1));
     painter.drawPolyline(pixels.constData(), static_cast<int>(pixels.size()));
 }
 
@@ -289,10 +305,44 @@ void drawExtremeLines(QPainter& painter, const Frame& frame, const GraphPlot& pl
 }
 
 // Markers over everything, whole even on the plot's edge.
-void drawMarkers(QPainter& painter, const QList<QPointF>& pixels)
+void drawMarkers(QPainter& painter, const QList<QPointF>& pixels, const MarkerStyle& style = {})
 {
-    painter.setPen(QPen(graph_colours::point, 6, Qt::SolidLine, Qt::RoundCap));
-    painter.drawPoints(pixels.constData(), static_cast<int>(pixels.size()));
+    if (style.shape == 0) {
+        painter.setPen(QPen(style.colour, 6, Qt::SolidLine, Qt::RoundCap));
+        painter.drawPoints(pixels.constData(), static_cast<int>(pixels.size()));
+        return;
+    }
+    constexpr qreal r = 3.5;
+    painter.save();
+    painter.setPen(QPen(style.colour, 1.5));
+    painter.setBrush(style.shape <= 3 ? QBrush(style.colour) : QBrush(Qt::NoBrush));
+    for (const QPointF& p : pixels) {
+        switch (style.shape % 6) {
+        case 1:
+            painter.drawRect(QRectF(p.x() - r, p.y() - r, 2 * r, 2 * r));
+            break;
+        case 2: {
+            const QPointF corners[] = {{p.x(), p.y() - r - 1}, {p.x() + r + 0.5, p.y() + r},
+                                       {p.x() - r - 0.5, p.y() + r}};
+            painter.drawPolygon(corners, 3);
+            break;
+        }
+        case 3: {
+            const QPointF corners[] = {{p.x(), p.y() - r - 1}, {p.x() + r + 1, p.y()},
+                                       {p.x(), p.y() + r + 1}, {p.x() - r - 1, p.y()}};
+            painter.drawPolygon(corners, 4);
+            break;
+        }
+        case 4:
+            painter.drawLine(p + QPointF(-r, -r), p + QPointF(r, r));
+            painter.drawLine(p + QPointF(-r, r), p + QPointF(r, -r));
+            break;
+        default:
+            painter.drawLine(p + QPointF(-r - 1, 0), p + QPointF(r + 1, 0));
+            painter.drawLine(p + QPointF(0, -r - 1), p + QPointF(0, r + 1));
+        }
+    }
+    painter.restore();
 }
 
 // Image pixels a unit of the painter: the screen's, or about 300 dots an
@@ -309,7 +359,8 @@ qreal rasterScale(const QPainter& painter)
 // Every point of a dense plot as a small marker in an image of the plot,
 // darker where more points lie: the band of noisy readings shows where
 // they are and where most of them are.
-void drawDensity(QPainter& painter, const Frame& frame, const std::vector<Point>& points)
+void drawDensity(QPainter& painter, const Frame& frame, const std::vector<Point>& points,
+                 const QColor& colour)
 {
     constexpr int largestSide = 4000;
     const qreal scale = rasterScale(painter);
@@ -326,7 +377,6 @@ void drawDensity(QPainter& painter, const Frame& frame, const std::vector<Point>
     // Even a lone point stands out; the most crowded pixels are solid. The
     // colour of each count is worked out once, for the counts up to 4096.
     const double darkest = std::log1p(static_cast<double>(density.most));
-    const QColor colour = graph_colours::point;
     const auto shade = [&](std::uint32_t count) {
         const int alpha =
             90 + static_cast<int>(165 * std::log1p(static_cast<double>(count)) / darkest);
@@ -350,15 +400,15 @@ void drawDensity(QPainter& painter, const Frame& frame, const std::vector<Point>
 // The markers of the points: each one whole, or, where they far outnumber
 // the pixel columns, their density.
 void drawPointMarkers(QPainter& painter, const Frame& frame, const std::vector<Point>& points,
-                      const QList<QPointF>& pixels)
+                      const QList<QPointF>& pixels, const MarkerStyle& style = {})
 {
     if (!dense(frame, points.size())) {
-        drawMarkers(painter, pixels);
+        drawMarkers(painter, pixels, style);
         return;
     }
     painter.save();
     painter.setClipRect(frame.area);
-    drawDensity(painter, frame, points);
+    drawDensity(painter, frame, points, style.colour);
     painter.restore();
 }
 
@@ -374,16 +424,27 @@ void drawResiduals(QPainter& painter, const QRectF& area, const GraphPlot& plot)
     const double zero = plot.residualAxis.fraction(0);
     painter.setPen(QPen(graph_colours::curve, 1));
     painter.drawLine(frame.at(0, zero), frame.at(1, zero));
+    for (std::size_t r = 0; r < plot.runs.size(); ++r) {
+        const std::vector<Point>& residuals = plot.runs[r].residuals;
+        drawPointMarkers(painter, frame, residuals,
+                         dense(frame, residuals.size()) ? QList<QPointF>()
+                                                        : pixelsOf(frame, residuals),
+                         runStyle(r));
+    }
     drawPointMarkers(painter, frame, plot.residuals,
                      dense(frame, plot.residuals.size()) ? QList<QPointF>()
                                                          : pixelsOf(frame, plot.residuals));
 }
 
 // A short sample of each kind of line or marker in the legend.
-void drawLegendSample(QPainter& painter, LegendEntry::Kind kind, const QPointF& left, qreal width)
+void drawLegendSample(QPainter& painter, const LegendEntry& entry, const QPointF& left,
+                      qreal width)
 {
     const QPointF right = left + QPointF(width, 0);
-    switch (kind) {
+    switch (entry.kind) {
+    case LegendEntry::Kind::Run:
+        drawMarkers(painter, {(left + right) / 2}, runStyle(entry.run));
+        break;
     case LegendEntry::Kind::Data:
         painter.setPen(QPen(graph_colours::point, 6, Qt::SolidLine, Qt::RoundCap));
         painter.drawPoint((left + right) / 2);
@@ -427,7 +488,7 @@ void drawLegend(QPainter& painter, const QRectF& main, const GraphPlot& plot)
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const qreal middle =
             box.top() + padding / 2 + metrics.height() * (static_cast<qreal>(i) + 0.5);
-        drawLegendSample(painter, entries[i].kind, QPointF(box.left() + padding, middle), sample);
+        drawLegendSample(painter, entries[i], QPointF(box.left() + padding, middle), sample);
         painter.setPen(Qt::black);
         painter.drawText(QPointF(box.left() + 2 * padding + sample,
                                  middle + (metrics.ascent() - metrics.descent()) / 2),
@@ -483,10 +544,33 @@ void drawPointsAndFit(QPainter& painter, const Frame& frame, const GraphPlot& pl
     if (joinPoints)
         drawJoin(painter, points);
     drawBars(painter, frame, plot.bars);
-    drawCurve(painter, frame, plot);
+    drawCurve(painter, frame, plot.curve);
     drawExtremeLines(painter, frame, plot);
     painter.restore();
     drawPointMarkers(painter, frame, plot.points, points);
+    drawLegend(painter, frame.area, plot);
+}
+
+// Every run in its colour and marker: joined if asked, its bars, its own
+// curve; the markers over the plot's edge; the legend of the runs.
+void drawRuns(QPainter& painter, const Frame& frame, const GraphPlot& plot, bool joinPoints)
+{
+    std::vector<QList<QPointF>> pixels(plot.runs.size());
+    painter.save();
+    painter.setClipRect(frame.area);
+    for (std::size_t r = 0; r < plot.runs.size(); ++r) {
+        const RunPlot& run = plot.runs[r];
+        const bool markersOnly = dense(frame, run.points.size()) && !joinPoints;
+        pixels[r] = markersOnly ? QList<QPointF>() : pixelsOf(frame, run.points);
+        if (joinPoints)
+            drawJoin(painter, pixels[r], graph_colours::run(r));
+        drawBars(painter, frame, run.bars);
+    }
+    for (std::size_t r = 0; r < plot.runs.size(); ++r)
+        drawCurve(painter, frame, plot.runs[r].curve, graph_colours::run(r));
+    painter.restore();
+    for (std::size_t r = 0; r < plot.runs.size(); ++r)
+        drawPointMarkers(painter, frame, plot.runs[r].points, pixels[r], runStyle(r));
     drawLegend(painter, frame.area, plot);
 }
 
@@ -495,12 +579,21 @@ void drawHistogram(QPainter& painter, const Frame& frame, const GraphPlot& plot)
     painter.save();
     painter.setClipRect(frame.area);
     drawHistogramBars(painter, frame, *plot.histogram);
-    drawCurve(painter, frame, plot);
+    drawCurve(painter, frame, plot.curve);
     drawSpreadLines(painter, frame, *plot.histogram);
     painter.restore();
 }
 
 } // namespace
+
+QColor graph_colours::run(std::size_t k)
+{
+    static const QColor palette[] = {
+        QColor(0x00, 0x72, 0xb2), QColor(0xd5, 0x5e, 0x00), QColor(0x00, 0x9e, 0x73),
+        QColor(0xcc, 0x79, 0xa7), QColor(0xe6, 0x9f, 0x00), QColor(0x56, 0xb4, 0xe9),
+        QColor(0x00, 0x00, 0x00), QColor(0xf0, 0xe4, 0x42)};
+    return palette[k % std::size(palette)];
+}
 
 QRectF drawGraph(QPainter& painter, const QRectF& area, const GraphPlot& plot, bool joinPoints)
 {
@@ -508,7 +601,11 @@ QRectF drawGraph(QPainter& painter, const QRectF& area, const GraphPlot& plot, b
     // Room for the titles and the tick labels; a label of many digits may
     // take at most a third of the width.
     qreal widest = widestLabel(metrics, plot.y.labels);
-    if (!plot.residuals.empty())
+    const bool withResiduals =
+        !plot.residuals.empty() ||
+        std::any_of(plot.runs.begin(), plot.runs.end(),
+                    [](const RunPlot& run) { return !run.residuals.empty(); });
+    if (withResiduals)
         widest = std::max(widest, widestLabel(metrics, plot.residualAxis.labels));
     const qreal left =
         padding + metrics.height() + std::min(widest, area.width() / 3) + tickLength + 2;
@@ -521,7 +618,7 @@ QRectF drawGraph(QPainter& painter, const QRectF& area, const GraphPlot& plot, b
     if (plots.width() <= 0 || plots.height() <= 0)
         return {};
     QRectF main = plots, residuals;
-    if (!plot.residuals.empty()) {
+    if (withResiduals) {
         const qreal gap = metrics.height() / 2;
         main.setBottom(plots.bottom() - plots.height() * residualShare);
         residuals = plots.adjusted(0, main.height() + gap, 0, 0);
@@ -539,9 +636,11 @@ QRectF drawGraph(QPainter& painter, const QRectF& area, const GraphPlot& plot, b
     drawPowerLabels(painter, plots, main, plot);
     if (plot.histogram)
         drawHistogram(painter, frame, plot);
+    else if (!plot.runs.empty())
+        drawRuns(painter, frame, plot, joinPoints);
     else
         drawPointsAndFit(painter, frame, plot, joinPoints);
-    if (!plot.residuals.empty())
+    if (!residuals.isEmpty())
         drawResiduals(painter, residuals, plot);
     painter.restore();
     return main;

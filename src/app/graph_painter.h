@@ -17,6 +17,11 @@ inline const QColor extreme(0x2e, 0x7d, 0x32);
 inline const QColor range(0xff, 0xe9, 0xa8);
 inline const QColor histogram(0xb4, 0xcd, 0xea); // the bars' fill
 
+// Run k's colour with "all runs": the Okabe-Ito palette, which people with
+// any common colour blindness tell apart (its yellow, hard to see on white,
+// last), then around again.
+QColor run(std::size_t k);
+
 } // namespace graph_colours
 
 // Draws a plot into a rectangle of any paint device (the window, a PNG, an

@@ -51,6 +51,18 @@ BinChoice HistogramPanel::bins() const
     return {};
 }
 
+void HistogramPanel::setChoice(const BinChoice& bins, bool normalCurve)
+{
+    const QSignalBlocker quietRule(rule_), quietCurve(normalCurve_);
+    rule_->setCurrentIndex(bins.rule == BinChoice::Rule::Sturges ? 1
+                           : bins.rule == BinChoice::Rule::Width ? 2
+                                                                  : 0);
+    width_->setText(bins.rule == BinChoice::Rule::Width ? QString::number(bins.width, 'g', 15)
+                                                        : QString());
+    width_->setVisible(widthChosen(rule_));
+    normalCurve_->setChecked(normalCurve);
+}
+
 bool HistogramPanel::normalCurve() const { return normalCurve_->isChecked(); }
 
 QStringList HistogramPanel::checkFields()

@@ -20,6 +20,8 @@ public:
     // The bins asked for; a width field without a number gives the
     // automatic bins.
     BinChoice bins() const;
+    // Shows bins and the normal curve chosen before.
+    void setChoice(const BinChoice& bins, bool normalCurve);
     bool normalCurve() const;
     // Marks the width field when it holds no number; its note.
     QStringList checkFields();

@@ -132,6 +132,28 @@ void UncertaintyPanel::showValueFields()
         source->value->setVisible(source->list->currentIndex() > columns_);
 }
 
+void UncertaintyPanel::setChoice(const UncertaintyChoice& x, const UncertaintyChoice& y,
+                                 bool extremeLines)
+{
+    for (const auto& [source, choice] : {std::pair{&x_, x}, std::pair{&y_, y}}) {
+        const QSignalBlocker quiet(source->list);
+        int index = 0;
+        if (choice.kind == UncertaintyChoice::Kind::Column && choice.column <= columns_)
+            index = choice.column;
+        else if (choice.kind == UncertaintyChoice::Kind::Fixed)
+            index = columns_ + 1;
+        else if (choice.kind == UncertaintyChoice::Kind::Percentage)
+            index = columns_ + 2;
+        source->list->setCurrentIndex(index);
+        source->value->setText(index > columns_ ? QString::number(choice.value, 'g', 15)
+                                                : QString());
+        source->chosenByHand = true;
+    }
+    const QSignalBlocker quiet(extremeLines_);
+    extremeLines_->setChecked(extremeLines);
+    showValueFields();
+}
+
 UncertaintyChoice UncertaintyPanel::x() const { return choiceOf(x_); }
 UncertaintyChoice UncertaintyPanel::y() const { return choiceOf(y_); }
 bool UncertaintyPanel::extremeLines() const

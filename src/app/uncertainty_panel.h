@@ -26,6 +26,9 @@ public:
     // student chooses in it.
     void suggestColumns(int x, int y);
 
+    // Shows a choice made before (a session opened, a block chosen again):
+    // each list as the student left it, no longer following suggestions.
+    void setChoice(const UncertaintyChoice& x, const UncertaintyChoice& y, bool extremeLines);
     UncertaintyChoice x() const;
     UncertaintyChoice y() const;
     bool extremeLines() const;

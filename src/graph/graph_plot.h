@@ -41,6 +41,9 @@ struct GraphChoice {
     // Every run whose columns are those of the block chosen, each in its
     // own colour, each fitted on its own; not with a histogram.
     bool allRuns = false;
+    // Points joined in row order: by the rule (nothing: joined up to 100
+    // points) or as the student set it.
+    std::optional<bool> joinPoints;
     // The plot's size in pixels, for about one tick per 80 pixels; 0: four
     // ticks at least.
     int widthPixels = 0;

@@ -8,13 +8,15 @@
 // What the legend of a graph says: one entry for each kind of thing drawn,
 // shown when more than the data are drawn.
 struct LegendEntry {
-    enum class Kind { Data, Curve, ExtremeLines };
+    enum class Kind { Data, Curve, ExtremeLines, Run };
     Kind kind;
     std::string text;
+    std::size_t run = 0; // which run, for Kind::Run: its colour and marker
 };
 
 // The data, the fitted curve named by its model, and the steepest and
-// shallowest lines; none when only the data are drawn.
+// shallowest lines; none when only the data are drawn. With "all runs",
+// each run by its name, and the fit when there is one.
 std::vector<LegendEntry> legendEntries(const GraphPlot& plot);
 
 enum class Corner { TopRight, TopLeft, BottomRight, BottomLeft };

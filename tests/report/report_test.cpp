@@ -28,12 +28,12 @@ const char* const pendulum = "L (m),T (s),u(T) (s),T^2,u(T^2)\r\n0.20,0.90,0.02,
                              "0.40,1.27,0.02, 1.613, .0508\r\n0.60,1.55,0.02, 2.403, .062\r\n"
                              "0.80,1.80,0.02, 3.24, .072\r\n1.00,2.01,0.02, 4.040, .0804\r\n";
 
-struct Run {
+struct ProcessRun {
     int exitCode = -1;
     QString out, err;
 };
 
-Run run(const QString& program, const QStringList& arguments, const QByteArray& input = {})
+ProcessRun run(const QString& program, const QStringList& arguments, const QByteArray& input = {})
 {
     QProcess process;
     process.start(program, arguments);
@@ -390,7 +390,7 @@ private slots:
         file.write(pendulum);
         file.close();
         const QString pdf = folder_.filePath("batch.pdf");
-        const Run batch =
+        const ProcessRun batch =
             run(BENCHTABLER_BATCH,
                 {"report", "--pdf", pdf, "--name", "Group 3", "--y", "4", "--sigma-y", "5",
                  "--model", "line", "--result", "4*pi^2/m", "--paper", "letter", data});
@@ -420,7 +420,7 @@ private slots:
         file.write(data);
         file.close();
         const QString pdf = folder_.filePath("long.pdf");
-        const Run batch = run(BENCHTABLER_BATCH, {"report", "--pdf", pdf, csv});
+        const ProcessRun batch = run(BENCHTABLER_BATCH, {"report", "--pdf", pdf, csv});
         QCOMPARE(batch.exitCode, 0);
         QVERIFY2(pdfInfo(pdf, "Pages").toInt() <= 7, qPrintable(pdfInfo(pdf, "Pages")));
         const QString all = linesOf(pdf).join(' ');
@@ -442,7 +442,7 @@ private slots:
         const QStringList common = {"--y", "4", "--sigma-y", "5", "--model", "line", data};
         QCOMPARE(run(BENCHTABLER_BATCH, QStringList{"report", "--pdf", plain} + common).exitCode,
                  0);
-        const Run batch = run(
+        const ProcessRun batch = run(
             BENCHTABLER_BATCH,
             QStringList{"report", "--pdf", more, "--residuals", "--steepest-shallowest"} + common);
         QCOMPARE(batch.exitCode, 0);
@@ -481,7 +481,7 @@ private slots:
         const QString target = folder_.filePath("refused");
         for (QString& argument : arguments)
             argument = argument == "%1" ? target : argument.replace("%1", folder_.path());
-        const Run batch = run(BENCHTABLER_BATCH, arguments, input);
+        const ProcessRun batch = run(BENCHTABLER_BATCH, arguments, input);
         QCOMPARE(batch.exitCode, exitCode);
         QVERIFY2(batch.err.contains(message.replace("%1", folder_.path())), qPrintable(batch.err));
         QCOMPARE(batch.out, QString());
