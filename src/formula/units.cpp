@@ -9,6 +9,8 @@
 namespace {
 
 constexpr int sixths = 6;
+// Powers beyond the hundredth are no unit a lab writes: unknown.
+constexpr int largestPower = 100 * sixths;
 
 // The superscript digits and minus of "s²", "s⁻¹".
 const std::pair<std::string_view, char> superscripts[] = {
@@ -195,6 +197,8 @@ Unit Unit::multiplied(const Unit& a, const Unit& b, int sign)
                                        [&](const auto& mine) { return mine.first == factor.first; });
         if (same == factors.end())
             factors.emplace_back(factor.first, sign * factor.second);
+        else if (std::abs(same->second + sign * factor.second) > largestPower)
+            return unknown(); // each power is at most largestPower: the sum cannot overflow
         else
             same->second += sign * factor.second;
     }
@@ -234,7 +238,7 @@ Unit Unit::power(const Unit& exponent) const
     Factors factors = factors_;
     for (auto& [symbol, power] : factors) {
         const double raised = power * *exponent.value_;
-        if (std::fabs(raised - std::round(raised)) > 1e-9)
+        if (!(std::fabs(raised) <= largestPower) || std::fabs(raised - std::round(raised)) > 1e-9)
             return unknown();
         power = static_cast<int>(std::lround(raised));
     }
