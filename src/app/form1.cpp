@@ -272,14 +272,38 @@ void Form1::cmd_change_delimiter_Click()
 
 void Form1::cmd_graph_Click()
 {
+    graphWindow()->showAndRaise();
+}
+
+GraphWindow* Form1::graphWindow()
+{
     // Made on first use, so that starting the program costs nothing for it.
-    if (!graphWindow_)
+    if (!graphWindow_) {
         graphWindow_ = new GraphWindow(
             [this] {
                 return BoxSnapshot{readBox(), state_->delimiter, dataFile_};
             },
             toQString(context_.labDirectory), this);
-    graphWindow_->showAndRaise();
+        graphWindow_->onResultsForBox([this](const std::string& block) { appendBlock(block); });
+    }
+    return graphWindow_;
+}
+
+void Form1::appendBlock(const std::string& block)
+{
+    QTextCursor cursor(text1_->document());
+    cursor.beginEditBlock();
+    if (startUpUntouched_) {
+        cursor.select(QTextCursor::Document);
+    } else {
+        cursor.movePosition(QTextCursor::End);
+        if (const QString box = text1_->toPlainText(); !box.isEmpty())
+            cursor.insertText(box.endsWith(QLatin1Char('\n')) ? QStringLiteral("\n")
+                                                              : QStringLiteral("\n\n"));
+    }
+    cursor.insertText(toWidgetText(block));
+    cursor.endEditBlock();
+    text1_->verticalScrollBar()->setValue(text1_->verticalScrollBar()->maximum());
 }
 void Form1::cmd_output_as_delimited_file_Click()
 {

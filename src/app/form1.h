@@ -119,6 +119,11 @@ private:
     void startUp();
     // Scrolls the box so that a position of its document is in view.
     void bringIntoView(int position);
+    // The graph window, made on first use.
+    GraphWindow* graphWindow();
+    // A block of data at the end of the box, after an empty line, as one
+    // undo step.
+    void appendBlock(const std::string& block);
     // Other data came into the box (a file opened, a paste over all of it,
     // Clear): the graph starts from its defaults.
     void newDataInBox();

@@ -9,6 +9,7 @@
 #include "app/report_panel.h"
 #include "app/uncertainty_panel.h"
 #include "data/column_heads.h"
+#include "graph/run_results.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -111,6 +112,8 @@ void GraphWindow::layOutControls()
     auto* saveImage = new QPushButton(QStringLiteral("Save image..."), this);
     copyImage_ = new QPushButton(QStringLiteral("Copy image"), this);
     copyText_ = new QPushButton(QStringLiteral("Copy text"), this);
+    resultsToBox_ = new QPushButton(QStringLiteral("Put the results in the box"), this);
+    resultsToBox_->setVisible(false);
     reportPanel_ = new ReportPanel([this] { return labReport(); }, labDirectory_, this);
 
     auto* blockLabel = new QLabel(QStringLiteral("&data:"), this);
@@ -153,7 +156,7 @@ void GraphWindow::layOutControls()
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(reportPanel_, 1);
-    for (QPushButton* button : {saveImage, copyImage_, copyText_})
+    for (QPushButton* button : {resultsToBox_, saveImage, copyImage_, copyText_})
         buttons->addWidget(button);
     auto* page = new QVBoxLayout(this);
     page->addLayout(choices);
@@ -170,11 +173,7 @@ void GraphWindow::layOutControls()
 
 void GraphWindow::connectControls()
 {
-    connect(block_, &QComboBox::activated, this, [this] {
-        chosenBlock_ = block_->currentText();
-        title_->setText(titles_.value(chosenBlock_));
-        columnsChosen();
-    });
+    connect(block_, &QComboBox::activated, this, &GraphWindow::blockChosen);
     // The rule sets the box with its signals blocked: a toggle is the student's.
     connect(joinPoints_, &QCheckBox::toggled, this, [this] {
         joinChosenByHand_ = true;
@@ -185,10 +184,7 @@ void GraphWindow::connectControls()
     connect(yColumn_, &QComboBox::activated, this, &GraphWindow::columnsChosen);
     for (QCheckBox* box : {fromZero_, logX_, logY_})
         connect(box, &QCheckBox::toggled, this, &GraphWindow::refresh);
-    connect(title_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        titles_[chosenBlock_] = text;
-        refresh();
-    });
+    connect(title_, &QLineEdit::textChanged, this, &GraphWindow::refresh);
     connect(fitPanel_, &FitPanel::changed, this, &GraphWindow::refresh);
     connect(histogramPanel_, &HistogramPanel::changed, this, &GraphWindow::refresh);
     connect(plotKind_, &QComboBox::currentIndexChanged, this, [this] {
@@ -203,6 +199,7 @@ void GraphWindow::connectControls()
             &QWidget::close);
     connect(copyImage_, &QPushButton::clicked, this, &GraphWindow::copyImage);
     connect(copyText_, &QPushButton::clicked, this, &GraphWindow::copyText);
+    connect(resultsToBox_, &QPushButton::clicked, this, &GraphWindow::putResultsInBox);
 }
 
 void GraphWindow::showAndRaise()
@@ -244,9 +241,10 @@ void GraphWindow::startFromDefaults()
         const QSignalBlocker quiet(title_);
         title_->clear();
     }
-    titles_.clear();
+    blockChoices_.clear();
     fitPanel_->startFromDefaults();
     columnsChosenByHand_ = false;
+    choice_.allRuns = false;
     chosenBlock_.clear();
     replot();
 }
@@ -283,6 +281,37 @@ void GraphWindow::refreshNow()
         plottedBlock_ = chosen_;
     }
     offerColumns(table());
+    readControls();
+    // The points already plotted are taken back from the graph, so that a
+    // recording's new rows are all that is read; all runs are read anew.
+    GraphPlot plot;
+    if (choice_.allRuns && !choice_.histogram) {
+        growing_.restart();
+        plot = plotRuns(reader_->blocks(), chosen_, choice_);
+    } else {
+        plot = growing_.plot(table(), choice_, graph_->takePlot());
+    }
+    std::size_t points = plot.points.size();
+    for (const RunPlot& run : plot.runs)
+        points += run.points.size();
+    followJoinRule(points);
+    resultsToBox_->setVisible(!plot.runs.empty() && choice_.model.kind != ModelKind::None);
+    // The fields' notes first: what the student typed that the graph could not use.
+    QStringList notes = choice_.histogram
+                            ? histogramPanel_->checkFields()
+                            : fitPanel_->checkFields() + uncertaintyPanel_->checkFields();
+    if (!choice_.allRuns)
+        if (const std::optional<std::string> other = otherBlocksNote(reader_->blocks(), chosen_))
+            notes << QString::fromStdString(*other);
+    if (const std::string text = plot.text(); !text.empty())
+        notes << QString::fromStdString(text);
+    notes_->setText(notes.join(QLatin1Char('\n')));
+    graph_->setPlot(std::move(plot), joinPoints_->isChecked());
+}
+
+// The choice the controls show now, into choice_.
+void GraphWindow::readControls()
+{
     fitPanel_->setXName(variableNameOfColumn(table(), choice_.xColumn));
     choice_.widthPixels = graph_->width();
     choice_.heightPixels = graph_->height();
@@ -304,20 +333,129 @@ void GraphWindow::refreshNow()
                       choice_.yUncertainty.kind != UncertaintyChoice::Kind::None;
     uncertaintyPanel_->allowExtremeLines(bars && choice_.model.kind == ModelKind::Line);
     choice_.extremeLines = uncertaintyPanel_->extremeLines();
-    // The points already plotted are taken back from the graph, so that a
-    // recording's new rows are all that is read.
-    GraphPlot plot = growing_.plot(table(), choice_, graph_->takePlot());
-    followJoinRule(plot.points.size());
-    // The fields' notes first: what the student typed that the graph could not use.
-    QStringList notes = choice_.histogram
-                            ? histogramPanel_->checkFields()
-                            : fitPanel_->checkFields() + uncertaintyPanel_->checkFields();
-    if (const std::optional<std::string> other = otherBlocksNote(reader_->blocks(), chosen_))
-        notes << QString::fromStdString(*other);
-    if (const std::string text = plot.text(); !text.empty())
-        notes << QString::fromStdString(text);
-    notes_->setText(notes.join(QLatin1Char('\n')));
-    graph_->setPlot(std::move(plot), joinPoints_->isChecked());
+    choice_.joinPoints =
+        joinChosenByHand_ ? std::optional<bool>(joinPoints_->isChecked()) : std::nullopt;
+}
+
+// A block of the list chosen, or "all runs" after them.
+void GraphWindow::blockChosen(int index)
+{
+    if (index == static_cast<int>(offeredBlocks_.size())) { // "all runs"
+        choice_.allRuns = true;
+        refresh();
+        return;
+    }
+    keepChoiceOfBlock();
+    chosen_ = static_cast<std::size_t>(index);
+    chosenBlock_ = offeredBlocks_.value(index);
+    const auto kept = blockChoices_.find(chosen_);
+    if (kept != blockChoices_.end() && QString::fromStdString(kept->second.name) == chosenBlock_) {
+        applyChoice(kept->second.choice);
+        choice_.allRuns = false;
+        refresh();
+        return;
+    }
+    // A block not chosen before: its own columns, no title or range; the
+    // kind of fit stays.
+    choice_.allRuns = false;
+    {
+        const QSignalBlocker quiet(title_);
+        title_->clear();
+    }
+    columnsChosen();
+}
+
+void GraphWindow::keepChoiceOfBlock()
+{
+    if (!reader_ || chosen_ >= reader_->blocks().size())
+        return;
+    readControls();
+    blockChoices_[chosen_] = {chosen_, reader_->blocks()[chosen_].name, choice_};
+}
+
+// Shows a choice made before: every control as it was.
+void GraphWindow::applyChoice(const GraphChoice& choice)
+{
+    {
+        const QSignalBlocker quietKind(plotKind_), quietJoin(joinPoints_), quietZero(fromZero_),
+            quietLogX(logX_), quietLogY(logY_), quietTitle(title_);
+        plotKind_->setCurrentIndex(choice.histogram ? 1 : 0);
+        fromZero_->setChecked(choice.fromZero);
+        logX_->setChecked(choice.logX);
+        logY_->setChecked(choice.logY);
+        title_->setText(QString::fromStdString(choice.title));
+        joinChosenByHand_ = choice.joinPoints.has_value();
+        if (choice.joinPoints)
+            joinPoints_->setChecked(*choice.joinPoints);
+    }
+    showPlotKind();
+    choice_.xColumn = choice.xColumn;
+    choice_.yColumn = choice.yColumn;
+    choice_.allRuns = choice.allRuns;
+    columnsChosenByHand_ = true;
+    offerColumns(table()); // the uncertainty lists offer this block's columns
+    fitPanel_->setChoice(choice.model, choice.fitFrom, choice.fitTo, choice.residuals,
+                         choice.results);
+    uncertaintyPanel_->setChoice(choice.xUncertainty, choice.yUncertainty, choice.extremeLines);
+    histogramPanel_->setChoice(choice.bins, choice.normalCurve);
+}
+
+GraphSession GraphWindow::session()
+{
+    GraphSession session;
+    session.open = isVisible();
+    session.block = chosen_;
+    keepChoiceOfBlock();
+    for (const auto& [block, choice] : blockChoices_)
+        session.blocks.push_back(choice);
+    return session;
+}
+
+void GraphWindow::restoreSession(const GraphSession& session)
+{
+    blockChoices_.clear();
+    for (const BlockChoice& block : session.blocks)
+        blockChoices_[block.block] = block;
+    wholeBoxChanged_ = true;
+    reader_.reset();
+    const BoxSnapshot box = box_();
+    reader_.emplace(box.delimiter);
+    reader_->add(box.text);
+    delimiter_ = box.delimiter;
+    dataFile_ = box.dataFile;
+    wholeBoxChanged_ = false;
+    growing_.restart();
+    const std::vector<GraphTable>& blocks = reader_->blocks();
+    chosen_ = session.block < blocks.size() ? session.block : 0;
+    chosenBlock_ = blocks.empty() ? QString() : QString::fromStdString(blocks[chosen_].name);
+    offeredBlocks_.clear();
+    offerBlocks(blocks);
+    const auto kept = blockChoices_.find(chosen_);
+    if (kept != blockChoices_.end() && QString::fromStdString(kept->second.name) == chosenBlock_)
+        applyChoice(kept->second.choice);
+    if (session.open)
+        showAndRaise();
+    else
+        refresh();
+}
+
+void GraphWindow::onResultsForBox(std::function<void(const std::string&)> append)
+{
+    appendToBox_ = std::move(append);
+}
+
+// The table of the runs' fits as data at the end of the box: one undo step,
+// done by the main window.
+void GraphWindow::putResultsInBox()
+{
+    const std::vector<std::string> lines =
+        resultsBlockLines(graph_->plot().runs, choice_.model, delimiter_);
+    if (lines.empty() || !appendToBox_)
+        return;
+    std::string block;
+    for (const std::string& line : lines)
+        block.append(block.empty() ? "" : "\r\n").append(line);
+    appendToBox_(block);
 }
 
 // The list of the box's blocks by name; the block chosen stays while there
@@ -344,9 +482,13 @@ void GraphWindow::offerBlocks(const std::vector<GraphTable>& blocks)
     if (names != offeredBlocks_) { // a recording re-plots with the same blocks many times
         block_->clear();
         block_->addItems(names);
+        if (names.size() > 1)
+            block_->addItem(QStringLiteral("all runs"));
         offeredBlocks_ = names;
     }
-    block_->setCurrentIndex(chosen);
+    if (names.size() < 2)
+        choice_.allRuns = false;
+    block_->setCurrentIndex(choice_.allRuns ? static_cast<int>(names.size()) : chosen);
     block_->setEnabled(names.size() > 1);
     chosen_ = static_cast<std::size_t>(chosen);
 }

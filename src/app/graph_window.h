@@ -2,6 +2,7 @@
 
 #include "graph/graph_plot.h"
 #include "graph/growing_plot.h"
+#include "session/session.h"
 
 #include <QHash>
 #include <QString>
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -81,6 +83,16 @@ public:
     // its end changed.
     void refresh();
 
+    // What a session keeps of the window: whether it is open, the block
+    // shown and the choices of every block chosen in it.
+    GraphSession session();
+    // Shows the box as a session left it: each block's choices, the block
+    // shown, the window open or not.
+    void restoreSession(const GraphSession& session);
+    // Where "Put the results in the box" puts the block of the runs' fits
+    // (CR LF line breaks): at the end of the box, as one undo step.
+    void onResultsForBox(std::function<void(const std::string&)> append);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -102,6 +114,11 @@ private:
     void followJoinRule(std::size_t points);
     // Shows the controls of points and a fit, or of a histogram.
     void showPlotKind();
+    void readControls();
+    void blockChosen(int index);
+    void keepChoiceOfBlock();
+    void applyChoice(const GraphChoice& choice);
+    void putResultsInBox();
 
     std::function<BoxSnapshot()> box_;
     QString labDirectory_;
@@ -133,7 +150,11 @@ private:
     QCheckBox* logX_ = nullptr;
     QCheckBox* logY_ = nullptr;
     QLineEdit* title_ = nullptr;
-    QHash<QString, QString> titles_; // each data block's title while the window is open
+    // The choices of each block chosen before, by its place in the box,
+    // kept while its name is the same.
+    std::map<std::size_t, BlockChoice> blockChoices_;
+    std::function<void(const std::string&)> appendToBox_;
+    QPushButton* resultsToBox_ = nullptr;
     FitPanel* fitPanel_ = nullptr;
     UncertaintyPanel* uncertaintyPanel_ = nullptr;
     ReportPanel* reportPanel_ = nullptr;

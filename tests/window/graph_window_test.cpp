@@ -4,6 +4,7 @@
 #include "app/graph_painter.h"
 #include "app/graph_widget.h"
 #include "app/graph_window.h"
+#include "graph/legend.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -734,7 +735,7 @@ private slots:
         for (int i = 0; i < data->count(); ++i)
             items << data->itemText(i);
         QCOMPARE(items, QStringList({"t (s),T (°C)", "********* Difference Quotients appear in...",
-                                     "********* Difference Quotients in Single..."}));
+                                     "********* Difference Quotients in Single...", "all runs"}));
         QCOMPARE(window->graph()->plot().points.size(), 9u); // the first block, alone
         QCOMPARE(named<QComboBox>(*window, "x")->itemText(1), QString("t (s)"));
         QCOMPARE(named<QComboBox>(*window, "y")->itemText(1), QString("T (°C)"));
@@ -888,6 +889,54 @@ private slots:
         const QString png = home_.path() + "/histogram.png";
         QCOMPARE(window->saveImage(png), QString());
         QVERIFY(pixelsOf(QImage(png), graph_colours::histogram, QImage(png).rect()) > 5000);
+    }
+
+    // "All runs": every run with the columns of the block chosen, each in its
+    // colour, named in the legend; a block with other columns left out.
+    void allRunsDrawEachRunInItsColour()
+    {
+        QString box;
+        for (int run = 0; run < 3; ++run) {
+            box += QString("L = 0.%1 m\r\nt (s),x (cm)\r\n").arg(run + 3);
+            for (int i = 0; i <= 10; ++i)
+                box += QString("%1,%2\r\n").arg(i).arg(10 * run + i);
+            box += "\r\n";
+        }
+        box += "mass (g)\r\n100\r\n200\r\n";
+        auto window = openGraph(box);
+        QComboBox* data = named<QComboBox>(*window, "data");
+        QCOMPARE(data->itemText(data->count() - 1), QString("all runs"));
+        data->setCurrentIndex(data->count() - 1);
+        emit data->activated(data->count() - 1);
+        const GraphPlot& plot = window->graph()->plot();
+        QCOMPARE(plot.runs.size(), 3u);
+        QVERIFY2(window->noteText().contains(
+                     "the block \"mass (g)\" has other columns and is not drawn"),
+                 qPrintable(window->noteText()));
+        const Drawing drawing = drawn(plot);
+        const QRectF& a = drawing.plotArea;
+        for (std::size_t r = 0; r < plot.runs.size(); ++r) {
+            const QColor colour = graph_colours::run(r);
+            int shown = 0;
+            for (const Point& p : plot.runs[r].points) {
+                const QPointF at(a.left() + plot.x.fraction(p.x) * a.width(),
+                                 a.bottom() - plot.y.fraction(p.y) * a.height());
+                shown += colourNear(drawing.image, at, colour, 3);
+            }
+            QVERIFY2(shown >= 9, qPrintable(QString("run %1: %2 of 11").arg(r).arg(shown)));
+        }
+        // The legend names the runs by their headings.
+        const std::vector<LegendEntry> legend = legendEntries(plot);
+        QCOMPARE(legend.size(), 3u);
+        QCOMPARE(QString::fromStdString(legend[2].text), QString("L = 0.5 m"));
+        // A fit per run, each curve in its run's colour.
+        fitList(*window)->setCurrentText("straight line y = m x + b");
+        const GraphPlot& fitted = window->graph()->plot();
+        QVERIFY2(window->noteText().contains("Fit y = m x + b, each run on its own:"),
+                 qPrintable(window->noteText()));
+        const Drawing curves = drawn(fitted);
+        for (std::size_t r = 0; r < fitted.runs.size(); ++r)
+            QVERIFY(pixelsOf(curves.image, graph_colours::run(r), curves.plotArea.toRect()) > 100);
     }
 
     // 1.000 V with 0.010 V of noise, far more readings than pixel columns: the

@@ -1054,6 +1054,74 @@ private slots:
         startedAfresh("a paste over the whole box");
     }
 
+    // The fits of all runs go into the box as a block of data, one undo step.
+    void theRunsResultsGoIntoTheBoxAsOneUndoStep()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        QPlainTextEdit* box = text1(window);
+        const QString runs = "L = 0.3 m\nt (s),x (cm)\n0,1\n1,3.1\n2,4.9\n3,7.1\n\n"
+                             "L = 0.5 m\nt (s),x (cm)\n0,2\n1,5.1\n2,7.9\n3,11.1";
+        box->setPlainText(runs);
+        QTest::mouseClick(button(window, "cmd_graph"), Qt::LeftButton);
+        GraphWindow* graph = window.findChild<GraphWindow*>();
+        for (QComboBox* list : graph->findChildren<QComboBox*>())
+            if (list->accessibleName() == "data") {
+                list->setCurrentIndex(list->count() - 1);
+                emit list->activated(list->count() - 1);
+            }
+        chooseFit(graph, "straight line y = m x + b");
+        QPushButton* put = nullptr;
+        for (QPushButton* candidate : graph->findChildren<QPushButton*>())
+            if (candidate->text() == "Put the results in the box")
+                put = candidate;
+        QVERIFY(put && put->isVisible());
+        put->click();
+        const QStringList lines = box->toPlainText().split('\n');
+        QCOMPARE(lines.mid(lines.size() - 5),
+                 QStringList({"", "Results: m x + b", "run,L (m),m (cm/s),u(m),b (cm),u(b)",
+                              // by hand: Sxx = 5, Sxy = 10.05 and 15.05, SSE = 0.027
+                              // for both, u(m) = √(0.0135/5), u(b) = √(0.0135 · 0.7)
+                              "1,0.3,2.010,0.052,1.010,0.097", "2,0.5,3.010,0.052,2.010,0.097"}));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->toPlainText(), runs);
+    }
+
+    // Each block keeps its own choices while the student goes from one to another.
+    void eachBlockKeepsItsChoices()
+    {
+        Form1 window(labDirectory());
+        window.show();
+        text1(window)->setPlainText("t,x\n0,1\n1,2\n2,3\n\nmass (g),F (N)\n100,1\n200,2\n300,3");
+        QTest::mouseClick(button(window, "cmd_graph"), Qt::LeftButton);
+        GraphWindow* graph = window.findChild<GraphWindow*>();
+        QComboBox* data = nullptr;
+        QLineEdit* title = nullptr;
+        for (QComboBox* list : graph->findChildren<QComboBox*>())
+            if (list->accessibleName() == "data")
+                data = list;
+        for (QLineEdit* field : graph->findChildren<QLineEdit*>())
+            if (field->accessibleName() == "title")
+                title = field;
+        const auto choose = [&](int index) {
+            data->setCurrentIndex(index);
+            emit data->activated(index);
+        };
+        title->setText("Cart");
+        chooseFit(graph, "proportional y = A x");
+        choose(1);
+        QCOMPARE(title->text(), QString());
+        title->setText("Spring");
+        chooseFit(graph, "straight line y = m x + b");
+        choose(0);
+        QCOMPARE(title->text(), QString("Cart"));
+        QVERIFY2(graph->noteText().contains("Fit y = A x"), qPrintable(graph->noteText()));
+        choose(1);
+        QCOMPARE(title->text(), QString("Spring"));
+        QVERIFY(graph->noteText().contains("Straight-line fit"));
+    }
+
     void graphOfAHugePasteShowsEveryRowQuickly()
     {
         Form1 window(labDirectory());
