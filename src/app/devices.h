@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/session.h"
+
 #include <QString>
 
 #include <functional>
@@ -17,6 +19,10 @@ struct Devices {
     // headerReady(QString), rowsArrived(QStringList) and recordingEnded(),
     // and the slot showAndRaise(). `delimiter` gives the box's delimiter.
     QWidget* (*recordWindow)(const std::function<char()>& delimiter, QWidget* parent) = nullptr;
+    // What a record window made by recordWindow shows, and showing choices
+    // made before (a session opened).
+    RecordChoices (*recordChoices)(const QWidget* recordWindow) = nullptr;
+    void (*setRecordChoices)(QWidget* recordWindow, const RecordChoices& choices) = nullptr;
     // Asks for a printer with Qt's print dialog and prints the report's pages
     // on it; a message box says when the printer could not be used.
     void (*printReport)(const LabReport& report, QWidget* parent) = nullptr;

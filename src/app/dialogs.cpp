@@ -63,8 +63,10 @@ protected:
 
 QString askDataFileToOpen(QWidget* parent, const QString& folder)
 {
-    QFileDialog dialog(parent, QStringLiteral("Open data file"), folder,
-                       QStringLiteral("Data files (*.txt *.csv *.tsv *.dat);;All files (*)"));
+    QFileDialog dialog(parent, QStringLiteral("Open"), folder,
+                       QStringLiteral("Sessions and data files (*.btsession *.txt *.csv *.tsv "
+                                      "*.dat);;Sessions (*.btsession);;Data files (*.txt *.csv "
+                                      "*.tsv *.dat);;All files (*)"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog); // the filter works on Qt's own dialog

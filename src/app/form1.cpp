@@ -6,6 +6,7 @@
 #include "app/dialogs.h"
 #include "app/graph_window.h"
 #include "app/lab_directory.h"
+#include "app/report_panel.h"
 #include "app/recovery_keeper.h"
 #include "app/wrapping_button.h"
 #include "commands/calculate_column.h"
@@ -20,6 +21,7 @@
 #include "commands/running_sum.h"
 #include "commands/save_output.h"
 #include "commands/select_column.h"
+#include "graph/graph_table.h"
 #include "data/recovery.h"
 
 #include <QCoreApplication>
@@ -115,6 +117,11 @@ Form1::Form1(const std::filesystem::path& labDirectory, QWidget* parent)
     rowsWait_->setSingleShot(true);
     rowsWait_->setInterval(rowsWaitMilliseconds);
     connect(rowsWait_, &QTimer::timeout, this, &Form1::appendWaitingRows);
+    // The session's choices beside the recovery file, every two seconds.
+    choicesWatch_ = new QTimer(this);
+    choicesWatch_->setInterval(2000);
+    connect(choicesWatch_, &QTimer::timeout, this, &Form1::keepChoicesForRecovery);
+    choicesWatch_->start();
     // Once the window shows: the event loop runs this after the first show.
     QTimer::singleShot(0, this, &Form1::offerRecoveries);
 }
@@ -179,7 +186,8 @@ void Form1::addShortcuts()
     onKeys(QKeySequence::Undo, text1_, &QPlainTextEdit::undo);
     onKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), text1_, &QPlainTextEdit::redo);
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_Y), text1_, &QPlainTextEdit::redo);
-    onKeys(QKeySequence(Qt::CTRL | Qt::Key_O), this, &Form1::openDataFile);
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_O), this, &Form1::openFile);
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_S), this, &Form1::saveSession);
     onKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this, &Form1::saveTextAs);
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_G), this, &Form1::cmd_graph_Click);
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_K), this, &Form1::cmd_calculate_column_Click);
@@ -285,6 +293,15 @@ GraphWindow* Form1::graphWindow()
             },
             toQString(context_.labDirectory), this);
         graphWindow_->onResultsForBox([this](const std::string& block) { appendBlock(block); });
+        graphWindow_->setSessionName(sessionFile_.isEmpty() ? QString()
+                                                            : QFileInfo(sessionFile_).fileName());
+        if (pendingName_)
+            graphWindow_->reportPanel()->setName(QString::fromStdString(*pendingName_));
+        if (pendingGraph_) { // a session opened before the graph was
+            const GraphSession kept = *pendingGraph_;
+            pendingGraph_.reset();
+            graphWindow_->restoreSession(kept);
+        }
     }
     return graphWindow_;
 }
@@ -320,23 +337,51 @@ void Form1::cmd_calculate_column_Click() { calculateColumn(context_); }
 
 void Form1::cmd_record_Click()
 {
-    if (!recordWindow_) {
-        QString reason;
-        const Devices* found = devices(&reason);
-        if (!found) {
-            showMessage("recording cannot start: " + reason.toStdString());
-            return;
-        }
-        // The window comes from the devices' module: its signals are joined
-        // by name.
-        recordWindow_ = found->recordWindow([this] { return state_->delimiter; }, this);
-        connect(recordWindow_, SIGNAL(recordingStarted()), this, SLOT(recordingStarted()));
-        connect(recordWindow_, SIGNAL(headerReady(QString)), this, SLOT(appendRecorded(QString)));
-        connect(recordWindow_, SIGNAL(rowsArrived(QStringList)), this,
-                SLOT(appendRecordedRows(QStringList)));
-        connect(recordWindow_, SIGNAL(recordingEnded()), this, SLOT(recordingEnded()));
+    if (QWidget* window = recordWindow())
+        QMetaObject::invokeMethod(window, "showAndRaise");
+}
+
+QWidget* Form1::recordWindow()
+{
+    if (recordWindow_)
+        return recordWindow_;
+    QString reason;
+    const Devices* found = devices(&reason);
+    if (!found) {
+        showMessage("recording cannot start: " + reason.toStdString());
+        return nullptr;
     }
-    QMetaObject::invokeMethod(recordWindow_, "showAndRaise");
+    // The window comes from the devices' module: its signals are joined by
+    // name.
+    recordWindow_ = found->recordWindow([this] { return state_->delimiter; }, this);
+    connect(recordWindow_, SIGNAL(recordingStarted()), this, SLOT(recordingStarted()));
+    connect(recordWindow_, SIGNAL(headerReady(QString)), this, SLOT(appendRecorded(QString)));
+    connect(recordWindow_, SIGNAL(rowsArrived(QStringList)), this,
+            SLOT(appendRecordedRows(QStringList)));
+    connect(recordWindow_, SIGNAL(recordingEnded()), this, SLOT(recordingEnded()));
+    if (recordChoices_)
+        found->setRecordChoices(recordWindow_, *recordChoices_);
+    return recordWindow_;
+}
+
+RecordChoices Form1::recordChoices() const
+{
+    QString reason;
+    if (recordWindow_)
+        if (const Devices* found = devices(&reason))
+            return found->recordChoices(recordWindow_);
+    return recordChoices_.value_or(RecordChoices{});
+}
+
+// The line above a recording's header: the heading typed in the record
+// window, else "run N", N counting the box's runs with this one.
+QString Form1::recordingHeading() const
+{
+    const std::string typed = recordChoices().heading;
+    if (!typed.empty())
+        return QString::fromStdString(typed);
+    const std::size_t runs = readGraphBlocks(readBox(), state_->delimiter).size();
+    return QStringLiteral("run %1").arg(runs + 1);
 }
 
 // A board may send a few rows at each of hundreds of reads a second. The box
@@ -392,6 +437,7 @@ void Form1::appendRecorded(const QString& text)
     } else {
         if (graphWindow_) // the graph shows the new recording as it comes in
             graphWindow_->followNewBlock();
+        const QString heading = recordingHeading();
         cursor.beginEditBlock();
         recordingInBox_ = true;
         if (startUpUntouched_) {
@@ -400,6 +446,8 @@ void Form1::appendRecorded(const QString& text)
             cursor.insertText(box.endsWith(QLatin1Char('\n')) ? QStringLiteral("\n")
                                                               : QStringLiteral("\n\n"));
         }
+        // Each recording a run of its own, named in the line above its header.
+        cursor.insertText(heading + QLatin1Char('\n'));
     }
     appendingRecording_ = onlyAdded;
     cursor.insertText(text);

@@ -4,6 +4,7 @@
 #include "data/data_intake.h"
 #include "data/user_interface.h"
 #include "data/working_state.h"
+#include "session/session.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -50,6 +51,17 @@ public:
     // used is refused with a message and the box is left alone. True when
     // the box was loaded.
     bool loadDataFile(const QString& path);
+    // Opens a session file, or loads a data file (by what the file begins
+    // with): a file manager's double click, a drop, the command line.
+    bool loadFile(const QString& path);
+    // Opens a session: the box byte for byte, the delimiter, the graph and
+    // record windows' choices. A file that cannot be read is refused with a
+    // message naming it, and nothing changes.
+    bool openSession(const QString& path);
+    // What a session file would hold now.
+    Session session();
+    // The session's file; empty for a new or a template's session.
+    const QString& sessionFile() const { return sessionFile_; }
 
 public slots:
     void cmd_clear_box_Click();
@@ -70,8 +82,14 @@ public slots:
     // Opens the record window, or raises it.
     void cmd_record_Click();
 
-    // Asks for a data file and loads it.
-    void openDataFile();
+    // Asks for a session or a data file and opens it (Ctrl+O).
+    void openFile();
+    // Saves the session to its file, or asks for one (Ctrl+S).
+    void saveSession();
+    void saveSessionAs();
+    // Writes the session as a template: it opens as a new, unnamed session,
+    // so that a teacher's prepared experiment is never saved over.
+    void saveSessionAsTemplate();
     // Offers the text of each program that ended without closing, newest
     // first: put back as one undo step, or let go. Run once the window shows.
     void offerRecoveries();
@@ -113,6 +131,17 @@ private:
     // Whether the window may close: nothing unsaved, or the student saved or
     // discarded it when asked.
     bool closeWithoutLoss();
+    bool writeSessionFile(const QString& path, bool asTemplate);
+    void setSessionFile(const QString& path);
+    bool sessionChanged();
+    bool askToSaveSession();
+    void applySession(const Session& session);
+    // The choices of a session without its box: the graph's, the record
+    // window's, the report's name.
+    void applyChoices(const Session& session);
+    void keepChoicesForRecovery();
+    // The choices kept beside a recovery file put back with its text.
+    void putBackChoices(const std::filesystem::path& recovered);
     std::filesystem::path outputFile() const;
     // The open dialog starts where a file was last opened or saved.
     void rememberFolder(const QString& file);
@@ -121,6 +150,13 @@ private:
     void bringIntoView(int position);
     // The graph window, made on first use.
     GraphWindow* graphWindow();
+    // The record window, made on first use with the devices' module; null
+    // (and a message) when the module cannot be loaded.
+    QWidget* recordWindow();
+    // What the record window shows, or what a session gave it before it
+    // was made.
+    RecordChoices recordChoices() const;
+    QString recordingHeading() const;
     // A block of data at the end of the box, after an empty line, as one
     // undo step.
     void appendBlock(const std::string& block);
@@ -148,6 +184,14 @@ private:
     BoxEdit* text1_ = nullptr;
     GraphWindow* graphWindow_ = nullptr; // made on first use
     QWidget* recordWindow_ = nullptr;    // a RecordWindow, made on first use
+    std::optional<RecordChoices> recordChoices_; // from a session, until the window is made
+    std::optional<GraphSession> pendingGraph_;   // likewise for the graph window
+    std::optional<std::string> pendingName_;     // the report's name, likewise
+    QString sessionFile_;
+    std::optional<std::string> savedSession_; // the session file's bytes as last saved or opened
+    bool openedTemplate_ = false;
+    std::string keptChoices_; // as written beside the recovery file
+    QTimer* choicesWatch_ = nullptr;
     bool recordingInBox_ = false;        // the recording under way has put text in the box
     bool appendingRecording_ = false;    // rows of it go in now
     // Rows that came while the box waits between two additions.

@@ -119,12 +119,12 @@ bool Form1::takePaste(const QString& text)
     return true;
 }
 
-void Form1::openDataFile()
+void Form1::openFile()
 {
     const QString path = askDataFileToOpen(
         this, lastFolder_.isEmpty() ? toQString(context_.labDirectory) : lastFolder_);
     if (!path.isEmpty())
-        loadDataFile(path);
+        loadFile(path);
 }
 
 void Form1::saveTextAs()
@@ -160,8 +160,12 @@ void Form1::showBoxMenu(const QPoint& position)
 {
     QMenu* menu = text1_->createStandardContextMenu(position);
     menu->addSeparator();
-    menu->addAction(QStringLiteral("Open data file..."), QKeySequence(Qt::CTRL | Qt::Key_O), this,
-                    &Form1::openDataFile);
+    menu->addAction(QStringLiteral("Open..."), QKeySequence(Qt::CTRL | Qt::Key_O), this,
+                    &Form1::openFile);
+    menu->addAction(QStringLiteral("Save session..."), QKeySequence(Qt::CTRL | Qt::Key_S), this,
+                    &Form1::saveSession);
+    menu->addAction(QStringLiteral("Save session as template..."), this,
+                    &Form1::saveSessionAsTemplate);
     menu->addAction(QStringLiteral("Save text as..."),
                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this, &Form1::saveTextAs);
     menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -176,7 +180,7 @@ bool Form1::dropFiles(const QMimeData* data)
     if (files.size() > 1)
         showMessage("drop one file at a time");
     else
-        loadDataFile(files.constFirst());
+        loadFile(files.constFirst());
     return true;
 }
 
@@ -234,10 +238,13 @@ void Form1::offerRecoveries()
         std::ifstream file(left.path, std::ios::binary);
         const std::string text((std::istreambuf_iterator<char>(file)),
                                std::istreambuf_iterator<char>());
-        if (askYesNo(this, toWidgetText(recoveryQuestion(text, left.saved))))
+        if (askYesNo(this, toWidgetText(recoveryQuestion(text, left.saved)))) {
             replaceBox(text);
+            putBackChoices(left.path);
+        }
         std::error_code ignored;
         std::filesystem::remove(left.path, ignored);
+        std::filesystem::remove(recoveryChoicesFile(left.path), ignored);
     }
 }
 
@@ -247,12 +254,19 @@ void Form1::closeEvent(QCloseEvent* event)
     event->accept();
     if (!closeWithoutLoss())
         event->ignore();
-    if (event->isAccepted())
+    if (event->isAccepted()) {
         recovery_->removeFile();
+        std::error_code ignored;
+        std::filesystem::remove(recoveryChoicesFile(recovery_->file()), ignored);
+    }
 }
 
 bool Form1::closeWithoutLoss()
 {
+    // A session in use: the question is about the session, and after a save
+    // nothing is asked until something changes.
+    if (!sessionFile_.isEmpty() || openedTemplate_ || savedSession_)
+        return !sessionChanged() || askToSaveSession();
     const std::string text = readBox();
     if (text.empty() || text == startUpText || text == savedText_)
         return true;

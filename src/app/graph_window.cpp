@@ -439,6 +439,12 @@ void GraphWindow::restoreSession(const GraphSession& session)
         refresh();
 }
 
+void GraphWindow::setSessionName(const QString& name)
+{
+    setWindowTitle(name.isEmpty() ? QStringLiteral("Bench Tabler - Graph")
+                                  : QStringLiteral("Bench Tabler - Graph - ") + name);
+}
+
 void GraphWindow::onResultsForBox(std::function<void(const std::string&)> append)
 {
     appendToBox_ = std::move(append);

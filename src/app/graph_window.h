@@ -89,6 +89,8 @@ public:
     // Shows the box as a session left it: each block's choices, the block
     // shown, the window open or not.
     void restoreSession(const GraphSession& session);
+    // The session's file name in the window's caption; empty for none.
+    void setSessionName(const QString& name);
     // Where "Put the results in the box" puts the block of the runs' fits
     // (CR LF line breaks): at the end of the box, as one undo step.
     void onResultsForBox(std::function<void(const std::string&)> append);

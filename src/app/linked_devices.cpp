@@ -10,6 +10,12 @@ Devices linkedDevices()
                               QWidget* parent) -> QWidget* {
         return new RecordWindow(delimiter, parent);
     };
+    devices.recordChoices = [](const QWidget* window) {
+        return static_cast<const RecordWindow*>(window)->choices();
+    };
+    devices.setRecordChoices = [](QWidget* window, const RecordChoices& choices) {
+        static_cast<RecordWindow*>(window)->setChoices(choices);
+    };
     devices.printReport = &askAndPrintReport;
     return devices;
 }

@@ -3,6 +3,7 @@
 #include "app/large_blocks.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
@@ -10,11 +11,12 @@
 namespace {
 
 constexpr const char* help =
-    "usage: benchtabler [--help] [--version]\n"
+    "usage: benchtabler [--help] [--version] [FILE]\n"
     "Opens the Bench Tabler window: paste measurements into the box and press the buttons\n"
     "that turn them into differences, running sums, difference quotients, a mean and\n"
     "standard deviation report and more, or open the graph. Files are kept in labfiles in\n"
-    "the home directory. For answer keys without a window, see benchtabler-batch.\n";
+    "the home directory. FILE, a session or a data file, is opened at start.\n"
+    "For answer keys without a window, see benchtabler-batch.\n";
 
 } // namespace
 
@@ -39,5 +41,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("benchtabler"));
     Form1 window(labDirectory());
     window.show();
+    // "benchtabler FILE", as a file manager starts it for a session or a data file.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        QTimer::singleShot(0, &window, [&window, file = arguments.last()] { window.loadFile(file); });
     return application.exec();
 }

@@ -94,6 +94,10 @@ void RecordWindow::layOutControls()
     triggerBefore_ = new QSpinBox(this);
     triggerBefore_->setAccessibleName(QStringLiteral("lines before the trigger"));
     triggerBefore_->setRange(0, 100000);
+    heading_ = new QLineEdit(this);
+    heading_->setAccessibleName(QStringLiteral("heading"));
+    heading_->setPlaceholderText(QStringLiteral("run N, or e.g. L = 0.70 m"));
+    heading_->setMinimumWidth(160);
     startStop_ = new QPushButton(QStringLiteral("Start"), this);
     progress_ = new QLabel(this);
     message_ = new QLabel(this);
@@ -112,6 +116,7 @@ void RecordWindow::layOutControls()
     choices->addGroup({trigger_, triggerColumn_, new QLabel(QStringLiteral("rises above"), this),
                        triggerLevel_, new QLabel(QStringLiteral("keeping"), this), triggerBefore_,
                        new QLabel(QStringLiteral("lines before it"), this)});
+    choices->addGroup({labelFor(QStringLiteral("&heading:"), heading_, this), heading_});
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(startStop_);
     buttons->addWidget(progress_, 1);
@@ -140,6 +145,43 @@ void RecordWindow::showAndRaise()
 }
 
 bool RecordWindow::recording() const { return session_ && session_->recording(); }
+
+RecordChoices RecordWindow::choices() const
+{
+    RecordChoices choices;
+    choices.source = source_->currentText().toStdString();
+    choices.baud = speed_->currentData().toInt();
+    choices.phone = address_->text().toStdString();
+    choices.hostTime = hostTime_->isChecked();
+    choices.stop = static_cast<RecordChoices::Stop>(stopAfter_->currentIndex());
+    choices.stopAfter = numberInField(stopValue_).value_or(0);
+    choices.trigger = trigger_->isChecked();
+    choices.triggerColumn = triggerColumn_->value();
+    choices.triggerLevel = numberInField(triggerLevel_).value_or(0);
+    choices.triggerBefore = triggerBefore_->value();
+    choices.heading = heading_->text().toStdString();
+    return choices;
+}
+
+void RecordWindow::setChoices(const RecordChoices& choices)
+{
+    if (!choices.source.empty())
+        source_->setCurrentText(QString::fromStdString(choices.source));
+    if (const int speed = speed_->findData(choices.baud); speed >= 0)
+        speed_->setCurrentIndex(speed);
+    address_->setText(QString::fromStdString(choices.phone));
+    hostTime_->setChecked(choices.hostTime);
+    stopAfter_->setCurrentIndex(static_cast<int>(choices.stop));
+    stopValue_->setText(choices.stop == RecordChoices::Stop::Never
+                            ? QString()
+                            : QString::number(choices.stopAfter, 'g', 15));
+    trigger_->setChecked(choices.trigger);
+    triggerColumn_->setValue(choices.triggerColumn);
+    triggerLevel_->setText(QString::number(choices.triggerLevel, 'g', 15));
+    triggerBefore_->setValue(choices.triggerBefore);
+    heading_->setText(QString::fromStdString(choices.heading));
+    sourceChosen();
+}
 QString RecordWindow::message() const { return message_->text(); }
 
 // The serial ports found, by description and name; the phone last. The

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "record/recording_session.h"
+#include "session/session.h"
 
 #include <QWidget>
 
@@ -34,6 +35,9 @@ public:
     bool recording() const;
     // The line of messages under the buttons.
     QString message() const;
+    // What a session keeps of the window, and shows again.
+    RecordChoices choices() const;
+    void setChoices(const RecordChoices& choices);
 
 public slots:
     void startOrStop();
@@ -68,6 +72,7 @@ private:
     QSpinBox* triggerColumn_ = nullptr;
     QLineEdit* triggerLevel_ = nullptr;
     QSpinBox* triggerBefore_ = nullptr;
+    QLineEdit* heading_ = nullptr;
     QPushButton* startStop_ = nullptr;
     QLabel* progress_ = nullptr;
     QLabel* message_ = nullptr;

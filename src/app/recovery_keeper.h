@@ -39,6 +39,7 @@ public:
     // Writes the unsaved text, or removes the file, now (what the wait ends in);
     // only the text added since, when nothing else changed.
     void keepNow();
+    const std::filesystem::path& file() const { return file_; }
     // A normal close: no file is left.
     void removeFile();
     // Waits until the file is as the last call left it.

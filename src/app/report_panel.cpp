@@ -54,6 +54,7 @@ ReportPanel::ReportPanel(std::function<LabReport()> report, const QString& labDi
 }
 
 QString ReportPanel::name() const { return name_->text().trimmed(); }
+void ReportPanel::setName(const QString& name) { name_->setText(name); }
 
 LabReport ReportPanel::report() const
 {

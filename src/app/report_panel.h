@@ -19,6 +19,7 @@ public:
     ReportPanel(std::function<LabReport()> report, const QString& labDirectory, QWidget* parent);
 
     QString name() const;
+    void setName(const QString& name);
     // Writes the report as a PDF, durably; the reason when it could not.
     QString saveReport(const QString& path) const;
     // The report of what the window shows, with the name.

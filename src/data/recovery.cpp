@@ -34,6 +34,12 @@ std::filesystem::path recoveryFile(const std::filesystem::path& labDirectory, lo
     return labDirectory / (std::string(prefix) + std::to_string(processId) + std::string(suffix));
 }
 
+std::filesystem::path recoveryChoicesFile(const std::filesystem::path& recoveryFile)
+{
+    std::filesystem::path choices = recoveryFile;
+    return choices.replace_extension(".choices");
+}
+
 std::vector<LeftRecovery> leftRecoveries(const std::filesystem::path& labDirectory,
                                          const std::function<bool(long processId)>& runs)
 {

@@ -12,6 +12,10 @@
 
 std::filesystem::path recoveryFile(const std::filesystem::path& labDirectory, long processId);
 
+// Beside it, ".recovery-PID.choices": the session's choices (the graph's,
+// the record window's) without the box, so that they come back with it.
+std::filesystem::path recoveryChoicesFile(const std::filesystem::path& recoveryFile);
+
 // A recovery file whose program no longer runs.
 struct LeftRecovery {
     std::filesystem::path path;

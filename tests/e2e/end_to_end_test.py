@@ -282,13 +282,13 @@ class EndToEnd(unittest.TestCase):
             data.write(b"t (s),x (cm)\n0,0\n0.5,12.5\n")
         self.app.type_into_box("old")
         xdotool("key", "ctrl+o", env=self.app.env)
-        dialog = self.app._wait_for_window("^Open data file$")
+        dialog = self.app._wait_for_window("^Open$")
         xdotool("windowfocus", "--sync", dialog, env=self.app.env)
         xdotool("type", "--delay", "5", path, env=self.app.env)
         xdotool("key", "Return", env=self.app.env)
         deadline = time.time() + 10
         while dialog in subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
-                                        "^Open data file$"], env=self.app.env,
+                                        "^Open$"], env=self.app.env,
                                        capture_output=True, text=True).stdout.split():
             self.assertLess(time.time(), deadline, "the file dialog stayed open")
             time.sleep(0.05)
@@ -466,8 +466,8 @@ class EndToEnd(unittest.TestCase):
             xdotool("key", "alt+s", "Return", env=self.app.env)  # Enter stops too
             time.sleep(0.3)
             saved = self.app.saved_text()
-            self.assertTrue(saved.startswith(b"t,x\r\n0.000,5.0000\r\n"), saved[:40])
-            self.assertEqual(saved.count(b"\r\n"), 401)  # the header and 400 rows
+            self.assertTrue(saved.startswith(b"run 1\r\nt,x\r\n0.000,5.0000\r\n"), saved[:40])
+            self.assertEqual(saved.count(b"\r\n"), 402)  # the heading, the header, 400 rows
             for window in (record, graph):
                 xdotool("windowfocus", "--sync", window, env=self.app.env)
                 xdotool("key", "ctrl+w", env=self.app.env)

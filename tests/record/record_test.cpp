@@ -219,7 +219,7 @@ private slots:
         board.send("temp:21.6,hum:40");
         board.send(".2\r\nnot a line\r\ntemp:21.7,hum:40.3\r\n");
         QTRY_COMPARE(box(window)->toPlainText(),
-                     QString("before\n\ntemp,hum\n21.5,40.1\n21.6,40.2\n21.7,40.3"));
+                     QString("before\n\nrun 1\ntemp,hum\n21.5,40.1\n21.6,40.2\n21.7,40.3"));
         startStop(record)->click();
         QVERIFY(!record->recording());
         QVERIFY(!box(window)->isReadOnly());
@@ -249,7 +249,7 @@ private slots:
         });
         startStop(record)->click();
         stream.join();
-        QTRY_COMPARE(box(window)->toPlainText(), QString("t_ms,dist\n540,0.52\n560,0.53"));
+        QTRY_COMPARE(box(window)->toPlainText(), QString("run 1\nt_ms,dist\n540,0.52\n560,0.53"));
         startStop(record)->click();
         QCOMPARE(record->message(), QString());
 
@@ -263,7 +263,7 @@ private slots:
         startStop(second)->click();
         QTest::qWait(100);
         quiet.send("5,6\n");
-        QTRY_COMPARE(box(other)->toPlainText(), QString("value 1,value 2\n5,6"));
+        QTRY_COMPARE(box(other)->toPlainText(), QString("run 1\nvalue 1,value 2\n5,6"));
         startStop(second)->click();
     }
 
@@ -326,7 +326,7 @@ private slots:
             QFile file(kept);
             return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
         };
-        QString expected = "before\r\n\r\nvalue 1,value 2";
+        QString expected = "before\r\n\r\nrun 1\r\nvalue 1,value 2";
         for (int second = 0; second < 3; ++second) {
             for (int row = 0; row < 100; ++row) {
                 const QString line = QString::number(second * 100 + row) + ",0.5";
@@ -362,7 +362,7 @@ private slots:
         qInfo("%lld box changes for 100 reads in %lld ms", static_cast<long long>(changes.size()),
               static_cast<long long>(milliseconds));
         QVERIFY(changes.size() <= milliseconds / 40 + 2);
-        QCOMPARE(box(window)->document()->blockCount(), 201);
+        QCOMPARE(box(window)->document()->blockCount(), 202); // the heading, the header, 200 rows
         startStop(record)->click();
     }
 
@@ -380,7 +380,7 @@ private slots:
         QTRY_VERIFY(!record->recording());
         QVERIFY2(record->message().contains("was disconnected; every line received stays"),
                  qPrintable(record->message()));
-        QCOMPARE(box(window)->toPlainText(), QString("value 1,value 2\n1,2\n3,4"));
+        QCOMPARE(box(window)->toPlainText(), QString("run 1\nvalue 1,value 2\n1,2\n3,4"));
     }
 
     void theTriggerStartsTheRecordingAndTheGraphFollowsIt()
@@ -405,7 +405,7 @@ private slots:
                 field->setText("0.5");
         startStop(record)->click();
         board.send("0,0.1\n1,0.2\n2,0.3\n3,0.9\n");
-        QTRY_COMPARE(box(window)->toPlainText(), QString("value 1,value 2\n2,0.3\n3,0.9"));
+        QTRY_COMPARE(box(window)->toPlainText(), QString("run 1\nvalue 1,value 2\n2,0.3\n3,0.9"));
         for (int i = 4; i < 200; ++i)
             board.send(QByteArray::number(i) + "," + QByteArray::number(i * 0.01) + "\n");
         QTRY_COMPARE(graph->graph()->plot().points.size(), 198u);

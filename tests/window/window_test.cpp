@@ -753,7 +753,7 @@ private slots:
                 listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
             dialog->reject();
         });
-        window.openDataFile();
+        window.openFile();
         QCOMPARE(folder, lab);
         QVERIFY2(listed.contains("ramp.csv") && !listed.contains("tempFile.txt") &&
                      !listed.contains(".recovery-1.txt"),
@@ -767,7 +767,7 @@ private slots:
             folder = dialog->directory().absolutePath();
             dialog->reject();
         });
-        window.openDataFile();
+        window.openFile();
         QCOMPARE(folder, home_.path() + "/group 2");
     }
 
@@ -801,7 +801,9 @@ private slots:
             chooseFile(dialog, path);
         });
         QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
-        QCOMPARE(filter, QString("Data files (*.txt *.csv *.tsv *.dat);;All files (*)"));
+        QCOMPARE(filter, QString("Sessions and data files (*.btsession *.txt *.csv *.tsv *.dat);;"
+                                 "Sessions (*.btsession);;Data files (*.txt *.csv *.tsv *.dat);;"
+                                 "All files (*)"));
         QCOMPARE(text1(window)->toPlainText(), QString("0,0\n1,2\n"));
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -825,8 +827,9 @@ private slots:
             entries << action->text();
         menu->close();
         QVERIFY(entries.filter("Copy").size() == 1 && entries.filter("Paste").size() == 1);
-        QVERIFY(entries.contains("Open data file..."));
-        QVERIFY(entries.contains("Save text as..."));
+        for (const char* entry : {"Open...", "Save session...", "Save session as template...",
+                                  "Save text as..."})
+            QVERIFY2(entries.contains(entry), entry);
     }
 
     void dropsLoadOneFileRefuseSeveralAndKeepText_data()
