@@ -6,8 +6,8 @@
 #include "app/dialogs.h"
 #include "app/graph_window.h"
 #include "app/lab_directory.h"
-#include "app/report_panel.h"
 #include "app/recovery_keeper.h"
+#include "app/report_panel.h"
 #include "app/wrapping_button.h"
 #include "commands/calculate_column.h"
 #include "commands/change_delimiter.h"
@@ -21,8 +21,8 @@
 #include "commands/running_sum.h"
 #include "commands/save_output.h"
 #include "commands/select_column.h"
-#include "graph/graph_table.h"
 #include "data/recovery.h"
+#include "graph/graph_table.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -278,10 +278,7 @@ void Form1::cmd_change_delimiter_Click()
         graphWindow_->boxChanged(); // the lines split elsewhere now
 }
 
-void Form1::cmd_graph_Click()
-{
-    graphWindow()->showAndRaise();
-}
+void Form1::cmd_graph_Click() { graphWindow()->showAndRaise(); }
 
 GraphWindow* Form1::graphWindow()
 {

@@ -97,6 +97,9 @@ public slots:
     void saveTextAs();
 
 private slots:
+    // Writes the session's choices beside the recovery file when they
+    // changed; every two seconds.
+    void keepChoicesForRecovery();
     // The record window's signals.
     void recordingStarted();
     void recordingEnded();
@@ -139,7 +142,7 @@ private:
     // The choices of a session without its box: the graph's, the record
     // window's, the report's name.
     void applyChoices(const Session& session);
-    void keepChoicesForRecovery();
+
     // The choices kept beside a recovery file put back with its text.
     void putBackChoices(const std::filesystem::path& recovered);
     std::filesystem::path outputFile() const;

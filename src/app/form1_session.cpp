@@ -42,19 +42,16 @@ Session Form1::session()
     session.box = readBox();
     session.delimiter = state_->delimiter;
     session.dataFile = dataFile_.toStdString();
-    session.studentName = graphWindow_
-                              ? graphWindow_->reportPanel()->name().toStdString()
-                              : pendingName_.value_or(
-                                    QSettings().value("report/name").toString().toStdString());
+    session.studentName =
+        graphWindow_
+            ? graphWindow_->reportPanel()->name().toStdString()
+            : pendingName_.value_or(QSettings().value("report/name").toString().toStdString());
     session.graph = graphWindow_ ? graphWindow_->session() : pendingGraph_.value_or(GraphSession{});
     session.record = recordChoices();
     return session;
 }
 
-bool Form1::sessionChanged()
-{
-    return !savedSession_ || writeSession(session()) != *savedSession_;
-}
+bool Form1::sessionChanged() { return !savedSession_ || writeSession(session()) != *savedSession_; }
 
 void Form1::saveSession()
 {
@@ -70,18 +67,19 @@ void Form1::saveSessionAs()
                                  ? toQString(context_.labDirectory) + QStringLiteral("/lab") +
                                        QString::fromLatin1(sessionExtension)
                                  : sessionFile_;
-    const QString path = askFileToSave(this, QStringLiteral("Save session"), proposed, sessionFilters);
+    const QString path =
+        askFileToSave(this, QStringLiteral("Save session"), proposed, sessionFilters);
     if (!path.isEmpty())
         writeSessionFile(path, false);
 }
 
 void Form1::saveSessionAsTemplate()
 {
-    const QString path = askFileToSave(
-        this, QStringLiteral("Save session as template"),
-        toQString(context_.labDirectory) + QStringLiteral("/experiment") +
-            QString::fromLatin1(sessionExtension),
-        sessionFilters);
+    const QString path =
+        askFileToSave(this, QStringLiteral("Save session as template"),
+                      toQString(context_.labDirectory) + QStringLiteral("/experiment") +
+                          QString::fromLatin1(sessionExtension),
+                      sessionFilters);
     if (!path.isEmpty())
         writeSessionFile(path, true);
 }
@@ -177,9 +175,9 @@ void Form1::applyChoices(const Session& session)
 
 bool Form1::askToSaveSession()
 {
-    const QString name = sessionFile_.isEmpty() ? QStringLiteral("The session")
-                                                : QStringLiteral("The session ") +
-                                                      QFileInfo(sessionFile_).fileName();
+    const QString name = sessionFile_.isEmpty()
+                             ? QStringLiteral("The session")
+                             : QStringLiteral("The session ") + QFileInfo(sessionFile_).fileName();
     switch (askSaveDiscardCancel(this, name + QStringLiteral(" has changes that are not saved. "
                                                              "Save the session before closing?"))) {
     case QMessageBox::Save: {

@@ -176,8 +176,7 @@ void drawRange(QPainter& painter, const Frame& frame, const GraphPlot& plot)
     painter.fillRect(band.normalized(), graph_colours::range);
 }
 
-void drawCurve(QPainter& painter, const Frame& frame,
-               const std::vector<std::vector<Point>>& curve,
+void drawCurve(QPainter& painter, const Frame& frame, const std::vector<std::vector<Point>>& curve,
                const QColor& colour = graph_colours::curve)
 {
     painter.setPen(QPen(colour, 2));
@@ -322,14 +321,16 @@ void drawMarkers(QPainter& painter, const QList<QPointF>& pixels, const MarkerSt
             painter.drawRect(QRectF(p.x() - r, p.y() - r, 2 * r, 2 * r));
             break;
         case 2: {
-            const QPointF corners[] = {{p.x(), p.y() - r - 1}, {p.x() + r + 0.5, p.y() + r},
-                                       {p.x() - r - 0.5, p.y() + r}};
+            const QPointF corners[] = {
+                {p.x(), p.y() - r - 1}, {p.x() + r + 0.5, p.y() + r}, {p.x() - r - 0.5, p.y() + r}};
             painter.drawPolygon(corners, 3);
             break;
         }
         case 3: {
-            const QPointF corners[] = {{p.x(), p.y() - r - 1}, {p.x() + r + 1, p.y()},
-                                       {p.x(), p.y() + r + 1}, {p.x() - r - 1, p.y()}};
+            const QPointF corners[] = {{p.x(), p.y() - r - 1},
+                                       {p.x() + r + 1, p.y()},
+                                       {p.x(), p.y() + r + 1},
+                                       {p.x() - r - 1, p.y()}};
             painter.drawPolygon(corners, 4);
             break;
         }
@@ -437,8 +438,7 @@ void drawResiduals(QPainter& painter, const QRectF& area, const GraphPlot& plot)
 }
 
 // A short sample of each kind of line or marker in the legend.
-void drawLegendSample(QPainter& painter, const LegendEntry& entry, const QPointF& left,
-                      qreal width)
+void drawLegendSample(QPainter& painter, const LegendEntry& entry, const QPointF& left, qreal width)
 {
     const QPointF right = left + QPointF(width, 0);
     switch (entry.kind) {
@@ -588,10 +588,10 @@ void drawHistogram(QPainter& painter, const Frame& frame, const GraphPlot& plot)
 
 QColor graph_colours::run(std::size_t k)
 {
-    static const QColor palette[] = {
-        QColor(0x00, 0x72, 0xb2), QColor(0xd5, 0x5e, 0x00), QColor(0x00, 0x9e, 0x73),
-        QColor(0xcc, 0x79, 0xa7), QColor(0xe6, 0x9f, 0x00), QColor(0x56, 0xb4, 0xe9),
-        QColor(0x00, 0x00, 0x00), QColor(0xf0, 0xe4, 0x42)};
+    static const QColor palette[] = {QColor(0x00, 0x72, 0xb2), QColor(0xd5, 0x5e, 0x00),
+                                     QColor(0x00, 0x9e, 0x73), QColor(0xcc, 0x79, 0xa7),
+                                     QColor(0xe6, 0x9f, 0x00), QColor(0x56, 0xb4, 0xe9),
+                                     QColor(0x00, 0x00, 0x00), QColor(0xf0, 0xe4, 0x42)};
     return palette[k % std::size(palette)];
 }
 

@@ -109,8 +109,8 @@ std::vector<std::string> runsTableText(const std::vector<RunPlot>& runs, const M
         }
         const CurveFit& fit = *run.fit;
         for (std::size_t k = 0; k < fit.values.size(); ++k)
-            row.push_back(measured(fit.values[k],
-                                   fit.uncertainties.empty() ? NAN : fit.uncertainties[k]));
+            row.push_back(
+                measured(fit.values[k], fit.uncertainties.empty() ? NAN : fit.uncertainties[k]));
         row.push_back(quality(fit));
         for (const FitResult& result : run.results)
             row.push_back(result.failure.empty() ? measured(result.value, result.uncertainty)
@@ -157,9 +157,8 @@ std::vector<std::string> resultsBlockLines(const std::vector<RunPlot>& runs,
             row.push_back(fields.uncertainty);
         }
         for (const FitResult& result : run.results) {
-            const BoxFields fields = result.failure.empty()
-                                         ? boxFields(result.value, result.uncertainty)
-                                         : BoxFields{};
+            const BoxFields fields =
+                result.failure.empty() ? boxFields(result.value, result.uncertainty) : BoxFields{};
             row.push_back(fields.value);
             row.push_back(fields.uncertainty);
         }

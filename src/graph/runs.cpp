@@ -26,8 +26,8 @@ std::optional<RunValue> valueOf(std::string_view name, std::string_view written)
 {
     written = withoutBlanks(written);
     std::size_t end = 0;
-    while (end < written.size() && std::string_view("+-0123456789.,eE").find(written[end]) !=
-                                       std::string_view::npos)
+    while (end < written.size() &&
+           std::string_view("+-0123456789.,eE").find(written[end]) != std::string_view::npos)
         ++end;
     // The longest start that is a number; what follows is the unit.
     for (; end > 0; --end) {

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -51,8 +52,13 @@ Json toLibrary(const JsonValue& value)
     case JsonValue::Kind::Boolean:
         return value.boolean;
     case JsonValue::Kind::Number:
-        return std::isfinite(value.number) ? Json(value.number)
-                                           : Json(nullptr);
+        if (!std::isfinite(value.number))
+            return nullptr;
+        // Whole numbers as whole numbers: "block": 1, not 1.0.
+        if (value.number == std::trunc(value.number) &&
+            std::fabs(value.number) < 9007199254740992.0)
+            return static_cast<std::int64_t>(value.number);
+        return value.number;
     case JsonValue::Kind::String:
         return value.string;
     case JsonValue::Kind::Null:
