@@ -5,6 +5,7 @@
 #include "fit/fit_results.h"
 #include "fit/fit_text.h"
 #include "graph/graph_plot.h"
+#include "graph/run_results.h"
 
 #include <algorithm>
 #include <charconv>
@@ -78,6 +79,7 @@ std::optional<std::string> readOption(GraphOptions& options, const std::string& 
             return "unknown delimiter \"" + value + "\"";
         else
             options.delimiter = *delimiter;
+        options.input.delimiterGiven = true;
     } else if (option == "--x" || option == "--y") {
         const std::optional<int> column = columnNumber(value, option == "--x" ? 0 : 1);
         if (!column)
@@ -177,6 +179,8 @@ bool readFlag(GraphOptions& options, GraphCommand command, const std::string& fl
 {
     if (flag == "--json" && command != GraphCommand::Report)
         options.json = true;
+    else if ((flag == "--runs" || flag == "--table") && command == GraphCommand::Fit)
+        (flag == "--runs" ? options.runs : options.table) = true;
     else if ((flag == "--log-x" || flag == "--log-y") && command == GraphCommand::Report)
         (flag == "--log-x" ? options.logX : options.logY) = true;
     else if (flag == "--residuals" && command == GraphCommand::Report)
@@ -217,8 +221,6 @@ std::variant<GraphOptions, std::string> parseGraphArguments(const std::vector<st
         return std::string("too many arguments after the command");
     if (command == GraphCommand::Report && options.pdf.empty())
         return std::string("report needs --pdf FILE");
-    if (command == GraphCommand::Fit && !options.model)
-        return std::string("fit needs --model NAME or --equation TEXT");
     if ((!options.model || options.model->kind != ModelKind::OwnEquation) &&
         !options.starts.empty())
         return std::string("--start is for an own equation");
@@ -236,19 +238,33 @@ std::variant<GraphInput, BatchResult> readGraphInput(const std::vector<std::stri
     if (const auto* explanation = std::get_if<std::string>(&parsed))
         return usageFailure(*explanation);
     GraphOptions options = std::get<GraphOptions>(parsed);
-    // Reading may settle the delimiter ("--delimiter auto").
+    // Reading may settle the delimiter ("--delimiter auto", a session's).
     BatchInput read = readBatchInput(options.file, input, options.input, options.delimiter);
     if (std::optional<BatchResult> failure = inputFailure(read))
         return *std::move(failure);
-    std::vector<GraphTable> blocks = readGraphBlocks(read.box.text, options.delimiter);
-    // The batch takes the first block; the window would offer the others.
-    if (const std::optional<std::string> note = otherBlocksNote(blocks, 0)) {
-        const std::string window = "choose them in the data list";
-        read.notes.push_back(note->substr(0, note->find(window)) +
-                             "the batch reads the first block only");
+    GraphInput started{std::move(options), std::move(read), {}, 0, std::nullopt};
+    started.blocks = readGraphBlocks(started.read.box.text, started.options.delimiter);
+    // A session's block as the window showed it, with its choices.
+    if (const std::optional<Session>& session = started.read.session) {
+        started.block = session->graph.block < started.blocks.size() ? session->graph.block : 0;
+        for (const BlockChoice& kept : session->graph.blocks)
+            if (kept.block == started.block && started.block < started.blocks.size() &&
+                kept.name == started.blocks[started.block].name)
+                started.kept = kept.choice;
     }
-    GraphTable table = blocks.empty() ? GraphTable{} : std::move(blocks.front());
-    return GraphInput{std::move(options), std::move(read), std::move(table)};
+    if (command == GraphCommand::Fit && started.choice().model.kind == ModelKind::None)
+        return usageFailure("fit needs --model NAME or --equation TEXT");
+    // The batch takes one block; the window would offer the others.
+    const bool runs = started.options.runs || (started.kept && started.kept->allRuns);
+    if (const std::optional<std::string> note = otherBlocksNote(started.blocks, started.block);
+        note && !runs) {
+        const std::string window = "choose them in the data list";
+        started.read.notes.push_back(note->substr(0, note->find(window)) +
+                                     (started.block == 0
+                                          ? "the batch reads the first block only"
+                                          : "the batch reads the block its session shows only"));
+    }
+    return started;
 }
 
 std::string graphMessages(const std::vector<std::string>& readNotes,
@@ -262,23 +278,31 @@ std::string graphMessages(const std::vector<std::string>& readNotes,
     return messages;
 }
 
-GraphChoice choiceOf(const GraphOptions& options, const GraphTable& table)
+GraphChoice choiceOf(const GraphOptions& options, const GraphTable& table,
+                     const std::optional<GraphChoice>& kept)
 {
-    GraphChoice choice = defaultChoice(table);
+    GraphChoice choice = kept.value_or(defaultChoice(table));
     choice.xColumn = options.x.value_or(choice.xColumn);
     choice.yColumn = options.y.value_or(choice.yColumn);
     if (options.model)
         choice.model = *options.model;
-    choice.fitFrom = options.from;
-    choice.fitTo = options.to;
-    choice.results = options.results;
-    choice.logX = options.logX;
-    choice.logY = options.logY;
-    choice.residuals = options.residuals;
-    choice.extremeLines = options.extremeLines;
-    choice.title = options.title;
-    choice.histogram = options.histogram;
-    choice.bins = options.bins;
+    if (options.from || options.to) {
+        choice.fitFrom = options.from;
+        choice.fitTo = options.to;
+    }
+    if (!options.results.empty())
+        choice.results = options.results;
+    choice.logX = choice.logX || options.logX;
+    choice.logY = choice.logY || options.logY;
+    choice.residuals = choice.residuals || options.residuals;
+    choice.extremeLines = choice.extremeLines || options.extremeLines;
+    if (!options.title.empty())
+        choice.title = options.title;
+    choice.histogram = options.histogram || choice.histogram;
+    if (options.histogram && options.bins.rule == BinChoice::Rule::Automatic && kept)
+        choice.bins = kept->bins;
+    else
+        choice.bins = options.bins;
     for (const auto& [column, uncertainty] : {std::pair{options.sigmaX, &choice.xUncertainty},
                                               std::pair{options.sigmaY, &choice.yUncertainty}})
         if (column) {
@@ -349,6 +373,59 @@ std::string fitJson(const CurveFit& fit, const std::vector<FitResult>& results)
     return json;
 }
 
+// One run's object in --runs --json: its name and values, then the keys of
+// one fit, or why it has none.
+std::string runJson(const RunPlot& run)
+{
+    std::string json = "{\"run\": " + jsonString(run.name) + ", \"values\": {";
+    for (std::size_t k = 0; k < run.values.size(); ++k)
+        json += (k == 0 ? "" : ", ") + jsonString(run.values[k].name) + ": " +
+                jsonNumber(run.values[k].value);
+    json += "}";
+    if (!run.fit || !run.fit->fitted())
+        return json + ", \"message\": " +
+               jsonString(run.fit ? run.fit->failure : std::string("nothing to fit")) + "}";
+    std::string fit = fitJson(*run.fit, run.results);
+    fit.erase(fit.find_last_not_of("\n") + 1);
+    return json + ", " + fit.substr(1);
+}
+
+// fit --runs: every run with the columns of the block shown, fitted on its
+// own: the window's table, the JSON of each, or the results block.
+BatchResult fitRuns(const GraphInput& graph, const GraphChoice& choice)
+{
+    const GraphPlot plot = plotRuns(graph.blocks, graph.block, choice);
+    BatchResult result;
+    result.err = graphMessages(graph.read.notes, {});
+    const RunSelection selection = runsLike(graph.blocks, graph.block);
+    for (std::size_t b = 0; b < graph.blocks.size(); ++b)
+        if (std::find(selection.blocks.begin(), selection.blocks.end(), b) ==
+            selection.blocks.end())
+            result.err += "message: " + otherColumnsNote(graph.blocks[b]) + "\n";
+    for (const std::string& note : plot.notes)
+        if (note.find("has other columns") == std::string::npos)
+            result.err += "message: " + inBatchWords(note) + "\n";
+    if (std::none_of(plot.runs.begin(), plot.runs.end(),
+                     [](const RunPlot& run) { return run.fit && run.fit->fitted(); })) {
+        result.exitStatus = noOutput;
+        result.err += "message: no run could be fitted\n";
+        return result;
+    }
+    if (graph.options.table) {
+        for (const std::string& line : resultsBlockLines(plot.runs, choice.model, graph.options.delimiter))
+            result.out += line + "\r\n";
+    } else if (graph.options.json) {
+        result.out = "{\"runs\": [";
+        for (std::size_t r = 0; r < plot.runs.size(); ++r)
+            result.out += (r == 0 ? "" : ", ") + runJson(plot.runs[r]);
+        result.out += "]}\n";
+    } else {
+        for (const std::string& line : plot.runsText)
+            result.out += line + "\n";
+    }
+    return result;
+}
+
 } // namespace
 
 BatchResult runFit(const std::vector<std::string>& arguments, std::istream& input)
@@ -356,8 +433,14 @@ BatchResult runFit(const std::vector<std::string>& arguments, std::istream& inpu
     auto started = readGraphInput(arguments, input, GraphCommand::Fit);
     if (auto* failure = std::get_if<BatchResult>(&started))
         return *failure;
-    const auto& [options, read, table] = std::get<GraphInput>(started);
-    const GraphPlot plot = plotGraph(table, choiceOf(options, table));
+    const GraphInput& graph = std::get<GraphInput>(started);
+    const GraphOptions& options = graph.options;
+    const BatchInput& read = graph.read;
+    GraphChoice choice = graph.choice();
+    choice.histogram = false;
+    if (options.runs || options.table || choice.allRuns)
+        return fitRuns(graph, choice);
+    const GraphPlot plot = plotGraph(graph.table(), choice);
     BatchResult result;
     result.err = graphMessages(read.notes, plot.notes);
     if (!plot.fit->fitted()) {
@@ -365,8 +448,10 @@ BatchResult runFit(const std::vector<std::string>& arguments, std::istream& inpu
         result.err += "message: " + plot.fit->failure + "\n";
         return result;
     }
+    // A --result that cannot be used is a wrong command line; a session's is
+    // said in the text, as the window says it.
     for (const FitResult& fitResult : plot.results)
-        if (fitResult.unusable)
+        if (fitResult.unusable && !options.results.empty())
             return usageFailure("--result " + fitResult.formula + ": " + fitResult.failure);
     if (const std::optional<std::string> warning = poorFitWarning(*plot.fit))
         result.err += "message: " + *warning + "\n";

@@ -23,6 +23,8 @@ struct GraphOptions {
     std::optional<double> from, to;
     std::string results; // the --result formulas, separated by ";"
     bool json = false;
+    bool runs = false;  // fit every run whose columns are the first run's
+    bool table = false; // the results block of the runs' fits, as the window puts it in the box
     std::optional<std::string> file;
     // The report's:
     std::string pdf;
@@ -47,15 +49,27 @@ enum class GraphCommand { Fit, Report, Histogram };
 std::variant<GraphOptions, std::string> parseGraphArguments(const std::vector<std::string>& arguments,
                                                             GraphCommand command);
 
-// The graph window's choice for these options on this table.
-GraphChoice choiceOf(const GraphOptions& options, const GraphTable& table);
+// The graph window's choice for these options on this table: the choice a
+// session kept for it (or the defaults), the options given over it.
+GraphChoice choiceOf(const GraphOptions& options, const GraphTable& table,
+                     const std::optional<GraphChoice>& kept = std::nullopt);
 
-// What a graph command starts from: its options, the data read and the
-// table the graph window would take from it.
+// What a graph command starts from: its options, the data read, the box's
+// blocks and the one the graph window would show: the first, or the one a
+// session showed, with the choices it kept.
 struct GraphInput {
     GraphOptions options;
     BatchInput read;
-    GraphTable table;
+    std::vector<GraphTable> blocks;
+    std::size_t block = 0;
+    std::optional<GraphChoice> kept;
+
+    const GraphTable& table() const
+    {
+        static const GraphTable none;
+        return block < blocks.size() ? blocks[block] : none;
+    }
+    GraphChoice choice() const { return choiceOf(options, table(), kept); }
 };
 
 // The arguments parsed and the data read; the command's failure (usage, a

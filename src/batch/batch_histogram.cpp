@@ -51,8 +51,10 @@ BatchResult runHistogram(const std::vector<std::string>& arguments, std::istream
     auto started = readGraphInput(arguments, input, GraphCommand::Histogram);
     if (auto* failure = std::get_if<BatchResult>(&started))
         return *failure;
-    const auto& [options, read, table] = std::get<GraphInput>(started);
-    const GraphPlot plot = plotGraph(table, choiceOf(options, table));
+    const GraphInput& graph = std::get<GraphInput>(started);
+    const GraphOptions& options = graph.options;
+    const BatchInput& read = graph.read;
+    const GraphPlot plot = plotGraph(graph.table(), graph.choice());
     BatchResult result;
     result.err = graphMessages(read.notes, plot.notes);
     if (!plot.histogram) {

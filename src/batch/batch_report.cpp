@@ -11,10 +11,12 @@ BatchResult runReport(const std::vector<std::string>& arguments, std::istream& i
     auto started = readGraphInput(arguments, input, GraphCommand::Report);
     if (auto* failure = std::get_if<BatchResult>(&started))
         return *failure;
-    const auto& [options, read, table] = std::get<GraphInput>(started);
+    const GraphInput& graph = std::get<GraphInput>(started);
+    const GraphOptions& options = graph.options;
+    const BatchInput& read = graph.read;
     const bool fromFile = options.file && *options.file != "-";
     LabReport report = makeLabReport(
-        table, choiceOf(options, table), options.delimiter,
+        graph.table(), graph.choice(), options.delimiter,
         fromFile ? QString::fromStdString(std::filesystem::path(*options.file).filename().string())
                  : QStringLiteral("the data given on standard input"));
     BatchResult result;
@@ -25,9 +27,14 @@ BatchResult runReport(const std::vector<std::string>& arguments, std::istream& i
         result.err += "message: there is nothing to plot, so no report was written\n";
         return result;
     }
-    report.title = reportTitle(QString::fromStdString(options.title),
-                               QString::fromStdString(options.file.value_or("")));
-    report.name = QString::fromStdString(options.name);
+    // A session's title, data file and name unless the command line gives them.
+    const std::optional<Session>& session = read.session;
+    report.title = reportTitle(QString::fromStdString(graph.choice().title),
+                               QString::fromStdString(session && !session->dataFile.empty()
+                                                          ? session->dataFile
+                                                          : options.file.value_or("")));
+    report.name = QString::fromStdString(
+        !options.name.empty() || !session ? options.name : session->studentName);
     const QPageSize paper = !options.paper ? localPaper()
                             : *options.paper == "letter" ? QPageSize(QPageSize::Letter)
                                                          : QPageSize(QPageSize::A4);

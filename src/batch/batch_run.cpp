@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
+#include <fstream>
 #include <filesystem>
 #include <iterator>
 #include <memory>
@@ -37,7 +38,7 @@ constexpr const char* usage =
     "rows-to-columns, mean-sd, random-numbers, experiment, calculate-column\n"
     "       benchtabler-batch [--delimiter NAME] fit [--x K] [--y K] (--model NAME | "
     "--equation TEXT) [--start NAME=VALUE]... [--from A] [--to B] [--sigma-x K] [--sigma-y K] "
-    "[--result FORMULA]... [--json] [FILE]\n"
+    "[--result FORMULA]... [--runs] [--json|--table] [FILE]\n"
     "       benchtabler-batch [--delimiter NAME] histogram [--y K] [--bins auto|sturges|WIDTH] "
     "[--json] [FILE]\n"
     "       benchtabler-batch [--delimiter NAME] report --pdf FILE [--title TEXT] [--name TEXT] "
@@ -67,6 +68,11 @@ constexpr const char* help =
     "fit fits a curve to the rows of FILE as the graph window takes them and prints the\n"
     "graph window's fit text (--json: one JSON object for scripts); exit status 1 when\n"
     "there is no fit, its reason on standard error.\n"
+    "  --runs             every run (data block) with the first run's columns, each fitted\n"
+    "                     on its own: the table of their fits (--json: {\"runs\": [...]};\n"
+    "                     --table: the results block the window puts in the box)\n"
+    "FILE may be a session (.btsession): its box, and its choices as the defaults of\n"
+    "every option; the options given win.\n"
     "  --x K, --y K       the columns (x 0 is the line number); the graph's choice at start\n"
     "  --model NAME       line (or linear), proportional, quadratic, polynomial:N (N 2\n"
     "                     to 10; cubic is polynomial:3), exponential, exponential-offset,\n"
@@ -193,6 +199,7 @@ std::variant<Options, std::string> parseArguments(const std::vector<std::string>
                 return "unknown delimiter \"" + name + "\"";
             else
                 options.delimiter = *delimiter;
+            options.input.delimiterGiven = true;
         } else if (argument == "--answer") {
             options.answers.push_back(arguments[++i]);
         } else if (argument == "--lf") {
@@ -286,15 +293,58 @@ std::optional<char> delimiterNamed(const std::string& name)
     return std::nullopt;
 }
 
+namespace {
+
+std::string fileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+bool fileIsSession(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    char start[32] = {};
+    file.read(start, sizeof start);
+    return looksLikeSession(std::string_view(start, static_cast<std::size_t>(file.gcount())));
+}
+
+// A session's box as it is, its delimiter unless --delimiter named one; a
+// session that cannot be read is refused by name.
+void readSessionInput(const std::string& name, const std::string& bytes, BatchInput& read,
+                      const BatchInputChoice& choice, char& delimiter)
+{
+    SessionRead session = readSession(bytes, name);
+    if (!session.session) {
+        read.box.refusal = session.refusal;
+        return;
+    }
+    read.box.text = session.session->box;
+    if (!choice.delimiterGiven)
+        delimiter = session.session->delimiter;
+    read.session = std::move(session.session);
+}
+
+} // namespace
+
 BatchInput readBatchInput(const std::optional<std::string>& file, std::istream& input,
                           const BatchInputChoice& choice, char& delimiter)
 {
     BatchInput read;
-    if (file && *file != "-") {
+    const bool fromFile = file && *file != "-";
+    if (fromFile && fileIsSession(*file)) {
+        readSessionInput(*file, fileBytes(*file), read, choice, delimiter);
+        return read;
+    }
+    if (fromFile) {
         read.box = readDataFile(*file, iconvDecode);
     } else {
         const std::string bytes((std::istreambuf_iterator<char>(input)),
                                 std::istreambuf_iterator<char>());
+        if (looksLikeSession(bytes)) {
+            readSessionInput("standard input", bytes, read, choice, delimiter);
+            return read;
+        }
         read.box = decodeDataFile(bytes, "standard input", iconvDecode);
     }
     if (!read.box.refusal.empty())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/data_file.h"
+#include "session/session.h"
 
 #include <istream>
 #include <optional>
@@ -37,13 +38,17 @@ std::optional<char> delimiterNamed(const std::string& name);
 struct BatchInputChoice {
     std::optional<bool> decimalComma;
     bool automaticDelimiter = false;
+    bool delimiterGiven = false; // --delimiter: it wins over a session's
 };
 
 // The box text from FILE, or from `input` when there is no FILE or it is "-",
-// with the delimiter in force, as the window opens a file.
+// with the delimiter in force, as the window opens a file. A session file
+// gives its box as it is and its delimiter (unless --delimiter names one),
+// and its choices.
 struct BatchInput {
     DataFileText box;               // refused: a usage error
     std::vector<std::string> notes; // what the window would say after opening it
+    std::optional<Session> session; // when the file is one
     // The window's question that no option answers: the run ends without
     // output, the message naming the question and the options.
     std::string unanswered;
