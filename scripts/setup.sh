@@ -15,7 +15,7 @@ packages=(
     locales
     clang libclang-rt-14-dev
     xvfb xdotool xclip imagemagick x11-utils python3 poppler-utils
-    dpkg-dev debhelper devscripts lintian appstream desktop-file-utils
+    dpkg-dev debhelper devscripts lintian appstream desktop-file-utils shared-mime-info
 )
 
 as_root=()

@@ -606,7 +606,9 @@ LabReport GraphWindow::labReport() const
     const QString wholeData =
         dataFile_.isEmpty() ? QStringLiteral("the box")
                             : QFileInfo(dataFile_).fileName() + QStringLiteral(" and in the box");
-    LabReport report = makeLabReport(table(), choice_, delimiter_, wholeData);
+    static const std::vector<GraphTable> noBlocks;
+    LabReport report =
+        makeLabReport(reader_ ? reader_->blocks() : noBlocks, chosen_, choice_, delimiter_, wholeData);
     report.title = reportTitle(title_->text(), dataFile_);
     report.joinPoints = joinPoints_->isChecked();
     report.text = notes_->text(); // the window's text as it stands, its notes included

@@ -157,6 +157,31 @@ LabReport makeLabReport(const GraphTable& table, GraphChoice choice, char delimi
     return report;
 }
 
+LabReport makeLabReport(const std::vector<GraphTable>& blocks, std::size_t block,
+                        GraphChoice choice, char delimiter, const QString& wholeData)
+{
+    static const GraphTable none;
+    const GraphTable& table = block < blocks.size() ? blocks[block] : none;
+    if (!choice.allRuns || choice.histogram)
+        return makeLabReport(table, choice, delimiter, wholeData);
+    choice.widthPixels = reportGraphWidth;
+    choice.heightPixels = reportGraphHeight;
+    LabReport report;
+    report.plot = plotRuns(blocks, block, choice);
+    report.plot.title.clear();
+    report.when = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    std::size_t points = 0;
+    for (const RunPlot& run : report.plot.runs)
+        points += run.points.size();
+    report.joinPoints = points <= mostJoinedPoints;
+    report.text = QString::fromStdString(report.plot.text());
+    report.table =
+        reportTableOfRuns(blocks, choice, report.plot, delimiter, wholeData.toStdString());
+    if (!report.table.note.empty())
+        report.text += QStringLiteral("\n") + QString::fromStdString(report.table.note);
+    return report;
+}
+
 int reportPages(QPagedPaintDevice& device, const LabReport& report)
 {
     const QRectF page(0, 0, device.width(), device.height());

@@ -39,6 +39,12 @@ inline constexpr int reportGraphHeight = 360;
 LabReport makeLabReport(const GraphTable& table, GraphChoice choice, char delimiter,
                         const QString& wholeData = QStringLiteral("the box"));
 
+// The report of the box's block `block`, or, when the choice is all runs,
+// of every run with its columns.
+LabReport makeLabReport(const std::vector<GraphTable>& blocks, std::size_t block,
+                        GraphChoice choice, char delimiter,
+                        const QString& wholeData = QStringLiteral("the box"));
+
 // How many pages the report takes on this device.
 int reportPages(QPagedPaintDevice& device, const LabReport& report);
 

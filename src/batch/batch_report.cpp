@@ -16,12 +16,12 @@ BatchResult runReport(const std::vector<std::string>& arguments, std::istream& i
     const BatchInput& read = graph.read;
     const bool fromFile = options.file && *options.file != "-";
     LabReport report = makeLabReport(
-        graph.table(), graph.choice(), options.delimiter,
+        graph.blocks, graph.block, graph.choice(), options.delimiter,
         fromFile ? QString::fromStdString(std::filesystem::path(*options.file).filename().string())
                  : QStringLiteral("the data given on standard input"));
     BatchResult result;
     result.err = graphMessages(read.notes, {});
-    if (report.plot.points.empty()) {
+    if (report.plot.points.empty() && report.table.rows.empty()) {
         result.exitStatus = noOutput;
         result.err = graphMessages(read.notes, report.plot.notes);
         result.err += "message: there is nothing to plot, so no report was written\n";

@@ -29,3 +29,9 @@ struct ReportTable {
 // table ("pendulum.csv", "the box").
 ReportTable reportTable(const GraphTable& table, const GraphChoice& choice, const GraphPlot& plot,
                         char delimiter, const std::string& wholeData = "the box");
+
+// The table of "all runs": the runs' rows one after the other, each with the
+// run's name after its number.
+ReportTable reportTableOfRuns(const std::vector<GraphTable>& blocks, const GraphChoice& choice,
+                              const GraphPlot& plot, char delimiter,
+                              const std::string& wholeData = "the box");

@@ -23,6 +23,8 @@ for file in usr/bin/benchtabler usr/bin/benchtabler-batch \
             usr/share/applications/benchtabler.desktop \
             usr/share/icons/hicolor/scalable/apps/benchtabler.svg \
             usr/share/metainfo/io.github.benchtabler.BenchTabler.metainfo.xml \
+            usr/share/mime/packages/benchtabler.xml \
+            usr/share/icons/hicolor/scalable/mimetypes/application-x-benchtabler-session.svg \
             usr/share/doc/benchtabler/copyright usr/share/doc/benchtabler/changelog.gz; do
     [ -f "$root/$file" ] || { echo "the package lacks $file"; exit 1; }
 done
@@ -33,6 +35,14 @@ nm -D --defined-only "$module" | grep -q ' benchtablerDevices$' || { echo "$modu
 ! ldd "$module" | grep -q 'not found' || { echo "$module needs libraries that are not installed"; exit 1; }
 appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.benchtabler.BenchTabler.metainfo.xml" > /dev/null
 desktop-file-validate "$root/usr/share/applications/benchtabler.desktop"
+grep -q '^MimeType=application/x-benchtabler-session;' "$root/usr/share/applications/benchtabler.desktop" ||
+    { echo "the desktop entry does not open sessions"; exit 1; }
+# The session type as shared-mime-info reads it: by the file's name and by its first bytes.
+update-mime-database "$root/usr/share/mime"
+grep -q ':application/x-benchtabler-session:\*\.btsession' "$root/usr/share/mime/globs2" ||
+    { echo "the session type has no *.btsession"; exit 1; }
+grep -aq 'Bench Tabler session ' "$root/usr/share/mime/magic" ||
+    { echo "the session type has no magic"; exit 1; }
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for runtime in libqt6widgets6 libqt6svg6 libqt6serialport6 libqt6network6 libqt6printsupport6 qt6-qpa-plugins \

@@ -269,6 +269,26 @@ private slots:
                  qPrintable(firstMissing(linesOf(pdf), rows)));
     }
 
+    // All runs on paper: the runs' graph with the table of their fits, and
+    // the table of their rows, each named by its run.
+    void allRunsGoOnThePageWithTheirFits()
+    {
+        auto window = openGraph("L = 0.3 m\r\nt (s),x (cm)\r\n0,1\r\n1,3.1\r\n2,4.9\r\n\r\n"
+                                "L = 0.5 m\r\nt (s),x (cm)\r\n0,2\r\n1,5.1\r\n2,7.9\r\n");
+        QComboBox* data = named<QComboBox>(*window, "data");
+        data->setCurrentIndex(data->count() - 1);
+        emit data->activated(data->count() - 1);
+        named<QComboBox>(*window, "fit")->setCurrentText("straight line y = m x + b");
+        const QString pdf = saved(*window, "runs.pdf");
+        QVERIFY(!pdf.isEmpty());
+        const QStringList lines = linesOf(pdf);
+        const QStringList wanted = {"Fit y = m x + b, each run on its own:",
+                                    "row run t (s) x (cm)", "1 L = 0.3 m 0 1", "6 L = 0.5 m 2 7.9"};
+        QVERIFY2(firstMissing(lines, wanted).isEmpty(),
+                 qPrintable(firstMissing(lines, wanted) + "\n---\n" + lines.join('\n')));
+        QVERIFY(pixelsNear(firstPageRendered(pdf), graph_colours::run(1)) > 30);
+    }
+
     void histogramReportHoldsItsTextAndTheValuesCounted()
     {
         auto window = openGraph("trial,t (s)\r\n1,0.21\r\n2,0.22\r\n3,0.23\r\n4,0.24\r\n"
