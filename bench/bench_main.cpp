@@ -64,6 +64,7 @@ int main(int argc, char* argv[])
     registerGraphBenchmarks(ratios);
     registerRecordBenchmarks(ratios);
     registerReportBenchmarks(ratios);
+    registerSessionBenchmarks(ratios);
     registerStartupBenchmarks(ratios, std::filesystem::path(argv[0]).parent_path().string());
 
     RecordingReporter reporter;

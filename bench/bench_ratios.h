@@ -28,4 +28,5 @@ void registerFileBenchmarks(Ratios& ratios);
 void registerGraphBenchmarks(Ratios& ratios);
 void registerRecordBenchmarks(Ratios& ratios);
 void registerReportBenchmarks(Ratios& ratios);
+void registerSessionBenchmarks(Ratios& ratios);
 void registerStartupBenchmarks(Ratios& ratios, const std::string& programDirectory);

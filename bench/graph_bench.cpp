@@ -2,7 +2,8 @@
 // the box to the painted graph, offscreen and without the pause that gathers
 // quick edits, against one frame at 60 Hz: typing with the graph open must
 // not lag. The same with a fitted exponential, an own equation from its
-// Fit button to the painted graph, and a histogram of 10000 values.
+// Fit button to the painted graph, a histogram of 10000 values, and ten runs
+// of 100000 rows each drawn together as "all runs".
 
 #include "bench_ratios.h"
 
@@ -195,6 +196,48 @@ void replotHistogram(benchmark::State& state)
         state.SkipWithError("no histogram of 10000 values with its curve");
 }
 
+// Ten recordings of a pendulum at ten lengths, 100000 rows each, on one
+// graph: from a row added to the last run to the painted graph.
+void replotTenRuns(benchmark::State& state)
+{
+    QTemporaryDir directory;
+    Form1 window(directory.path().toStdString());
+    window.show();
+    QString box;
+    box.reserve(30'000'000);
+    for (int run = 1; run <= 10; ++run) {
+        if (run > 1)
+            box += '\n'; // the last run ends with the box, where rows are added
+        box += QStringLiteral("L = %1 m\nt (s),x (m)\n").arg(run * 0.1);
+        const double omega = std::sqrt(9.81 / (run * 0.1));
+        for (int i = 0; i < 100000; ++i) {
+            const double t = i * 0.001;
+            box += QString::number(t) + ',' +
+                   QString::number(0.05 * std::sin(omega * t), 'f', 4) + '\n';
+        }
+    }
+    auto* text = window.findChild<QPlainTextEdit*>("Text1");
+    text->setPlainText(box);
+    window.findChild<QPushButton*>("cmd_graph")->click();
+    auto* graph = window.findChild<GraphWindow*>();
+    auto* data = named<QComboBox>(*graph, "data");
+    data->setCurrentIndex(data->count() - 1);
+    emit data->activated(data->count() - 1);
+    QCoreApplication::processEvents();
+    int edit = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        text->appendPlainText(QStringLiteral("100.%1,0.01").arg(++edit % 10));
+        state.ResumeTiming();
+        graph->replot();
+        graph->graph()->repaint();
+        QCoreApplication::processEvents();
+    }
+    const GraphPlot& plot = graph->graph()->plot();
+    if (plot.runs.size() != 10 || plot.runs.front().points.size() != 100000)
+        state.SkipWithError("not ten runs of 100000 rows");
+}
+
 } // namespace
 
 void registerGraphBenchmarks(Ratios& ratios)
@@ -221,4 +264,9 @@ void registerGraphBenchmarks(Ratios& ratios)
         ->Unit(benchmark::kMillisecond)
         ->MinTime(0.5);
     ratios.push_back({"histogram/10000_values", "histogram/10000_values", "", 1, frameAt60Hz});
+    benchmark::RegisterBenchmark("graph/replot_10_runs_100000_rows", replotTenRuns)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(1.0);
+    ratios.push_back({"graph/replot_10_runs_100000_rows", "graph/replot_10_runs_100000_rows", "",
+                      1, frameAt60Hz});
 }
