@@ -2,6 +2,7 @@
 // chosen, against the floor of that work: reading the file's bytes and one
 // replacement of the box's whole text by them inside a single edit block.
 
+#include "box_floor.h"
 #include "in_turns.h"
 
 #include "app/form1.h"
@@ -9,11 +10,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <QTextCursor>
-#include <QTextDocument>
 
 namespace {
 
@@ -53,15 +51,7 @@ double floorOfOpeningOnce(FileBench& bench)
 {
     bench.reset();
     const BenchClock::time_point start = BenchClock::now();
-    QFile file(bench.path);
-    file.open(QIODevice::ReadOnly);
-    const QString text = QString::fromUtf8(file.readAll());
-    QTextCursor cursor(bench.box->document());
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(text);
-    cursor.endEditBlock();
-    QCoreApplication::processEvents();
+    readFileIntoBox(bench.box, bench.path);
     return millisecondsSince(start);
 }
 

@@ -3,6 +3,7 @@
 // plain file in the same run: the box's text written as "Save text as..."
 // writes it, and a file's text read and put in the box as one edit.
 
+#include "box_floor.h"
 #include "in_turns.h"
 
 #include "app/form1.h"
@@ -12,11 +13,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <QTextCursor>
-#include <QTextDocument>
 
 namespace {
 
@@ -77,15 +75,7 @@ double openPlainFileOnce(SessionBench& bench)
 {
     bench.emptyBox();
     const BenchClock::time_point start = BenchClock::now();
-    QFile file(bench.plain);
-    file.open(QIODevice::ReadOnly);
-    const QString text = QString::fromUtf8(file.readAll());
-    QTextCursor cursor(bench.box->document());
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(text);
-    cursor.endEditBlock();
-    QCoreApplication::processEvents();
+    readFileIntoBox(bench.box, bench.plain);
     return millisecondsSince(start);
 }
 
