@@ -3,7 +3,7 @@
 // graph draws or prints is finite and free of exponents, with and without a
 // straight-line fit and axes from zero; the lab report's table holds every
 // point's row, its fields as the line holds them; the box read in two parts,
-// as a recording comes, plots as the box read whole.
+// as a recording comes, plots as the box read whole, one block or all runs.
 
 #include "data/data_field.h"
 #include "data/fields.h"
@@ -11,6 +11,7 @@
 #include "fuzz_check.h"
 #include "graph/graph_plot.h"
 #include "graph/growing_plot.h"
+#include "graph/growing_runs.h"
 #include "graph/report_table.h"
 
 #include <cmath>
@@ -83,12 +84,17 @@ void checkGrowingPlot(std::string_view box, char delimiter, const GraphTable& wh
         --cut;
     GraphBlockReader reader(delimiter);
     GrowingPlot growing;
-    GraphPlot shown;
+    GrowingRuns growingRuns;
+    GraphPlot shown, shownRuns;
+    GraphChoice allRuns = choice;
+    allRuns.allRuns = true;
     for (const std::string_view part : {box.substr(0, cut), box.substr(cut)}) {
         if (!reader.add(part))
             return;
-        if (!reader.blocks().empty())
-            shown = growing.plot(reader.blocks().front(), choice, std::move(shown));
+        if (reader.blocks().empty())
+            continue;
+        shown = growing.plot(reader.blocks().front(), choice, std::move(shown));
+        shownRuns = growingRuns.plot(reader.blocks(), 0, allRuns, std::move(shownRuns));
     }
     if (reader.blocks().empty()) // no data row: nothing was plotted
         return;
@@ -96,6 +102,14 @@ void checkGrowingPlot(std::string_view box, char delimiter, const GraphTable& wh
     fuzzCheck(shown.rows == expected.rows && shown.text() == expected.text() &&
                   shown.y.labels == expected.y.labels,
               "a box read in two parts plots otherwise than the box read whole");
+    const GraphPlot expectedRuns = plotRuns(reader.blocks(), 0, allRuns);
+    fuzzCheck(shownRuns.runs.size() == expectedRuns.runs.size() &&
+                  shownRuns.text() == expectedRuns.text() &&
+                  shownRuns.y.labels == expectedRuns.y.labels,
+              "a box read in two parts plots its runs otherwise than the box read whole");
+    for (std::size_t r = 0; r < expectedRuns.runs.size(); ++r)
+        fuzzCheck(shownRuns.runs[r].rows == expectedRuns.runs[r].rows,
+                  "a run read in two parts holds other rows");
 }
 
 } // namespace

@@ -274,6 +274,7 @@ void GraphWindow::refreshNow()
         reader_->add(box.text);
         wholeBoxChanged_ = false;
         growing_.restart();
+        growingRuns_.restart();
     }
     offerBlocks(reader_->blocks());
     if (chosen_ != plottedBlock_) {
@@ -283,12 +284,13 @@ void GraphWindow::refreshNow()
     offerColumns(table());
     readControls();
     // The points already plotted are taken back from the graph, so that a
-    // recording's new rows are all that is read; all runs are read anew.
+    // recording's new rows are all that is read, in one run or in all.
     GraphPlot plot;
     if (choice_.allRuns && !choice_.histogram) {
         growing_.restart();
-        plot = plotRuns(reader_->blocks(), chosen_, choice_);
+        plot = growingRuns_.plot(reader_->blocks(), chosen_, choice_, graph_->takePlot());
     } else {
+        growingRuns_.restart();
         plot = growing_.plot(table(), choice_, graph_->takePlot());
     }
     std::size_t points = plot.points.size();
@@ -425,6 +427,7 @@ void GraphWindow::restoreSession(const GraphSession& session)
     dataFile_ = box.dataFile;
     wholeBoxChanged_ = false;
     growing_.restart();
+    growingRuns_.restart();
     const std::vector<GraphTable>& blocks = reader_->blocks();
     chosen_ = session.block < blocks.size() ? session.block : 0;
     chosenBlock_ = blocks.empty() ? QString() : QString::fromStdString(blocks[chosen_].name);

@@ -2,6 +2,7 @@
 
 #include "graph/graph_plot.h"
 #include "graph/growing_plot.h"
+#include "graph/growing_runs.h"
 #include "session/session.h"
 
 #include <QHash>
@@ -135,6 +136,7 @@ private:
     std::optional<std::size_t> followFrom_;
     std::size_t plottedBlock_ = 0; // the block growing_ follows
     GrowingPlot growing_;
+    GrowingRuns growingRuns_; // for "all runs"
     QString chosenBlock_; // its name
     bool joinChosenByHand_ = false;
     GraphChoice choice_;

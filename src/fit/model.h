@@ -32,6 +32,8 @@ struct ModelChoice {
     std::string xName;
     // Starting values of the own equation's parameters; 1 for one not given.
     std::map<std::string, double> starts;
+
+    bool operator==(const ModelChoice&) const = default;
 };
 
 // Every kind in the order the fit list offers them, from "no fit".

@@ -15,6 +15,8 @@ struct UncertaintyChoice {
     Kind kind = Kind::None;
     int column = 0;
     double value = 0; // the fixed value, or the percentage
+
+    bool operator==(const UncertaintyChoice&) const = default;
 };
 
 // The uncertainty of a value: NaN where there is none (the column holds no

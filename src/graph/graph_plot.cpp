@@ -4,6 +4,7 @@
 #include "data/read_as_zero.h"
 #include "fit/parameter_units.h"
 #include "formula/equation.h"
+#include "graph/growing_plot.h"
 #include "graph/histogram_plot.h"
 #include "graph/run_results.h"
 
@@ -378,8 +379,9 @@ void extendPlot(GraphPlot& plot, PointTally& tally, const GraphTable& table,
 
 namespace {
 
-// A run plotted on its own, its axes to be made anew with the others'.
-RunPlot runPlotOf(const Run& run, GraphPlot&& alone)
+// A run plotted on its own, its axes to be made anew with the others': its
+// points, error bars and fit moved out of its plot alone.
+RunPlot runPlotOf(const Run& run, GraphPlot& alone)
 {
     RunPlot plot;
     plot.name = run.name;
@@ -395,21 +397,29 @@ RunPlot runPlotOf(const Run& run, GraphPlot&& alone)
     return plot;
 }
 
-// The extent of a run's points and their bars on each axis.
-void addExtent(const RunPlot& run, const GraphChoice& choice, Extent& x, Extent& y)
+void addExtent(Extent& all, const Extent& run)
 {
-    for (std::size_t i = 0; i < run.points.size(); ++i) {
-        const double ux = run.bars.empty() ? NAN : run.bars[i].ux;
-        const double uy = run.bars.empty() ? NAN : run.bars[i].uy;
-        x.add(run.points[i].x, ux, choice.logX);
-        y.add(run.points[i].y, uy, choice.logY);
-    }
+    all.low = std::fmin(all.low, run.low);
+    all.high = std::fmax(all.high, run.high);
 }
 
 } // namespace
 
 GraphPlot plotRuns(const std::vector<GraphTable>& blocks, std::size_t like,
                    const GraphChoice& choice)
+{
+    GrowingPlot growing;
+    GraphPlot alone;
+    return plotRunsOf(blocks, like, choice, [&](std::size_t block) {
+        growing.restart();
+        alone = growing.plot(blocks[block], choice, GraphPlot{});
+        return AlonePlot{alone, growing.tally().x, growing.tally().y};
+    });
+}
+
+GraphPlot plotRunsOf(const std::vector<GraphTable>& blocks, std::size_t like,
+                     const GraphChoice& choice,
+                     const std::function<AlonePlot(std::size_t block)>& alone)
 {
     GraphPlot made;
     if (like >= blocks.size())
@@ -423,12 +433,13 @@ GraphPlot plotRuns(const std::vector<GraphTable>& blocks, std::size_t like,
     Extent x, y;
     double lowResidual = 0, highResidual = 0;
     for (const std::size_t b : selection.blocks) {
-        GraphPlot alone = plotGraph(blocks[b], choice);
-        for (const std::string& note : alone.notes)
+        const AlonePlot plot = alone(b);
+        for (const std::string& note : plot.plot.notes)
             if (note.rfind("log ", 0) != 0) // the log axes' reminder comes once, below
                 made.notes.push_back(runs[b].name + ": " + note);
-        made.runs.push_back(runPlotOf(runs[b], std::move(alone)));
-        addExtent(made.runs.back(), choice, x, y);
+        made.runs.push_back(runPlotOf(runs[b], plot.plot));
+        addExtent(x, plot.x);
+        addExtent(y, plot.y);
         for (const Point& r : made.runs.back().residuals) {
             lowResidual = std::min(lowResidual, r.y);
             highResidual = std::max(highResidual, r.y);

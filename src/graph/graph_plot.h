@@ -10,6 +10,7 @@
 #include "graph/point_tally.h"
 #include "graph/runs.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,6 +49,8 @@ struct GraphChoice {
     // ticks at least.
     int widthPixels = 0;
     int heightPixels = 0;
+
+    bool operator==(const GraphChoice&) const = default;
 };
 
 // Column 1 against the line number for one field per row; for more, the
@@ -121,6 +124,20 @@ GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice);
 // with other columns left out, each run's own), and the table of the fits.
 GraphPlot plotRuns(const std::vector<GraphTable>& blocks, std::size_t like,
                    const GraphChoice& choice);
+
+// One block plotted alone for "all runs", and the extent of its points and
+// their error bars on each axis. The runs' plot takes the points, error bars
+// and fit out of `plot` and leaves the rest.
+struct AlonePlot {
+    GraphPlot& plot;
+    const Extent& x;
+    const Extent& y;
+};
+
+// The same plot of the runs, each block's plot alone made by `alone`.
+GraphPlot plotRunsOf(const std::vector<GraphTable>& blocks, std::size_t like,
+                     const GraphChoice& choice,
+                     const std::function<AlonePlot(std::size_t block)>& alone);
 
 // Brings a plot of points (not a histogram) up to date with the rows added
 // at the end of its table since `tally` counted: reads those rows only, then

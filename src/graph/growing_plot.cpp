@@ -40,8 +40,11 @@ GraphPlot GrowingPlot::plot(const GraphTable& table, const GraphChoice& choice,
         return plotGraph(table, choice);
     }
     GraphPlot plot;
-    if (canExtend(table, choice, previous))
+    if (canExtend(table, choice, previous)) {
+        if (table.rowCount() == tally_.rowsRead && choice == *read_)
+            return std::move(previous);
         plot = std::move(previous);
+    }
     else
         tally_ = {};
     extendPlot(plot, tally_, table, choice);

@@ -5,7 +5,9 @@
 // The plot of a table that grows at its end (a recording): each plot reads
 // only the rows added since the last, while the columns, log axes and
 // uncertainties chosen stay the same; the axes, notes and fit are made anew
-// every time. A histogram, or anything else chosen, reads the table whole.
+// when rows came or the choice changed, and a plot of the same rows for the
+// same choice is the last one as it was. A histogram, or anything else
+// chosen, reads the table whole.
 class GrowingPlot {
 public:
     // The table is another one, or was read again: the next plot reads it
@@ -15,6 +17,9 @@ public:
     // The plot of the table for the choice. `previous` is the plot this
     // object made last, whose points are taken over rather than read again.
     GraphPlot plot(const GraphTable& table, const GraphChoice& choice, GraphPlot&& previous);
+
+    // What reading the rows counted, their extent among it.
+    const PointTally& tally() const { return tally_; }
 
 private:
     bool canExtend(const GraphTable& table, const GraphChoice& choice,

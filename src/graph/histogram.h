@@ -14,6 +14,8 @@ struct BinChoice {
     enum class Rule { Automatic, Sturges, Width };
     Rule rule = Rule::Automatic;
     double width = 0; // for Rule::Width
+
+    bool operator==(const BinChoice&) const = default;
 };
 
 // Repeated measurements of one quantity, counted in bins of equal width

@@ -3,6 +3,7 @@
 // the box as data.
 
 #include "graph/graph_plot.h"
+#include "graph/growing_runs.h"
 #include "graph/run_results.h"
 #include "graph/runs.h"
 
@@ -92,6 +93,76 @@ TEST(Runs, AreFittedEachOnItsOwn)
     EXPECT_EQ(plot.runsText[1], "run\tL (m)\tm (cm/s)\tb (cm)\tR²\t2*m (cm/s)");
     EXPECT_EQ(plot.runsText[2], "L = 0.50 m\t0.5\t1.000 ± 0\t1.000 ± 0\tR² = 1.000000\t2.000 ± 0");
     EXPECT_EQ(plot.runsText[4], "run 4\t\t3.000 ± 0\t3.000 ± 0\tR² = 1.000000\t6.000 ± 0");
+}
+
+// A lab recorded run after run, in the pieces a recording hands over: a new
+// run starts under its heading, rows come into the last one. Read as they
+// come, the runs' plot is the plot of the whole box, whatever is chosen and
+// whenever it changes, and whether or not the graph gave its runs back.
+TEST(Runs, OfAGrowingBoxAreTheRunsOfTheWholeBox)
+{
+    std::vector<std::string> pieces{"L = 0.5 m\r\nt (s),x (cm),u(x) (cm)"};
+    for (int run = 0; run < 3; ++run) {
+        if (run > 0)
+            pieces.push_back("\r\n\r\nL = " + std::to_string(run + 5) + "0 m\r\nt (s),x (cm),u(x) (cm)");
+        for (int i = 0; i < 24; ++i) {
+            const int n = 24 * run + i;
+            const std::string x = n == 5 ? "" : n == 29 ? "-1" : std::to_string(n * n % 31 + run);
+            pieces.push_back("\r\n" + std::to_string(i) + "," + x + "," +
+                             (n % 7 == 0 ? "" : std::to_string(1 + n % 3)));
+        }
+    }
+    GraphChoice points;
+    points.xColumn = 1;
+    points.yColumn = 2;
+    points.allRuns = true;
+    GraphChoice line = points;
+    line.model.kind = ModelKind::Line;
+    line.yUncertainty = {UncertaintyChoice::Kind::Column, 3, 0};
+    line.results = "2*m";
+    GraphChoice logY = line;
+    logY.logY = true;
+    GraphChoice quadratic = line; // the same points, another fit
+    quadratic.model.kind = ModelKind::Quadratic;
+    quadratic.results.clear();
+    const std::vector<GraphChoice> choices{points, line, logY, line, quadratic};
+
+    GraphBlockReader reader(',');
+    GrowingRuns growing;
+    GraphPlot shown;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        ASSERT_TRUE(reader.add(pieces[i]));
+        if (reader.blocks().empty())
+            continue;
+        const GraphChoice& choice = choices[i / 10 % choices.size()];
+        const bool givenBack = i % 9 != 0;
+        shown = growing.plot(reader.blocks(), 0, choice, givenBack ? std::move(shown) : GraphPlot{});
+        const GraphPlot whole = plotRuns(reader.blocks(), 0, choice);
+        SCOPED_TRACE("piece " + std::to_string(i));
+        ASSERT_EQ(shown.runs.size(), whole.runs.size());
+        for (std::size_t r = 0; r < whole.runs.size(); ++r) {
+            const RunPlot& a = shown.runs[r];
+            const RunPlot& b = whole.runs[r];
+            EXPECT_EQ(a.name, b.name);
+            EXPECT_EQ(a.rows, b.rows);
+            ASSERT_EQ(a.points.size(), b.points.size());
+            for (std::size_t p = 0; p < b.points.size(); ++p)
+                EXPECT_EQ(a.points[p].y, b.points[p].y);
+            EXPECT_EQ(a.bars.size(), b.bars.size());
+            ASSERT_EQ(a.fit.has_value(), b.fit.has_value());
+            if (b.fit) {
+                EXPECT_EQ(a.fit->values, b.fit->values);
+            }
+            EXPECT_EQ(a.results.size(), b.results.size());
+            EXPECT_EQ(a.curve.size(), b.curve.size());
+        }
+        EXPECT_EQ(shown.x.low, whole.x.low);
+        EXPECT_EQ(shown.y.high, whole.y.high);
+        EXPECT_EQ(shown.x.labels, whole.x.labels);
+        EXPECT_EQ(shown.text(), whole.text());
+        EXPECT_EQ(shown.runsText, whole.runsText);
+    }
+    EXPECT_EQ(shown.runs.size(), 3u);
 }
 
 // y = A sin(B t) at five lengths with noise: the results block holds every
