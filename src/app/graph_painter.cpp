@@ -357,11 +357,19 @@ qreal rasterScale(const QPainter& painter)
     return device ? std::max<qreal>(1, device->devicePixelRatioF()) : 1;
 }
 
+// The counts of dense points and the image they are drawn into, kept for
+// every run of one drawing: fresh memory for each of ten runs costs more
+// than drawing them.
+struct DensityBuffers {
+    PointDensity density;
+    QImage image;
+};
+
 // Every point of a dense plot as a small marker in an image of the plot,
 // darker where more points lie: the band of noisy readings shows where
 // they are and where most of them are.
 void drawDensity(QPainter& painter, const Frame& frame, const std::vector<Point>& points,
-                 const QColor& colour)
+                 const QColor& colour, DensityBuffers& buffers)
 {
     constexpr int largestSide = 4000;
     const qreal scale = rasterScale(painter);
@@ -370,13 +378,16 @@ void drawDensity(QPainter& painter, const Frame& frame, const std::vector<Point>
     const int height =
         std::clamp(static_cast<int>(std::ceil(frame.area.height() * scale)), 1, largestSide);
     const int marker = std::max(2, static_cast<int>(std::lround(2 * scale)));
-    const PointDensity density = pointDensity(points, frame.x, frame.y, width, height, marker);
+    const PointDensity& density = buffers.density;
+    countPoints(points, frame.x, frame.y, width, height, marker, buffers.density);
     if (density.most == 0)
         return;
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage& image = buffers.image;
+    if (image.width() != width || image.height() != height)
+        image = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
     // Even a lone point stands out; the most crowded pixels are solid. The
-    // colour of each count is worked out once, for the counts up to 4096.
+    // colour of each count is worked out once, for the counts up to 4096;
+    // no point leaves the pixel clear.
     const double darkest = std::log1p(static_cast<double>(density.most));
     const auto shade = [&](std::uint32_t count) {
         const int alpha =
@@ -384,24 +395,28 @@ void drawDensity(QPainter& painter, const Frame& frame, const std::vector<Point>
         return qPremultiply(
             qRgba(colour.red(), colour.green(), colour.blue(), std::min(alpha, 255)));
     };
-    std::vector<QRgb> shades(std::min<std::uint32_t>(density.most, 4096) + 1);
+    std::vector<QRgb> shades(std::min<std::uint32_t>(density.most, 4096) + 1, qRgba(0, 0, 0, 0));
     for (std::uint32_t count = 1; count < shades.size(); ++count)
         shades[count] = shade(count);
     for (int row = 0; row < height; ++row) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
         for (int column = 0; column < width; ++column) {
             const std::uint32_t count = density.at(column, row);
-            if (count != 0)
-                line[column] = count < shades.size() ? shades[count] : shade(count);
+            line[column] = count < shades.size() ? shades[count] : shade(count);
         }
     }
-    painter.drawImage(frame.area, image);
+    // Pixel for pixel on the painter's pixels: scaled or moved by a fraction
+    // of a pixel, the image would be drawn several times slower.
+    const QPointF corner(std::round(frame.area.left() * scale) / scale,
+                         std::round(frame.area.top() * scale) / scale);
+    painter.drawImage(QRectF(corner, QSizeF(width / scale, height / scale)), image);
 }
 
 // The markers of the points: each one whole, or, where they far outnumber
 // the pixel columns, their density.
 void drawPointMarkers(QPainter& painter, const Frame& frame, const std::vector<Point>& points,
-                      const QList<QPointF>& pixels, const MarkerStyle& style = {})
+                      const QList<QPointF>& pixels, DensityBuffers& buffers,
+                      const MarkerStyle& style = {})
 {
     if (!dense(frame, points.size())) {
         drawMarkers(painter, pixels, style);
@@ -409,7 +424,7 @@ void drawPointMarkers(QPainter& painter, const Frame& frame, const std::vector<P
     }
     painter.save();
     painter.setClipRect(frame.area);
-    drawDensity(painter, frame, points, style.colour);
+    drawDensity(painter, frame, points, style.colour, buffers);
     painter.restore();
 }
 
@@ -425,16 +440,18 @@ void drawResiduals(QPainter& painter, const QRectF& area, const GraphPlot& plot)
     const double zero = plot.residualAxis.fraction(0);
     painter.setPen(QPen(graph_colours::curve, 1));
     painter.drawLine(frame.at(0, zero), frame.at(1, zero));
+    DensityBuffers buffers;
     for (std::size_t r = 0; r < plot.runs.size(); ++r) {
         const std::vector<Point>& residuals = plot.runs[r].residuals;
         drawPointMarkers(painter, frame, residuals,
                          dense(frame, residuals.size()) ? QList<QPointF>()
                                                         : pixelsOf(frame, residuals),
-                         runStyle(r));
+                         buffers, runStyle(r));
     }
     drawPointMarkers(painter, frame, plot.residuals,
                      dense(frame, plot.residuals.size()) ? QList<QPointF>()
-                                                         : pixelsOf(frame, plot.residuals));
+                                                         : pixelsOf(frame, plot.residuals),
+                     buffers);
 }
 
 // A short sample of each kind of line or marker in the legend.
@@ -547,7 +564,8 @@ void drawPointsAndFit(QPainter& painter, const Frame& frame, const GraphPlot& pl
     drawCurve(painter, frame, plot.curve);
     drawExtremeLines(painter, frame, plot);
     painter.restore();
-    drawPointMarkers(painter, frame, plot.points, points);
+    DensityBuffers buffers;
+    drawPointMarkers(painter, frame, plot.points, points, buffers);
     drawLegend(painter, frame.area, plot);
 }
 
@@ -569,8 +587,9 @@ void drawRuns(QPainter& painter, const Frame& frame, const GraphPlot& plot, bool
     for (std::size_t r = 0; r < plot.runs.size(); ++r)
         drawCurve(painter, frame, plot.runs[r].curve, graph_colours::run(r));
     painter.restore();
+    DensityBuffers buffers;
     for (std::size_t r = 0; r < plot.runs.size(); ++r)
-        drawPointMarkers(painter, frame, plot.runs[r].points, pixels[r], runStyle(r));
+        drawPointMarkers(painter, frame, plot.runs[r].points, pixels[r], buffers, runStyle(r));
     drawLegend(painter, frame.area, plot);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,28 @@ struct Axis {
     double fraction(double value) const;
     // The value at a fraction of the axis.
     double valueAt(double fraction) const;
+};
+
+// The fractions of many values on one axis, as for their pixels: on a
+// linear axis a subtraction and a multiply, the same as Axis::fraction but
+// for the last bit.
+class AxisFractions {
+public:
+    explicit AxisFractions(const Axis& axis)
+        : axis_(axis), scale_(1 / (axis.high - axis.low)),
+          linear_(!axis.logarithmic && scale_ > 0 && scale_ < INFINITY)
+    {
+    }
+
+    double operator()(double value) const
+    {
+        return linear_ ? (value - axis_.low) * scale_ : axis_.fraction(value);
+    }
+
+private:
+    const Axis& axis_;
+    double scale_;
+    bool linear_;
 };
 
 // An axis covering the values from dataLow to dataHigh with a small margin,

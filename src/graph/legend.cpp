@@ -46,8 +46,9 @@ Corner legendCorner(const GraphPlot& plot, double widthFraction, double heightFr
     constexpr std::array corners = {Corner::TopRight, Corner::TopLeft, Corner::BottomRight,
                                     Corner::BottomLeft};
     std::array<int, 4> covered{};
+    const AxisFractions xFraction(plot.x), yFraction(plot.y);
     const auto count = [&](const Point& point) {
-        const double fx = plot.x.fraction(point.x), fy = plot.y.fraction(point.y);
+        const double fx = xFraction(point.x), fy = yFraction(point.y);
         const bool right = fx >= 1 - widthFraction && fx <= 1;
         const bool left = fx >= 0 && fx <= widthFraction;
         const bool top = fy >= 1 - heightFraction && fy <= 1;

@@ -28,3 +28,6 @@ struct PointDensity {
 // The points on the axes' plot, those outside it left out.
 PointDensity pointDensity(const std::vector<Point>& points, const Axis& x, const Axis& y, int width,
                           int height, int spread);
+// The same into `density`, whose memory is used again.
+void countPoints(const std::vector<Point>& points, const Axis& x, const Axis& y, int width,
+                 int height, int spread, PointDensity& density);

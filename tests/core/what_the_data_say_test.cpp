@@ -303,4 +303,39 @@ TEST(PointDensity, CountsEveryPointAndIsDensestWhereMostLie)
     EXPECT_EQ(edges.most, 1u);
 }
 
+// A marker of any size is the square of pixels behind its point: the counts
+// of markers of `spread` pixels are the sums over such squares of the counts
+// of one-pixel markers, moved to centre the square, for points away from the
+// plot's right and bottom edges (where a marker is held inside the plot).
+TEST(PointDensity, MarkersOfEverySizeAreSquaresOfSinglePixels)
+{
+    std::mt19937 engine(11);
+    std::uniform_real_distribution<double> inside(0, 0.9);
+    std::vector<Point> points;
+    for (int i = 0; i < 3000; ++i)
+        points.push_back({inside(engine), 0.1 + inside(engine)});
+    const Axis axis = makeAxis(0, 1, false);
+    const int width = 47, height = 31;
+    const PointDensity single = pointDensity(points, axis, axis, width, height, 1);
+    const auto singleAt = [&](int column, int row) {
+        return column < 0 || row < 0 ? 0u : single.at(column, row);
+    };
+    for (const int spread : {2, 3, 4, 8}) {
+        SCOPED_TRACE("spread " + std::to_string(spread));
+        PointDensity marked;
+        countPoints(points, axis, axis, width, height, spread, marked);
+        std::uint32_t most = 0;
+        for (int row = 0; row < height; ++row)
+            for (int column = 0; column < width; ++column) {
+                std::uint32_t sum = 0;
+                for (int i = 0; i < spread; ++i)
+                    for (int j = 0; j < spread; ++j)
+                        sum += singleAt(column - spread / 2 - j, row - spread / 2 - i);
+                ASSERT_EQ(marked.at(column, row), sum) << column << "," << row;
+                most = std::max(most, sum);
+            }
+        EXPECT_EQ(marked.most, most);
+    }
+}
+
 } // namespace
