@@ -161,9 +161,9 @@ void GraphBlockReader::readLine(std::string_view line)
         blocks_.push_back(startBlock(lastNonEmpty_, delimiter_, nonEmpty_));
         // The line above the column names heads the block, unless it is a
         // command's star line.
-        if (!lastNonEmpty_.empty() && !aboveLastNonEmpty_.empty() &&
-            withoutBlanks(aboveLastNonEmpty_).front() != '*')
-            blocks_.back().heading = withoutBlanks(aboveLastNonEmpty_);
+        const std::string_view heading = withoutBlanks(aboveLastNonEmpty_);
+        if (!lastNonEmpty_.empty() && !heading.empty() && heading.front() != '*')
+            blocks_.back().heading = heading;
         inBlock_ = true;
     }
     GraphTable& block = blocks_.back();

@@ -68,6 +68,14 @@ TEST(Runs, AreNamedByTheirHeadingsElseCounted)
               "the block \"mass (g)\" has other columns and is not drawn");
 }
 
+// A line of blanks over the column names is no heading: the run is counted.
+TEST(Runs, AreNotNamedByALineOfBlanks)
+{
+    const std::vector<GraphTable> blocks = readGraphBlocks("   \r\nt,x\r\n0,1\r\n1,2", ',');
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_EQ(runsOf(blocks).front().name, "run 1");
+}
+
 // Each run's fit is the fit of its block alone; the axes take in every run.
 TEST(Runs, AreFittedEachOnItsOwn)
 {
