@@ -12,11 +12,14 @@ bars and the steepest and shallowest lines, and of T² with its uncertainty
 from calculate column, fitted for g, whose lab report it saves as a PDF
 through "Save report..." and its file dialog; records a board on a
 pseudo-terminal into the box and the graph; shows fifty reaction times as a
-histogram. Saves a screenshot of the window after start-up and one of each
-graph, and the report's first page rendered.
+histogram; fits a sine to five runs of a pendulum, saves the session, quits,
+and opens the session again from the command line. Saves a screenshot of the
+window after start-up and one of each graph, and the report's first page
+rendered.
 
 Usage: end_to_end_test.py PROGRAM SCREENSHOT GRAPH_SCREENSHOT FIT_SCREENSHOT ERROR_BARS_SCREENSHOT
-       PENDULUM_G_SCREENSHOT RECORD_SCREENSHOT REPORT_IMAGE HISTOGRAM_SCREENSHOT [TEST]...
+       PENDULUM_G_SCREENSHOT RECORD_SCREENSHOT REPORT_IMAGE HISTOGRAM_SCREENSHOT
+       RUNS_SCREENSHOT [TEST]...
 """
 
 import math
@@ -39,6 +42,7 @@ PENDULUM_G_SCREENSHOT = None
 RECORD_SCREENSHOT = None
 REPORT_IMAGE = None
 HISTOGRAM_SCREENSHOT = None
+RUNS_SCREENSHOT = None
 REACTION_TIMES = ("0.242 0.264 0.242 0.240 0.222 0.243 0.281 0.261 0.279 0.256 0.260 0.254 0.201 "
                   "0.274 0.264 0.263 0.200 0.198 0.223 0.235 0.258 0.248 0.264 0.230 0.258 0.260 "
                   "0.230 0.299 0.265 0.284 0.231 0.228 0.239 0.246 0.267 0.256 0.236 0.221 0.234 "
@@ -73,18 +77,20 @@ def xdotool(*args, env):
 class BenchTablerWindow:
     """The program under Xvfb, and the actions a student takes on it."""
 
-    def __init__(self):
+    def __init__(self, start=True):
         self.home = tempfile.mkdtemp(prefix="benchtabler-home-")
         self.xvfb, display = self._start_xvfb()
         self.env = dict(os.environ, DISPLAY=display, HOME=self.home, QT_QPA_PLATFORM="xcb")
         self.env.pop("XDG_CONFIG_HOME", None)
-        self.start_program()
+        if start:
+            self.start_program()
 
-    def start_program(self, first_window="^Form1$"):
-        """Starts the program and waits for its first window to show: the main
+    def start_program(self, first_window="^Form1$", file=None):
+        """Starts the program (opening the file, as a double-click in a file
+        manager does) and waits for its first window to show: the main
         window, or a question that comes up as it shows."""
-        self.program = subprocess.Popen([PROGRAM], env=self.env, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
+        self.program = subprocess.Popen([PROGRAM, *([file] if file else [])], env=self.env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         shown = self._wait_for_window(first_window)
         if first_window == "^Form1$":
             self.window = shown
@@ -195,6 +201,26 @@ class BenchTablerWindow:
         crop = ["-crop", "1280x720+0+0"] if window == "root" else []
         subprocess.run(["import", "-window", window or self.window, *crop, "-strip", path],
                        env=self.env, check=True, timeout=30)
+
+    def clipboard(self):
+        return subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env,
+                              capture_output=True, text=True, timeout=10).stdout
+
+    def copy_graph_text(self, graph):
+        """Clicks "Copy text", the last button at the graph window's bottom right,
+        and returns what it copied."""
+        geometry = dict(line.split("=") for line in
+                        xdotool("getwindowgeometry", "--shell", graph, env=self.env).split())
+        subprocess.run(["xclip", "-selection", "clipboard", "/dev/null"], env=self.env,
+                       check=True, timeout=10)
+        xdotool("mousemove", "--window", graph, str(int(geometry["WIDTH"]) - 40),
+                str(int(geometry["HEIGHT"]) - 24), "click", "1", env=self.env)
+        deadline = time.time() + 10
+        while not self.clipboard():
+            if time.time() > deadline:
+                raise AssertionError("Copy text copied nothing")
+            time.sleep(0.05)
+        return self.clipboard()
 
     def close(self):
         self.program.terminate()
@@ -485,6 +511,76 @@ class EndToEnd(unittest.TestCase):
         self.assertEqual(self.app.saved_text(), b"5\r\n2\r\n")
 
 
+def pendulum_runs():
+    """Five lengths of a pendulum, each run under its heading: x in cm every
+    0.1 s, with a reading's wobble of 0.05 cm."""
+    lines = []
+    for run, length in enumerate((0.30, 0.50, 0.70, 0.90, 1.10)):
+        lines += [""] if run else []
+        lines += ["L = %.2f m" % length, "t (s),x (cm)"]
+        omega = math.sqrt(9.81 / length)
+        lines += ["%.1f,%.2f" % (i / 10, 5 * math.sin(omega * i / 10 + 0.3)
+                                 + 0.05 * math.sin(7.3 * i + run)) for i in range(41)]
+    return "\n".join(lines) + "\n"
+
+
+class Sessions(unittest.TestCase):
+    """A lab saved whole and opened again: the box, the graph and its fit."""
+
+    def test_five_runs_fitted_saved_and_opened_again(self):
+        app = BenchTablerWindow(start=False)
+        try:
+            data = os.path.join(app.home, "pendulum.csv")
+            with open(data, "w") as runs:
+                runs.write(pendulum_runs())
+            app.start_program(file=data)
+            time.sleep(0.5)
+            app.click("Graph")
+            graph = app._wait_for_window("^Bench Tabler - Graph")
+            xdotool("windowfocus", "--sync", graph, env=app.env)
+            time.sleep(0.3)
+            xdotool("key", "alt+d", env=app.env)
+            xdotool("type", "--delay", "5", "all", env=app.env)
+            xdotool("key", "alt+f", env=app.env)
+            xdotool("type", "--delay", "5", "sine", env=app.env)
+            time.sleep(0.8)
+            fitted = app.copy_graph_text(graph)
+            self.assertIn("Fit y = A sin(B x + C) + D, each run on its own:", fitted)
+            for length in ("0.30", "0.50", "0.70", "0.90", "1.10"):
+                self.assertIn("L = %s m\t" % length, fitted)
+
+            session = os.path.join(app.home, "pendulum lab.btsession")
+            xdotool("windowfocus", "--sync", app.window, env=app.env)
+            xdotool("key", "ctrl+s", env=app.env)
+            dialog = app._wait_for_window("^Save session$")
+            xdotool("windowfocus", "--sync", dialog, env=app.env)
+            xdotool("key", "ctrl+a", env=app.env)
+            xdotool("type", "--delay", "5", session, env=app.env)
+            xdotool("key", "Return", env=app.env)
+            app._wait_until_closed(dialog, "^Save session$")
+            deadline = time.time() + 10
+            while not os.path.exists(session):
+                self.assertLess(time.time(), deadline, "no session was saved")
+                time.sleep(0.05)
+            xdotool("windowfocus", "--sync", app.window, env=app.env)
+            xdotool("key", "ctrl+q", env=app.env)  # saved: no question, the program ends
+            app.program.wait(timeout=10)
+
+            app.start_program(file=session)
+            graph = app._wait_for_window("^Bench Tabler - Graph")
+            time.sleep(0.8)
+            self.assertEqual(app.copy_graph_text(graph), fitted)
+            app.screenshot(RUNS_SCREENSHOT, graph)
+            xdotool("windowfocus", "--sync", graph, env=app.env)
+            xdotool("key", "ctrl+w", env=app.env)  # off the main window's buttons
+            app._wait_until_closed(graph, "^Bench Tabler - Graph")
+            app.click_at(*TEXT_BOX)
+            self.assertEqual(app.saved_text(),
+                             pendulum_runs().replace("\n", "\r\n").encode() + b"\r\n")
+        finally:
+            app.close()
+
+
 class CrashRecovery(unittest.TestCase):
     """A program killed outright (a crash, a power cut) loses nothing."""
 
@@ -512,11 +608,12 @@ class CrashRecovery(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 10:
+    if len(sys.argv) < 11:
         sys.exit(__doc__)
     (PROGRAM, SCREENSHOT, GRAPH_SCREENSHOT, FIT_SCREENSHOT, ERROR_BARS_SCREENSHOT,
-     PENDULUM_G_SCREENSHOT, RECORD_SCREENSHOT, REPORT_IMAGE, HISTOGRAM_SCREENSHOT) = sys.argv[1:10]
+     PENDULUM_G_SCREENSHOT, RECORD_SCREENSHOT, REPORT_IMAGE, HISTOGRAM_SCREENSHOT,
+     RUNS_SCREENSHOT) = sys.argv[1:11]
     for tool in ("Xvfb", "xdotool", "xclip", "import", "pdftotext", "pdftoppm"):
         if not shutil.which(tool):
             sys.exit(tool + " is missing: the set-up step installs it")
-    unittest.main(argv=sys.argv[:1] + sys.argv[10:], verbosity=2)  # then names of tests to run
+    unittest.main(argv=sys.argv[:1] + sys.argv[11:], verbosity=2)  # then names of tests to run
