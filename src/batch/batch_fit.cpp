@@ -129,6 +129,9 @@ bool takesValue(GraphCommand command, const std::string& option)
         "--sigma-y", "--result"};
     static const std::vector<std::string> report = {"--pdf", "--title", "--name", "--paper"};
     static const std::vector<std::string> histogram = {"--y", "--bins"};
+    static const std::vector<std::string> integral = {"--x", "--y", "--from", "--to", "--sigma-y"};
+    static const std::vector<std::string> tangent = {"--x", "--y", "--at", "--points", "--sigma-y"};
+    static const std::vector<std::string> stats = {"--x", "--y", "--from", "--to"};
     const auto among = [&option](const std::vector<std::string>& options) {
         return std::find(options.begin(), options.end(), option) != options.end();
     };
@@ -141,6 +144,12 @@ bool takesValue(GraphCommand command, const std::string& option)
         return among(fitting) || among(report);
     case GraphCommand::Histogram:
         return among(histogram);
+    case GraphCommand::Integral:
+        return among(integral);
+    case GraphCommand::Tangent:
+        return among(tangent);
+    case GraphCommand::Stats:
+        return among(stats);
     }
     return false;
 }
@@ -159,6 +168,15 @@ std::optional<std::string> readOwnOption(GraphOptions& options, const std::strin
         if (value != "a4" && value != "letter")
             return "--paper takes a4 or letter, not \"" + value + "\"";
         options.paper = value;
+    } else if (option == "--at") {
+        options.at = readAnswer(value);
+        if (!options.at)
+            return "--at takes a number, not \"" + value + "\"";
+    } else if (option == "--points") {
+        const std::optional<double> count = readAnswer(value);
+        if (!count || *count != std::floor(*count) || *count < 1 || *count > 1e6)
+            return "--points takes a number of rows, not \"" + value + "\"";
+        options.points = static_cast<int>(*count);
     } else if (option == "--bins") {
         const std::optional<double> width = readAnswer(value);
         if (value == "auto")
@@ -221,6 +239,8 @@ std::variant<GraphOptions, std::string> parseGraphArguments(const std::vector<st
         return std::string("too many arguments after the command");
     if (command == GraphCommand::Report && options.pdf.empty())
         return std::string("report needs --pdf FILE");
+    if (command == GraphCommand::Tangent && !options.at)
+        return std::string("tangent needs --at X");
     if ((!options.model || options.model->kind != ModelKind::OwnEquation) &&
         !options.starts.empty())
         return std::string("--start is for an own equation");

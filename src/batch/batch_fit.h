@@ -38,14 +38,18 @@ struct GraphOptions {
     // The histogram's:
     bool histogram = false;
     BinChoice bins;
+    // The tangent's: where, and through how many rows.
+    std::optional<double> at;
+    std::optional<int> points;
 };
 
 // The commands that take the graph window's choices.
-enum class GraphCommand { Fit, Report, Histogram };
+enum class GraphCommand { Fit, Report, Histogram, Integral, Tangent, Stats };
 
 // The options of fit; of report (fit's, without --json and the model
-// optional, and its own); of histogram (--y, --bins and --json); the
-// explanation of what is wrong with them.
+// optional, and its own); of histogram (--y, --bins and --json); of the
+// readings integral, tangent and stats (--x, --y, --json and their own);
+// the explanation of what is wrong with them.
 std::variant<GraphOptions, std::string> parseGraphArguments(const std::vector<std::string>& arguments,
                                                             GraphCommand command);
 

@@ -2,6 +2,7 @@
 
 #include "batch/batch_fit.h"
 #include "batch/batch_histogram.h"
+#include "batch/batch_readings.h"
 #include "commands/calculate_column.h"
 #include "commands/difference_quotient.h"
 #include "commands/experiment_calculations.h"
@@ -40,6 +41,12 @@ constexpr const char* usage =
     "--equation TEXT) [--start NAME=VALUE]... [--from A] [--to B] [--sigma-x K] [--sigma-y K] "
     "[--result FORMULA]... [--runs] [--json|--table] [FILE]\n"
     "       benchtabler-batch [--delimiter NAME] histogram [--y K] [--bins auto|sturges|WIDTH] "
+    "[--json] [FILE]\n"
+    "       benchtabler-batch [--delimiter NAME] integral [--x K] [--y K] [--from A] [--to B] "
+    "[--sigma-y K] [--json] [FILE]\n"
+    "       benchtabler-batch [--delimiter NAME] tangent --at X [--x K] [--y K] [--points N] "
+    "[--sigma-y K] [--json] [FILE]\n"
+    "       benchtabler-batch [--delimiter NAME] stats [--x K] [--y K] [--from A] [--to B] "
     "[--json] [FILE]\n"
     "       benchtabler-batch [--delimiter NAME] report --pdf FILE [--title TEXT] [--name TEXT] "
     "[--paper a4|letter] [--log-x] [--log-y] [the options of fit] [DATA]\n"
@@ -84,6 +91,17 @@ constexpr const char* help =
     "                     minimises chi-squared and gives its probability\n"
     "  --result FORMULA   a quantity from the fitted parameters, e.g. \"4*pi^2/m\", with\n"
     "                     its uncertainty from their covariance (repeatable)\n"
+    "\n"
+    "integral prints the area under y over x by the trapezoid rule on the rows as\n"
+    "measured, with its uncertainty: the readings' part (from --sigma-y) and the rule's\n"
+    "own error, its difference from Simpson's rule (for any spacing); its unit\n"
+    "is the y unit times the x unit. Rows whose x do not increase are refused.\n"
+    "tangent prints the slope at X of a least-squares parabola (a line for 3 or 4\n"
+    "rows) through the N nearest rows (7 unless --points), weighted with --sigma-y;\n"
+    "never outside the rows' x range. stats prints N, the mean with its standard\n"
+    "error, s, the least and greatest y of the rows with x from A to B (both ends\n"
+    "included). Each exits 1 with a message and nothing printed when the range or\n"
+    "point lies outside the data or holds fewer rows than the reading needs.\n"
     "\n"
     "histogram counts the values of column K (the graph's y at start) in bins as the graph\n"
     "window does and prints its text and one line a bin, \"FROM TO COUNT\" (--json: one\n"
@@ -397,6 +415,12 @@ BatchResult runBatch(const std::vector<std::string>& arguments, std::istream& in
         return runFit(arguments, input);
     if (commandOf(arguments) == "histogram")
         return runHistogram(arguments, input);
+    if (commandOf(arguments) == "integral")
+        return runIntegral(arguments, input);
+    if (commandOf(arguments) == "tangent")
+        return runTangent(arguments, input);
+    if (commandOf(arguments) == "stats")
+        return runStats(arguments, input);
     const auto parsed = parseArguments(arguments);
     if (const auto* explanation = std::get_if<std::string>(&parsed))
         return usageFailure(*explanation);

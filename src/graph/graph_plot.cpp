@@ -7,6 +7,7 @@
 #include "graph/growing_plot.h"
 #include "graph/histogram_plot.h"
 #include "graph/run_results.h"
+#include "readings/plot_readings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -185,6 +186,7 @@ std::string GraphPlot::text() const
         lines.push_back(describeResult(result));
     lines.insert(lines.end(), extremesText.begin(), extremesText.end());
     lines.insert(lines.end(), histogramText.begin(), histogramText.end());
+    lines.insert(lines.end(), readingsText.begin(), readingsText.end());
     lines.insert(lines.end(), runsText.begin(), runsText.end());
     std::string text;
     for (const std::string& line : lines)
@@ -374,6 +376,7 @@ void extendPlot(GraphPlot& plot, PointTally& tally, const GraphTable& table,
         fitted.model.xName = variableNameOfColumn(table, choice.xColumn);
         addFit(made, fitted);
     }
+    addReadings(made, table, choice);
     plot = std::move(made);
 }
 
@@ -394,6 +397,8 @@ RunPlot runPlotOf(const Run& run, GraphPlot& alone)
     plot.range = alone.range;
     plot.results = std::move(alone.results);
     plot.residuals = std::move(alone.residuals);
+    plot.area = alone.area;
+    plot.tangent = alone.tangent;
     return plot;
 }
 
@@ -437,6 +442,8 @@ GraphPlot plotRunsOf(const std::vector<GraphTable>& blocks, std::size_t like,
         for (const std::string& note : plot.plot.notes)
             if (note.rfind("log ", 0) != 0) // the log axes' reminder comes once, below
                 made.notes.push_back(runs[b].name + ": " + note);
+        for (const std::string& line : plot.plot.readingsText)
+            made.readingsText.push_back(runs[b].name + ": " + line);
         made.runs.push_back(runPlotOf(runs[b], plot.plot));
         addExtent(x, plot.x);
         addExtent(y, plot.y);

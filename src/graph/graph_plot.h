@@ -9,6 +9,9 @@
 #include "graph/histogram.h"
 #include "graph/point_tally.h"
 #include "graph/runs.h"
+#include "readings/area.h"
+#include "readings/selection_stats.h"
+#include "readings/tangent.h"
 
 #include <functional>
 #include <optional>
@@ -42,6 +45,12 @@ struct GraphChoice {
     // Every run whose columns are those of the block chosen, each in its
     // own colour, each fitted on its own; not with a histogram.
     bool allRuns = false;
+    // The readings: the area under the curve over the fit range (the
+    // selection; the whole block without one), and the tangent at an x
+    // through this many rows. The selection's statistics come with it.
+    bool area = false;
+    std::optional<double> tangentAt;
+    int tangentRows = defaultTangentRows;
     // Points joined in row order: by the rule (nothing: joined up to 100
     // points) or as the student set it.
     std::optional<bool> joinPoints;
@@ -74,6 +83,8 @@ struct RunPlot {
     std::vector<FitResult> results;
     std::vector<std::vector<Point>> curve;
     std::vector<Point> residuals;
+    std::optional<AreaReading> area;
+    std::optional<TangentReading> tangent;
 };
 
 // Everything the graph shows, worked out without drawing anything.
@@ -108,6 +119,12 @@ struct GraphPlot {
     // the normal distribution, is `curve`.
     std::optional<Histogram> histogram;
     std::vector<std::string> histogramText;
+    // The readings asked for, and the lines that give them or say why there
+    // are none.
+    std::optional<SelectionStats> selection;
+    std::optional<AreaReading> area;
+    std::optional<TangentReading> tangent;
+    std::vector<std::string> readingsText;
     // "All runs": each run on the same axes (the fields above then hold
     // nothing of the points), and the table of their fits.
     std::vector<RunPlot> runs;

@@ -23,6 +23,8 @@ void GrowingRuns::takeBack(GraphPlot&& previous)
         alone.range = run.range;
         alone.results = std::move(run.results);
         alone.residuals = std::move(run.residuals);
+        alone.area = run.area;
+        alone.tangent = run.tangent;
     }
 }
 

@@ -153,6 +153,9 @@ JsonValue choiceJson(const GraphChoice& choice)
     bins.set("width", JsonValue::of(choice.bins.width));
     json.set("bins", bins);
     json.set("normal curve", JsonValue::of(choice.normalCurve));
+    json.set("area", JsonValue::of(choice.area));
+    json.set("tangent at", optionalNumber(choice.tangentAt));
+    json.set("tangent rows", JsonValue::of(choice.tangentRows));
     return json;
 }
 
@@ -181,6 +184,10 @@ GraphChoice choiceOf(const JsonValue& json)
     choice.bins.rule = kindNamed(binNames, bins.stringOr("rule", "automatic"));
     choice.bins.width = bins.numberOr("width", 0);
     choice.normalCurve = json.booleanOr("normal curve", true);
+    choice.area = json.booleanOr("area", false);
+    choice.tangentAt = optionalNumberOf(json, "tangent at");
+    choice.tangentRows =
+        std::clamp(wholeOr(json, "tangent rows", defaultTangentRows), fewestTangentRows, mostTangentRows);
     return choice;
 }
 

@@ -37,6 +37,10 @@ void expectSameChoice(const GraphChoice& a, const GraphChoice& b)
     EXPECT_EQ(a.bins.rule, b.bins.rule);
     EXPECT_EQ(a.bins.width, b.bins.width);
     EXPECT_EQ(a.normalCurve, b.normalCurve);
+    EXPECT_EQ(a.area, b.area);
+    EXPECT_EQ(a.tangentAt, b.tangentAt);
+    EXPECT_EQ(a.tangentRows, b.tangentRows);
+    EXPECT_TRUE(a == b) << "a choice the session does not keep";
 }
 
 Session everyChoice(std::string box, char delimiter)
@@ -62,6 +66,9 @@ Session everyChoice(std::string box, char delimiter)
     first.results = "g = 4*pi^2/m; -b/m";
     first.joinPoints = false;
     first.logY = true;
+    first.area = true;
+    first.tangentAt = 0.375;
+    first.tangentRows = 9;
     GraphChoice second;
     second.allRuns = true;
     second.histogram = true;
