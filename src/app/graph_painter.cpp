@@ -5,6 +5,7 @@
 
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
@@ -550,6 +551,45 @@ void drawSpreadLines(QPainter& painter, const Frame& frame, const Histogram& his
 
 // The points, their error bars, the fitted curve and the lines through
 // the bars, inside the plot; the markers over its edge; the legend.
+// The area under the curve between the reading's ends, shaded down to
+// y = 0 (to the axis's foot on a log axis), in the points' colour.
+void drawArea(QPainter& painter, const Frame& frame, const std::vector<Point>& points,
+              const std::optional<AreaReading>& area, QColor colour)
+{
+    if (!area)
+        return;
+    const double base = frame.y.logarithmic ? frame.y.low : 0.0;
+    QPolygonF shape;
+    shape << frame.map({area->from, base});
+    for (const Point& p : points)
+        if (p.x >= area->from && p.x <= area->to)
+            shape << frame.map(p);
+    shape << frame.map({area->to, base});
+    colour.setAlpha(70);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawPolygon(shape);
+    painter.setBrush(Qt::NoBrush);
+}
+
+// The tangent across a fifth of the plot's width, centred where it touches
+// the curve, with a dot there.
+void drawTangent(QPainter& painter, const Frame& frame, const std::optional<TangentReading>& tangent,
+                 const QColor& colour)
+{
+    if (!tangent || frame.x.logarithmic || frame.y.logarithmic)
+        return;
+    const double reach = (frame.x.high - frame.x.low) / 10;
+    const QPointF touch = frame.map({tangent->x, tangent->y});
+    painter.setPen(QPen(colour, 2, Qt::DashLine));
+    painter.drawLine(frame.map({tangent->x - reach, tangent->y - tangent->slope * reach}),
+                     frame.map({tangent->x + reach, tangent->y + tangent->slope * reach}));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawEllipse(touch, 4, 4);
+    painter.setBrush(Qt::NoBrush);
+}
+
 void drawPointsAndFit(QPainter& painter, const Frame& frame, const GraphPlot& plot, bool joinPoints)
 {
     // Joined in row order, a dense plot's line may take each pixel
@@ -558,11 +598,13 @@ void drawPointsAndFit(QPainter& painter, const Frame& frame, const GraphPlot& pl
     const QList<QPointF> points = markersOnly ? QList<QPointF>() : pixelsOf(frame, plot.points);
     painter.save();
     painter.setClipRect(frame.area);
+    drawArea(painter, frame, plot.points, plot.area, graph_colours::point);
     if (joinPoints)
         drawJoin(painter, points);
     drawBars(painter, frame, plot.bars);
     drawCurve(painter, frame, plot.curve);
     drawExtremeLines(painter, frame, plot);
+    drawTangent(painter, frame, plot.tangent, graph_colours::extreme);
     painter.restore();
     DensityBuffers buffers;
     drawPointMarkers(painter, frame, plot.points, points, buffers);
@@ -578,14 +620,17 @@ void drawRuns(QPainter& painter, const Frame& frame, const GraphPlot& plot, bool
     painter.setClipRect(frame.area);
     for (std::size_t r = 0; r < plot.runs.size(); ++r) {
         const RunPlot& run = plot.runs[r];
+        drawArea(painter, frame, run.points, run.area, graph_colours::run(r));
         const bool markersOnly = dense(frame, run.points.size()) && !joinPoints;
         pixels[r] = markersOnly ? QList<QPointF>() : pixelsOf(frame, run.points);
         if (joinPoints)
             drawJoin(painter, pixels[r], graph_colours::run(r));
         drawBars(painter, frame, run.bars);
     }
-    for (std::size_t r = 0; r < plot.runs.size(); ++r)
+    for (std::size_t r = 0; r < plot.runs.size(); ++r) {
         drawCurve(painter, frame, plot.runs[r].curve, graph_colours::run(r));
+        drawTangent(painter, frame, plot.runs[r].tangent, graph_colours::run(r));
+    }
     painter.restore();
     DensityBuffers buffers;
     for (std::size_t r = 0; r < plot.runs.size(); ++r)

@@ -82,8 +82,11 @@ void GraphWidget::mouseReleaseEvent(QMouseEvent* event)
     dragStart_.reset();
     const qreal end = std::clamp(event->position().x(), plotArea_.left(), plotArea_.right());
     update();
-    if (std::fabs(end - start) < smallestDrag)
+    if (std::fabs(end - start) < smallestDrag) {
+        if (const auto x = xAt(start))
+            emit clickedAt(*x);
         return;
+    }
     const auto from = xAt(std::min(start, end)), to = xAt(std::max(start, end));
     if (from && to)
         emit rangeDragged(*from, *to);

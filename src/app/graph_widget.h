@@ -43,6 +43,8 @@ public:
 signals:
     void rangeDragged(double from, double to);
     void rangeCleared();
+    // A click without a drag on the plot, at this x.
+    void clickedAt(double x);
     // The widget changed its size: its ticks follow it.
     void resized();
 

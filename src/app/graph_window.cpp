@@ -5,6 +5,7 @@
 #include "app/flow_layout.h"
 #include "app/graph_widget.h"
 #include "app/histogram_panel.h"
+#include "app/readings_panel.h"
 #include "app/lab_report.h"
 #include "app/report_panel.h"
 #include "app/uncertainty_panel.h"
@@ -103,6 +104,7 @@ void GraphWindow::layOutControls()
     uncertaintyPanel_ = new UncertaintyPanel(this);
     histogramPanel_ = new HistogramPanel(this);
     histogramPanel_->setVisible(false);
+    readingsPanel_ = new ReadingsPanel(this);
     graph_ = new GraphWidget(this);
     notes_ = new QLabel(this);
     notes_->setTextFormat(Qt::PlainText);
@@ -163,6 +165,7 @@ void GraphWindow::layOutControls()
     page->addWidget(fitPanel_);
     page->addWidget(uncertaintyPanel_);
     page->addWidget(histogramPanel_);
+    page->addWidget(readingsPanel_);
     page->addLayout(titleRow);
     page->addWidget(splitter, 1);
     page->addLayout(buttons);
@@ -194,6 +197,11 @@ void GraphWindow::connectControls()
     connect(uncertaintyPanel_, &UncertaintyPanel::changed, this, &GraphWindow::refresh);
     connect(graph_, &GraphWidget::rangeDragged, fitPanel_, &FitPanel::setRange);
     connect(graph_, &GraphWidget::rangeCleared, fitPanel_, &FitPanel::clearRange);
+    connect(readingsPanel_, &ReadingsPanel::selectionCleared, fitPanel_, &FitPanel::clearRange);
+    connect(readingsPanel_, &ReadingsPanel::changed, this, &GraphWindow::refresh);
+    connect(graph_, &GraphWidget::clickedAt, this, [this](double x) {
+        readingsPanel_->setTangentAt(x, graph_->plot().x.step);
+    });
     // Ctrl+W closes the graph, as it closes a document's window.
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), this), &QShortcut::activated, this,
             &QWidget::close);
@@ -301,7 +309,8 @@ void GraphWindow::refreshNow()
     // The fields' notes first: what the student typed that the graph could not use.
     QStringList notes = choice_.histogram
                             ? histogramPanel_->checkFields()
-                            : fitPanel_->checkFields() + uncertaintyPanel_->checkFields();
+                            : fitPanel_->checkFields() + uncertaintyPanel_->checkFields() +
+                                  readingsPanel_->checkFields();
     if (!choice_.allRuns)
         if (const std::optional<std::string> other = otherBlocksNote(reader_->blocks(), chosen_))
             notes << QString::fromStdString(*other);
@@ -335,6 +344,9 @@ void GraphWindow::readControls()
                       choice_.yUncertainty.kind != UncertaintyChoice::Kind::None;
     uncertaintyPanel_->allowExtremeLines(bars && choice_.model.kind == ModelKind::Line);
     choice_.extremeLines = uncertaintyPanel_->extremeLines();
+    choice_.area = readingsPanel_->area();
+    choice_.tangentAt = readingsPanel_->tangentAt();
+    choice_.tangentRows = readingsPanel_->tangentRows();
     choice_.joinPoints =
         joinChosenByHand_ ? std::optional<bool>(joinPoints_->isChecked()) : std::nullopt;
 }
@@ -400,6 +412,7 @@ void GraphWindow::applyChoice(const GraphChoice& choice)
                          choice.results);
     uncertaintyPanel_->setChoice(choice.xUncertainty, choice.yUncertainty, choice.extremeLines);
     histogramPanel_->setChoice(choice.bins, choice.normalCurve);
+    readingsPanel_->setChoice(choice.area, choice.tangentAt, choice.tangentRows);
 }
 
 GraphSession GraphWindow::session()
@@ -514,7 +527,8 @@ void GraphWindow::showPlotKind()
 {
     const bool histogram = plotKind_->currentIndex() == 1;
     for (QWidget* control : std::initializer_list<QWidget*>{
-             xLabel_, xColumn_, joinPoints_, fromZero_, logX_, logY_, fitPanel_, uncertaintyPanel_})
+             xLabel_, xColumn_, joinPoints_, fromZero_, logX_, logY_, fitPanel_, uncertaintyPanel_,
+             readingsPanel_})
         control->setVisible(!histogram);
     histogramPanel_->setVisible(histogram);
 }

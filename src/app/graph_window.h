@@ -18,6 +18,7 @@
 
 class FitPanel;
 class HistogramPanel;
+class ReadingsPanel;
 class ReportPanel;
 struct LabReport;
 class UncertaintyPanel;
@@ -163,6 +164,7 @@ private:
     UncertaintyPanel* uncertaintyPanel_ = nullptr;
     ReportPanel* reportPanel_ = nullptr;
     HistogramPanel* histogramPanel_ = nullptr;
+    ReadingsPanel* readingsPanel_ = nullptr;
     GraphWidget* graph_ = nullptr;
     QLabel* notes_ = nullptr;
     QPushButton* copyImage_ = nullptr;

@@ -12,14 +12,15 @@ bars and the steepest and shallowest lines, and of T² with its uncertainty
 from calculate column, fitted for g, whose lab report it saves as a PDF
 through "Save report..." and its file dialog; records a board on a
 pseudo-terminal into the box and the graph; shows fifty reaction times as a
-histogram; fits a sine to five runs of a pendulum, saves the session, quits,
-and opens the session again from the command line. Saves a screenshot of the
+histogram; reads the distance (the area) and the acceleration (a tangent)
+off a cart's speed graph; fits a sine to five runs of a pendulum, saves the
+session, quits, and opens the session again from the command line. Saves a screenshot of the
 window after start-up and one of each graph, and the report's first page
 rendered.
 
 Usage: end_to_end_test.py PROGRAM SCREENSHOT GRAPH_SCREENSHOT FIT_SCREENSHOT ERROR_BARS_SCREENSHOT
        PENDULUM_G_SCREENSHOT RECORD_SCREENSHOT REPORT_IMAGE HISTOGRAM_SCREENSHOT
-       RUNS_SCREENSHOT [TEST]...
+       RUNS_SCREENSHOT AREA_SCREENSHOT [TEST]...
 """
 
 import math
@@ -43,6 +44,7 @@ RECORD_SCREENSHOT = None
 REPORT_IMAGE = None
 HISTOGRAM_SCREENSHOT = None
 RUNS_SCREENSHOT = None
+AREA_SCREENSHOT = None
 REACTION_TIMES = ("0.242 0.264 0.242 0.240 0.222 0.243 0.281 0.261 0.279 0.256 0.260 0.254 0.201 "
                   "0.274 0.264 0.263 0.200 0.198 0.223 0.235 0.258 0.248 0.264 0.230 0.258 0.260 "
                   "0.230 0.299 0.265 0.284 0.231 0.228 0.239 0.246 0.267 0.256 0.236 0.221 0.234 "
@@ -502,6 +504,41 @@ class EndToEnd(unittest.TestCase):
             os.close(master)
             os.close(slave)
 
+    def test_distance_and_acceleration_from_a_speed_graph(self):
+        # A cart pushed and braked: v = 2 sin(pi t / 3) m/s, read every 0.1 s.
+        rows = ["t (s),v (m/s)"] + ["%.1f,%.3f" % (i / 10, 2 * math.sin(math.pi * i / 30))
+                                    for i in range(31)]
+        self.app.type_into_box("\n".join(rows))
+        self.app.click("Graph")
+        graph = self.app._wait_for_window("^Bench Tabler - Graph$")
+        xdotool("windowfocus", "--sync", graph, env=self.app.env)
+        time.sleep(0.3)
+        xdotool("key", "alt+f", env=self.app.env)  # the fit list; its range fields follow it
+        for field in ("0.5", "2.5"):
+            xdotool("key", "Tab", env=self.app.env)
+            xdotool("type", "--delay", "5", field, env=self.app.env)
+        xdotool("key", "Tab", env=self.app.env)
+        xdotool("key", "alt+a", env=self.app.env)  # area
+        xdotool("key", "alt+g", env=self.app.env)  # tangent at x =
+        xdotool("type", "--delay", "5", "1", env=self.app.env)
+        xdotool("key", "Return", env=self.app.env)
+        time.sleep(0.5)
+        text = self.app.copy_graph_text(graph)
+        # distance: 6/pi (cos(pi/6) - cos(5 pi/6)) = 3.308 m; acceleration at
+        # 1 s: 2 pi/3 cos(pi/3) = 1.047 m/s²
+        self.assertIn("area = 3.30", text)
+        self.assertIn(" m from x = 0.5 to 2.5 (21 rows, trapezoid rule", text)
+        # the parabola through 0.7 to 1.3 s misses the sine's third derivative:
+        # 1.034, the difference from a cubic's slope in its uncertainty
+        self.assertIn("tangent at x = 1: slope = 1.03", text)
+        self.assertIn("m/s/s (parabola through the 7 nearest rows", text)
+        self.assertIn("from the curve's shape ± 0.01", text)
+        self.assertIn("y over x = 0.5 to 2.5 s: N = 21", text)
+        self.app.screenshot(AREA_SCREENSHOT, graph)
+        xdotool("windowfocus", "--sync", graph, env=self.app.env)
+        xdotool("key", "ctrl+w", env=self.app.env)
+        self.app._wait_until_closed(graph, "^Bench Tabler - Graph$")
+
     def test_declined_prompt_leaves_the_box_unchanged(self):
         self.app.type_into_box("5\n2")
         self.app.click("first difference")
@@ -608,12 +645,12 @@ class CrashRecovery(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 11:
+    if len(sys.argv) < 12:
         sys.exit(__doc__)
     (PROGRAM, SCREENSHOT, GRAPH_SCREENSHOT, FIT_SCREENSHOT, ERROR_BARS_SCREENSHOT,
      PENDULUM_G_SCREENSHOT, RECORD_SCREENSHOT, REPORT_IMAGE, HISTOGRAM_SCREENSHOT,
-     RUNS_SCREENSHOT) = sys.argv[1:11]
+     RUNS_SCREENSHOT, AREA_SCREENSHOT) = sys.argv[1:12]
     for tool in ("Xvfb", "xdotool", "xclip", "import", "pdftotext", "pdftoppm"):
         if not shutil.which(tool):
             sys.exit(tool + " is missing: the set-up step installs it")
-    unittest.main(argv=sys.argv[:1] + sys.argv[11:], verbosity=2)  # then names of tests to run
+    unittest.main(argv=sys.argv[:1] + sys.argv[12:], verbosity=2)  # then names of tests to run

@@ -197,6 +197,82 @@ private slots:
     // What the windows remember goes to a test folder, not the user's settings.
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
+    // A force pulse with "area" ticked over a dragged range: the area is
+    // shaded between the curve and y = 0 inside the range only, and the
+    // text gives it with its unit and the selection's statistics.
+    void areaIsShadedUnderTheCurveOverTheSelectionOnly()
+    {
+        const auto force = [](double t) { return 10 * std::pow(std::sin(3.14159265 * t / 2), 2); };
+        QString box = QStringLiteral("t (s),F (N)\r\n");
+        for (int i = 0; i <= 40; ++i)
+            box += QString::number(i * 0.05) + ',' + QString::number(force(i * 0.05)) + "\r\n";
+        auto window = openGraph(box);
+        window->fitPanel()->setRange(0.5, 1.5);
+        named<QCheckBox>(*window, "area")->setChecked(true);
+        const GraphPlot& plot = window->graph()->plot();
+        QVERIFY(plot.area);
+        QCOMPARE(plot.area->from, 0.5);
+        QCOMPARE(plot.area->to, 1.5);
+        QVERIFY(window->noteText().contains(QStringLiteral("N s from x = 0.5 to 1.5 (21 rows")));
+        QVERIFY(window->noteText().contains(QStringLiteral("y over x = 0.5 to 1.5 s: N = 21")));
+        const Drawing drawing = drawn(plot);
+        const QRectF& a = drawing.plotArea;
+        const auto pixelAt = [&](double x, double y) {
+            return drawing.image.pixel(QPointF(a.left() + plot.x.fraction(x) * a.width(),
+                                               a.bottom() - plot.y.fraction(y) * a.height())
+                                           .toPoint());
+        };
+        const auto shaded = [](QRgb pixel) { return qBlue(pixel) > qRed(pixel) + 20; };
+        // Half way between the axis and the curve: inside the range shaded,
+        // outside it and above the curve not.
+        for (const double x : {0.6, 1.0, 1.4})
+            QVERIFY2(shaded(pixelAt(x, force(x) / 2)), qPrintable(QString::number(x)));
+        for (const double x : {0.3, 1.7})
+            QVERIFY2(!shaded(pixelAt(x, force(x) / 2)), qPrintable(QString::number(x)));
+        QVERIFY(!shaded(pixelAt(1.0, force(1.0) + 0.5)));
+    }
+
+    // A click on the plot puts the tangent there: the field shows the x,
+    // the line touches the curve at it with the slope the text states.
+    void aClickDrawsTheTangentWithItsSlope()
+    {
+        QString box = QStringLiteral("t (s),x (m)\r\n");
+        for (int i = 0; i <= 20; ++i)
+            box += QString::number(i * 0.1) + ',' + QString::number(0.5 * i * i * 0.01) + "\r\n";
+        auto window = openGraph(box);
+        window->resize(800, 600);
+        GraphWidget* graph = window->graph();
+        QTest::qWait(50);
+        graph->repaint();
+        const double clickedX = 1.2;
+        int px = 0; // the pixel column of x = 1.2, found from the drawing
+        for (int column = 0; column < graph->width(); ++column)
+            if (const auto at = graph->xAt(column); at && *at <= clickedX)
+                px = column;
+        QTest::mousePress(graph, Qt::LeftButton, {}, QPoint(px, graph->height() / 2));
+        QTest::mouseRelease(graph, Qt::LeftButton, {}, QPoint(px, graph->height() / 2));
+        const GraphPlot& plot = graph->plot();
+        QVERIFY(plot.tangent);
+        const double x = plot.tangent->x;
+        QVERIFY(std::fabs(x - clickedX) < 0.01);
+        QCOMPARE(named<QLineEdit>(*window, "tangent at x =")->text().toDouble(), x);
+        QVERIFY(std::fabs(plot.tangent->slope - x) < 1e-9); // x = t²/2: the speed is t
+        QVERIFY(window->noteText().contains(QStringLiteral("m/s (parabola through the 7 nearest rows")));
+        const Drawing drawing = drawn(plot);
+        const QRectF& d = drawing.plotArea;
+        const auto place = [&](double t, double y) {
+            return QPointF(d.left() + plot.x.fraction(t) * d.width(),
+                           d.bottom() - plot.y.fraction(y) * d.height());
+        };
+        const QColor tangentColour = graph_colours::extreme;
+        QVERIFY(colourNear(drawing.image, place(x, x * x / 2), tangentColour));
+        const double reach = (plot.x.high - plot.x.low) / 20;
+        for (const double dt : {-reach, reach})
+            QVERIFY(colourNear(drawing.image, place(x + dt, x * x / 2 + x * dt), tangentColour, 4));
+        // Farther along the line than it is drawn, nothing of its colour.
+        QVERIFY(!colourNear(drawing.image, place(x + 0.5, x * x / 2 + x * 0.5), tangentColour, 2));
+    }
+
     void fitListOffersEveryModelWithItsOwnControls()
     {
         auto window = openGraph(coolingCurve);
