@@ -202,9 +202,11 @@ void registerCommandBenchmarks(Ratios& ratios)
         {"output_as_delimited_file",
          {"cmd_output_as_delimited_file", column, {}, Floor::WriteFile}},
     };
+    // Each repetition about a second of turns: a slow spell of the shared
+    // machine (50 to 150 ms) is then a small part of it, not a third.
     const auto measure = [&ratios](const std::string& name, const std::string& ratio,
                                    const CommandRun& run, double target = 1.5,
-                                   double minTime = 0.3) {
+                                   double minTime = 1.0) {
         registerInTurns(ratios, name, ratio, target, minTime,
                         [run](benchmark::State& state) { commandAgainstFloor(state, run); });
     };

@@ -85,11 +85,11 @@ std::variant<AreaReading, std::string> areaUnder(const ReadingRows& rows)
     const long double all = trapezoid(p);
     reading.area = static_cast<double>(all);
     addReadingsPart(rows, reading);
-    double squared = reading.readingsPart * reading.readingsPart;
-    if (p.size() >= 3) {
-        reading.rulePart = static_cast<double>(std::fabs(all - simpson(p)));
-        squared += *reading.rulePart * *reading.rulePart;
-    }
-    reading.uncertainty = std::sqrt(squared);
+    // Rows spaced a million million times unevenly give a parabola past
+    // any double: no estimate then, rather than an infinite one.
+    if (const double rule = p.size() >= 3 ? static_cast<double>(std::fabs(all - simpson(p))) : NAN;
+        std::isfinite(rule))
+        reading.rulePart = rule;
+    reading.uncertainty = std::hypot(reading.readingsPart, reading.rulePart.value_or(0));
     return reading;
 }

@@ -19,7 +19,7 @@ struct AreaReading {
     double readingsPart = 0;
     bool uncertaintiesGiven = false;
     int withoutUncertainty = 0;     // rows whose y has none: counted as exact
-    std::optional<double> rulePart; // none from two rows
+    std::optional<double> rulePart; // none from two rows, or rows too unevenly spaced
     std::size_t points = 0;
     double from = 0; // the x of the first row
     double to = 0;   // and of the last

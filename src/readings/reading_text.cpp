@@ -40,8 +40,8 @@ std::string areaText(const AreaReading& area, const ReadingUnits& units)
         text += std::string(area.uncertaintiesGiven ? "," : "") + " from the rule " +
                 part(*area.rulePart);
     else
-        text += std::string(area.uncertaintiesGiven ? "," : "") +
-                " of the rule not estimated from two rows";
+        text += std::string(area.uncertaintiesGiven ? "," : "") + " of the rule not estimated" +
+                (area.points == 2 ? " from two rows" : "");
     if (!area.uncertaintiesGiven)
         text += "; y has no uncertainties chosen";
     else if (area.withoutUncertainty > 0)
