@@ -174,7 +174,7 @@ std::optional<std::string> readOwnOption(GraphOptions& options, const std::strin
             return "--at takes a number, not \"" + value + "\"";
     } else if (option == "--points") {
         const std::optional<double> count = readAnswer(value);
-        if (!count || *count != std::floor(*count) || *count < 1 || *count > 1e6)
+        if (!count || *count != std::floor(*count) || *count < 1 || *count > mostTangentRows)
             return "--points takes a number of rows, not \"" + value + "\"";
         options.points = static_cast<int>(*count);
     } else if (option == "--bins") {

@@ -26,6 +26,43 @@ std::vector<std::size_t> nearestRows(const std::vector<Point>& points, double x,
     return order;
 }
 
+// The rows in x - x0, so that the slope at x0 is a parameter of its own,
+// with its uncertainty straight from the fit; weighted only when every row
+// has an uncertainty above 0.
+struct LocalRows {
+    std::vector<Point> shifted;
+    FitUncertainties uncertainties;
+};
+
+LocalRows localRows(const ReadingRows& rows, const std::vector<std::size_t>& nearest, double x)
+{
+    LocalRows local;
+    bool everyRowHasOne = !rows.uy.empty();
+    for (const std::size_t i : nearest) {
+        local.shifted.push_back({rows.points[i].x - x, rows.points[i].y});
+        if (!rows.uy.empty()) {
+            local.uncertainties.y.push_back(rows.uy[i]);
+            everyRowHasOne = everyRowHasOne && rows.uy[i] > 0;
+        }
+    }
+    if (!everyRowHasOne)
+        local.uncertainties.y.clear();
+    return local;
+}
+
+ModelChoice polynomialOfDegree(int degree)
+{
+    ModelChoice model;
+    model.kind = degree == 1   ? ModelKind::Line
+                 : degree == 2 ? ModelKind::Quadratic
+                               : ModelKind::Polynomial;
+    model.degree = degree;
+    return model;
+}
+
+// The slope at x0 (x - x0 = 0) of a fitted polynomial: m of a line, a1 of the others.
+double slopeAtZero(const CurveFit& fit, bool line) { return line ? fit.values[0] : fit.values[1]; }
+
 } // namespace
 
 std::variant<TangentReading, std::string> tangentAt(const ReadingRows& rows, double x, int count)
@@ -50,46 +87,29 @@ std::variant<TangentReading, std::string> tangentAt(const ReadingRows& rows, dou
     if (!(p[*first].x <= x && x <= p[*last].x))
         return "no tangent at x = " + typedValue(x) +
                ": the nearest rows all lie on one side of it (a gap in the rows)";
-    // Fitted in x - x0, the slope at x0 is a parameter of its own, with its
-    // uncertainty straight from the fit.
-    std::vector<Point> shifted;
-    FitUncertainties uncertainties;
-    bool everyRowHasOne = !rows.uy.empty();
-    for (const std::size_t i : nearest) {
-        shifted.push_back({p[i].x - x, p[i].y});
-        if (!rows.uy.empty()) {
-            uncertainties.y.push_back(rows.uy[i]);
-            everyRowHasOne = everyRowHasOne && rows.uy[i] > 0;
-        }
-    }
-    if (!everyRowHasOne)
-        uncertainties.y.clear();
-    ModelChoice model;
-    model.kind = count >= parabolaTangentRows ? ModelKind::Quadratic : ModelKind::Line;
-    const CurveFit fit = fitCurve(shifted, model, uncertainties);
-    // The next degree through the same rows: a line's misfit shows in a
-    // parabola's slope, a parabola's in a cubic's.
-    ModelChoice next;
-    next.kind = ModelKind::Polynomial;
-    next.degree = model.kind == ModelKind::Quadratic ? 3 : 2;
-    if (model.kind == ModelKind::Line)
-        next.kind = ModelKind::Quadratic;
-    const std::optional<CurveFit> finer =
-        count > next.degree + 1 ? std::optional(fitCurve(shifted, next, uncertainties)) : std::nullopt;
+    const LocalRows local = localRows(rows, nearest, x);
+    const int degree = count >= parabolaTangentRows ? 2 : 1;
+    const CurveFit fit = fitCurve(local.shifted, polynomialOfDegree(degree), local.uncertainties);
     if (!fit.fitted() || fit.uncertainties.empty())
         return "no tangent at x = " + typedValue(x) + ": " +
                (fit.fitted() ? std::string("the rows leave no uncertainty") : fit.failure);
     TangentReading tangent;
     tangent.x = x;
-    const bool parabola = model.kind == ModelKind::Quadratic;
-    tangent.y = parabola ? fit.values[0] : fit.values[1];
-    tangent.slope = parabola ? fit.values[1] : fit.values[0];
-    tangent.scatterPart = parabola ? fit.uncertainties[1] : fit.uncertainties[0];
-    if (finer && finer->fitted())
-        tangent.shapePart = std::fabs(finer->values[1] - tangent.slope);
+    tangent.y = degree == 1 ? fit.values[1] : fit.values[0];
+    tangent.slope = slopeAtZero(fit, degree == 1);
+    tangent.scatterPart = degree == 1 ? fit.uncertainties[0] : fit.uncertainties[1];
+    // The next degree through the same rows, when they leave it a degree of
+    // freedom: a line's misfit shows in a parabola's slope, a parabola's in
+    // a cubic's.
+    if (count > degree + 2) {
+        const CurveFit finer =
+            fitCurve(local.shifted, polynomialOfDegree(degree + 1), local.uncertainties);
+        if (finer.fitted())
+            tangent.shapePart = std::fabs(slopeAtZero(finer, false) - tangent.slope);
+    }
     tangent.uncertainty = std::hypot(tangent.scatterPart, tangent.shapePart.value_or(0));
     tangent.points = count;
-    tangent.parabola = parabola;
+    tangent.parabola = degree == 2;
     tangent.weighted = fit.weighted;
     tangent.from = p[*first].x;
     tangent.to = p[*last].x;

@@ -3,6 +3,7 @@
 // each against closed forms, and in the batch.
 
 #include "batch/batch_run.h"
+#include "graph/graph_plot.h"
 #include "readings/reading_text.h"
 
 #include <gtest/gtest.h>
@@ -308,6 +309,35 @@ TEST(ReadingText, NamesTheUnitsAndBothParts)
     EXPECT_EQ(tangentText(tangent, {"s", "m"}),
               "tangent at x = 0.5: slope = 1.234 ± 0.012 m/s (parabola through the 7 nearest "
               "rows, x from 0.35 to 0.65)");
+}
+
+// With all runs, each run is read on its own: a line a run, named by it,
+// and its area and tangent kept with its points for the drawing.
+TEST(PlotReadings, AreOneLineARunWithAllRuns)
+{
+    const char* const box = "L = 0.5 m\r\nt (s),v (m/s)\r\n0,0\r\n1,1\r\n2,2\r\n3,3\r\n4,4\r\n\r\n"
+                            "L = 0.7 m\r\nt (s),v (m/s)\r\n0,0\r\n1,2\r\n2,4\r\n3,6\r\n4,8\r\n";
+    const std::vector<GraphTable> blocks = readGraphBlocks(box, ',');
+    GraphChoice choice = defaultChoice(blocks[0]);
+    choice.allRuns = true;
+    choice.area = true;
+    choice.tangentAt = 2;
+    choice.tangentRows = 3;
+    const GraphPlot plot = plotRuns(blocks, 0, choice);
+    ASSERT_EQ(plot.runs.size(), 2u);
+    EXPECT_EQ(plot.readingsText,
+              (std::vector<std::string>{
+                  "L = 0.5 m: area = 8.000 ± 0 m from x = 0 to 4 (5 rows, trapezoid rule; "
+                  "uncertainty from the rule ± 0; y has no uncertainties chosen)",
+                  "L = 0.5 m: tangent at x = 2: slope = 1.000 ± 0 m/s/s (straight line through "
+                  "the 3 nearest rows, x from 1 to 3)",
+                  "L = 0.7 m: area = 16.00 ± 0 m from x = 0 to 4 (5 rows, trapezoid rule; "
+                  "uncertainty from the rule ± 0; y has no uncertainties chosen)",
+                  "L = 0.7 m: tangent at x = 2: slope = 2.000 ± 0 m/s/s (straight line through "
+                  "the 3 nearest rows, x from 1 to 3)"}));
+    EXPECT_EQ(plot.runs[1].area->area, 16);
+    EXPECT_EQ(plot.runs[1].tangent->slope, 2);
+    EXPECT_NE(plot.text().find("L = 0.7 m: area = 16.00"), std::string::npos);
 }
 
 BatchResult run(const std::vector<std::string>& arguments, const std::string& box)
