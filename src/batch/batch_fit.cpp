@@ -150,6 +150,8 @@ bool takesValue(GraphCommand command, const std::string& option)
         return among(tangent);
     case GraphCommand::Stats:
         return among(stats);
+    case GraphCommand::Export:
+        return among(fitting) || option == "--xlsx";
     }
     return false;
 }
@@ -160,6 +162,8 @@ std::optional<std::string> readOwnOption(GraphOptions& options, const std::strin
 {
     if (option == "--pdf")
         options.pdf = value;
+    else if (option == "--xlsx")
+        options.xlsx = value;
     else if (option == "--title")
         options.title = value;
     else if (option == "--name")
@@ -195,10 +199,12 @@ std::optional<std::string> readOwnOption(GraphOptions& options, const std::strin
 // The flags of a command: options without a value.
 bool readFlag(GraphOptions& options, GraphCommand command, const std::string& flag)
 {
-    if (flag == "--json" && command != GraphCommand::Report)
+    if (flag == "--json" && command != GraphCommand::Report && command != GraphCommand::Export)
         options.json = true;
     else if ((flag == "--runs" || flag == "--table") && command == GraphCommand::Fit)
         (flag == "--runs" ? options.runs : options.table) = true;
+    else if (flag == "--runs" && command == GraphCommand::Export)
+        options.runs = true;
     else if ((flag == "--log-x" || flag == "--log-y") && command == GraphCommand::Report)
         (flag == "--log-x" ? options.logX : options.logY) = true;
     else if (flag == "--residuals" && command == GraphCommand::Report)
@@ -239,6 +245,8 @@ std::variant<GraphOptions, std::string> parseGraphArguments(const std::vector<st
         return std::string("too many arguments after the command");
     if (command == GraphCommand::Report && options.pdf.empty())
         return std::string("report needs --pdf FILE");
+    if (command == GraphCommand::Export && options.xlsx.empty())
+        return std::string("export needs --xlsx FILE");
     if (command == GraphCommand::Tangent && !options.at)
         return std::string("tangent needs --at X");
     if ((!options.model || options.model->kind != ModelKind::OwnEquation) &&
@@ -274,8 +282,10 @@ std::variant<GraphInput, BatchResult> readGraphInput(const std::vector<std::stri
     }
     if (command == GraphCommand::Fit && started.choice().model.kind == ModelKind::None)
         return usageFailure("fit needs --model NAME or --equation TEXT");
-    // The batch takes one block; the window would offer the others.
-    const bool runs = started.options.runs || (started.kept && started.kept->allRuns);
+    // The batch takes one block; the window would offer the others. A
+    // workbook takes them all.
+    const bool runs = started.options.runs || (started.kept && started.kept->allRuns) ||
+                      command == GraphCommand::Export;
     if (const std::optional<std::string> note = otherBlocksNote(started.blocks, started.block);
         note && !runs) {
         const std::string window = "choose them in the data list";

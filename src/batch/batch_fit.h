@@ -41,15 +41,17 @@ struct GraphOptions {
     // The tangent's: where, and through how many rows.
     std::optional<double> at;
     std::optional<int> points;
+    // The workbook's.
+    std::string xlsx;
 };
 
 // The commands that take the graph window's choices.
-enum class GraphCommand { Fit, Report, Histogram, Integral, Tangent, Stats };
+enum class GraphCommand { Fit, Report, Histogram, Integral, Tangent, Stats, Export };
 
 // The options of fit; of report (fit's, without --json and the model
 // optional, and its own); of histogram (--y, --bins and --json); of the
 // readings integral, tangent and stats (--x, --y, --json and their own);
-// the explanation of what is wrong with them.
+// of export (fit's, the model optional, and --xlsx); the explanation of what is wrong with them.
 std::variant<GraphOptions, std::string> parseGraphArguments(const std::vector<std::string>& arguments,
                                                             GraphCommand command);
 

@@ -2,6 +2,7 @@
 
 #include "batch/batch_fit.h"
 #include "batch/batch_histogram.h"
+#include "batch/batch_export.h"
 #include "batch/batch_readings.h"
 #include "commands/calculate_column.h"
 #include "commands/difference_quotient.h"
@@ -50,6 +51,8 @@ constexpr const char* usage =
     "[--json] [FILE]\n"
     "       benchtabler-batch [--delimiter NAME] report --pdf FILE [--title TEXT] [--name TEXT] "
     "[--paper a4|letter] [--log-x] [--log-y] [the options of fit] [DATA]\n"
+    "       benchtabler-batch [--delimiter NAME] export --xlsx FILE [the options of fit] "
+    "[--runs] [DATA]\n"
     "       benchtabler-batch [--delimiter NAME] record (--port DEVICE [--baud N] | "
     "--phyphox HOST:PORT [--set NAME]) (--lines N | --seconds S) [--host-time] "
     "[--trigger K:V [--before N]]\n";
@@ -119,6 +122,12 @@ constexpr const char* help =
     "  --name TEXT        the student or group\n"
     "  --paper a4|letter  A4, or US Letter where the system's locale uses it\n"
     "  --log-x, --log-y   logarithmic axes\n"
+    "\n"
+    "export writes the box as a workbook for a spreadsheet (.xlsx): a sheet a data block,\n"
+    "named by its heading, its column names in the first row, numbers as numbers (decimal\n"
+    "commas too where the delimiter is not the comma), other fields as text, never as a\n"
+    "formula; with a model (--runs: for every run), a sheet \"fits\". Exit status 1 when\n"
+    "the box holds no data (no file written), 2 when FILE cannot be written.\n"
     "\n"
     "record records lines from a board on a serial port or from a phone running phyphox\n"
     "into an empty box, as the record window does, and prints the box; it stops after\n"
@@ -421,6 +430,8 @@ BatchResult runBatch(const std::vector<std::string>& arguments, std::istream& in
         return runTangent(arguments, input);
     if (commandOf(arguments) == "stats")
         return runStats(arguments, input);
+    if (commandOf(arguments) == "export")
+        return runExport(arguments, input);
     const auto parsed = parseArguments(arguments);
     if (const auto* explanation = std::get_if<std::string>(&parsed))
         return usageFailure(*explanation);

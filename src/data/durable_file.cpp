@@ -46,6 +46,22 @@ void flushFolder(const std::filesystem::path& folder)
     ::close(directory);
 }
 
+// Gives the flushed temporary file the file's name, and flushes the folder;
+// removes the temporary file when that fails.
+std::string renameIntoPlace(const std::filesystem::path& temporary,
+                            const std::filesystem::path& path)
+{
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        return error.message();
+    }
+    flushFolder(path.parent_path());
+    return {};
+}
+
 } // namespace
 
 std::string replaceFileDurably(const std::filesystem::path& path, const std::string& contents)
@@ -53,20 +69,25 @@ std::string replaceFileDurably(const std::filesystem::path& path, const std::str
     std::filesystem::path temporary = path;
     temporary += ".saving";
     bool created = false;
-    std::string failure = writeDurably(temporary, O_CREAT | O_TRUNC, contents, created);
+    const std::string failure = writeDurably(temporary, O_CREAT | O_TRUNC, contents, created);
+    if (failure.empty())
+        return renameIntoPlace(temporary, path);
     std::error_code error;
-    if (failure.empty()) {
-        std::filesystem::rename(temporary, path, error);
-        if (error)
-            failure = error.message();
-    }
-    if (!failure.empty()) {
-        if (created)
-            std::filesystem::remove(temporary, error);
-        return failure;
-    }
-    flushFolder(path.parent_path());
-    return {};
+    if (created)
+        std::filesystem::remove(temporary, error);
+    return failure;
+}
+
+std::string moveIntoPlaceDurably(const std::filesystem::path& written,
+                                 const std::filesystem::path& path)
+{
+    bool opened = false;
+    const std::string failure = writeDurably(written, 0, {}, opened);
+    if (failure.empty())
+        return renameIntoPlace(written, path);
+    std::error_code error;
+    std::filesystem::remove(written, error);
+    return failure;
 }
 
 std::string appendToFileDurably(const std::filesystem::path& path, const std::string& text)

@@ -47,7 +47,7 @@ grep -aq 'Bench Tabler session ' "$root/usr/share/mime/magic" ||
 depends=$(dpkg-deb -f "$deb" Depends)
 for runtime in libqt6widgets6 libqt6svg6 libqt6serialport6 libqt6network6 libqt6printsupport6 qt6-qpa-plugins \
                fonts-dejavu-core libgsl27 \
-               libmuparser2v5; do
+               libmuparser2v5 libxlsxwriter4; do
     grep -q "$runtime" <<< "$depends" || { echo "the package does not depend on $runtime"; exit 1; }
 done
 
@@ -67,4 +67,7 @@ wait "$program" || true
 printf 'x,y\n1,2\n2,4.1\n3,5.9\n' | env -u DISPLAY "$root/usr/bin/benchtabler-batch" report \
     --pdf "$root/report.pdf" --model line
 pdfinfo "$root/report.pdf" | grep -q '^Pages: *1$' || { echo "the packaged batch wrote no report"; exit 1; }
-echo "package $deb: lintian, appstream and desktop entry clean; files, Depends and versions right; it starts and writes a report"
+# And a workbook for a spreadsheet.
+printf 'x,y\n1,2\n2,4.1\n' | "$root/usr/bin/benchtabler-batch" export --xlsx "$root/lab.xlsx"
+unzip -l "$root/lab.xlsx" | grep -q 'xl/worksheets/sheet1.xml' || { echo "the packaged batch wrote no workbook"; exit 1; }
+echo "package $deb: lintian, appstream and desktop entry clean; files, Depends and versions right; it starts and writes a report and a workbook"
