@@ -95,6 +95,9 @@ public slots:
     void offerRecoveries();
     // Asks where to save the box, and saves it as "Output as delimited file" does.
     void saveTextAs();
+    // Asks where, then writes the box as a workbook, with the fits the graph
+    // window shows when it is open.
+    void saveForSpreadsheet();
 
 private slots:
     // Writes the session's choices beside the recovery file when they

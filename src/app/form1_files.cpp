@@ -1,6 +1,6 @@
 // The window's files: opening a data file (Ctrl+O, the box's menu, a drop),
-// saving the box where the student chooses (Ctrl+Shift+S, the box's menu),
-// and the question on closing with text that was not saved.
+// saving the box where the student chooses (Ctrl+Shift+S, the box's menu)
+// or as a workbook for a spreadsheet, and the question on closing with text that was not saved.
 
 #include "app/box_edit.h"
 #include "app/box_text.h"
@@ -10,6 +10,7 @@
 #include "app/lab_directory.h"
 #include "app/qt_text_decoder.h"
 #include "app/recovery_keeper.h"
+#include "app/workbook_export.h"
 #include "commands/change_delimiter.h"
 #include "commands/save_output.h"
 #include "data/data_file.h"
@@ -156,6 +157,14 @@ void Form1::rememberFolder(const QString& file) { lastFolder_ = QFileInfo(file).
 
 std::filesystem::path Form1::outputFile() const { return context_.labDirectory / outputFileName; }
 
+void Form1::saveForSpreadsheet()
+{
+    const bool fitsShown = graphWindow_ && graphWindow_->isVisible();
+    const QString folder = lastFolder_.isEmpty() ? toQString(context_.labDirectory) : lastFolder_;
+    ::saveForSpreadsheet(this, BoxSnapshot{readBox(), state_->delimiter, dataFile_},
+                         fitsShown ? graphWindow_->fitsSheet() : SheetRows{}, folder);
+}
+
 void Form1::showBoxMenu(const QPoint& position)
 {
     QMenu* menu = text1_->createStandardContextMenu(position);
@@ -168,6 +177,7 @@ void Form1::showBoxMenu(const QPoint& position)
                     &Form1::saveSessionAsTemplate);
     menu->addAction(QStringLiteral("Save text as..."),
                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this, &Form1::saveTextAs);
+    menu->addAction(QStringLiteral("Save for a spreadsheet..."), this, &Form1::saveForSpreadsheet);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(text1_->viewport()->mapToGlobal(position));
 }

@@ -1,5 +1,6 @@
 #include "app/graph_window.h"
 
+
 #include "app/dialogs.h"
 #include "app/fit_panel.h"
 #include "app/flow_layout.h"
@@ -9,6 +10,7 @@
 #include "app/lab_report.h"
 #include "app/report_panel.h"
 #include "app/uncertainty_panel.h"
+#include "app/workbook_export.h"
 #include "data/column_heads.h"
 #include "graph/run_results.h"
 
@@ -112,6 +114,7 @@ void GraphWindow::layOutControls()
     notes_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     notes_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     auto* saveImage = new QPushButton(QStringLiteral("Save image..."), this);
+    auto* saveWorkbook = new QPushButton(QStringLiteral("Save for a spreadsheet..."), this);
     copyImage_ = new QPushButton(QStringLiteral("Copy image"), this);
     copyText_ = new QPushButton(QStringLiteral("Copy text"), this);
     resultsToBox_ = new QPushButton(QStringLiteral("Put the results in the box"), this);
@@ -158,7 +161,7 @@ void GraphWindow::layOutControls()
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(reportPanel_, 1);
-    for (QPushButton* button : {resultsToBox_, saveImage, copyImage_, copyText_})
+    for (QPushButton* button : {resultsToBox_, saveWorkbook, saveImage, copyImage_, copyText_})
         buttons->addWidget(button);
     auto* page = new QVBoxLayout(this);
     page->addLayout(choices);
@@ -172,6 +175,7 @@ void GraphWindow::layOutControls()
 
     connectControls();
     connect(saveImage, &QPushButton::clicked, this, &GraphWindow::askAndSaveImage);
+    connect(saveWorkbook, &QPushButton::clicked, this, &GraphWindow::saveForSpreadsheet);
 }
 
 void GraphWindow::connectControls()
@@ -644,6 +648,21 @@ void GraphWindow::askAndSaveImage()
     const QString reason = saveImage(path);
     if (!reason.isEmpty())
         showMessageBox(this, QStringLiteral("could not save %1: %2").arg(path, reason));
+}
+
+SheetRows GraphWindow::fitsSheet()
+{
+    if (pause_.isActive()) // the plot shown is to follow a change
+        refreshNow();
+    if (choice_.histogram)
+        return {};
+    const GraphTable& shown = table();
+    return fitsSheetRows(graph_->plot(), shown.heading.empty() ? shown.name : shown.heading);
+}
+
+void GraphWindow::saveForSpreadsheet()
+{
+    ::saveForSpreadsheet(this, box_(), fitsSheet(), labDirectory_);
 }
 
 void GraphWindow::copyText()

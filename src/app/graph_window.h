@@ -4,6 +4,7 @@
 #include "graph/growing_plot.h"
 #include "graph/growing_runs.h"
 #include "session/session.h"
+#include "workbook/fits_sheet.h"
 
 #include <QHash>
 #include <QString>
@@ -79,6 +80,9 @@ public:
     QString saveImage(const QString& path) const;
     // The lab report of what the window shows, without the student's name.
     LabReport labReport() const;
+    // The fits sheet of a workbook: the fit shown, or each run's; nothing
+    // without a fit.
+    SheetRows fitsSheet();
     ReportPanel* reportPanel() const { return reportPanel_; }
 
     // Re-plots at once, reading the box again only when more than lines at
@@ -111,6 +115,7 @@ private:
     void offerColumns(const GraphTable& table);
     void columnsChosen();
     void askAndSaveImage();
+    void saveForSpreadsheet();
     void copyImage();
     QImage image() const;
     void offerBlocks(const std::vector<GraphTable>& blocks);
