@@ -65,6 +65,7 @@ int main(int argc, char* argv[])
     registerRecordBenchmarks(ratios);
     registerReportBenchmarks(ratios);
     registerSessionBenchmarks(ratios);
+    registerWorkbookBenchmarks(ratios);
     registerStartupBenchmarks(ratios, std::filesystem::path(argv[0]).parent_path().string());
 
     // Ratios that measure the process itself (its resident memory) are taken
@@ -92,6 +93,12 @@ int main(int argc, char* argv[])
             continue;
         }
         const auto measured = reporter.realTime.find(ratio.measured);
+        if (ratio.timeOnly) {
+            if (measured != reporter.realTime.end())
+                std::printf("time %s %.0f ms (for information)\n", ratio.name.c_str(),
+                            measured->second);
+            continue;
+        }
         const auto floor = reporter.realTime.find(ratio.floor);
         const bool fixedFloor = ratio.floorMilliseconds > 0;
         if (measured == reporter.realTime.end() ||

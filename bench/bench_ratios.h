@@ -18,6 +18,8 @@ struct Ratio {
     // The ratio is this counter of the measured benchmark, which times its
     // floor itself.
     std::string counter = {};
+    // Only the measured time is printed, in milliseconds, for information.
+    bool timeOnly = false;
 };
 
 using Ratios = std::vector<Ratio>;
@@ -29,4 +31,5 @@ void registerGraphBenchmarks(Ratios& ratios);
 void registerRecordBenchmarks(Ratios& ratios);
 void registerReportBenchmarks(Ratios& ratios);
 void registerSessionBenchmarks(Ratios& ratios);
+void registerWorkbookBenchmarks(Ratios& ratios);
 void registerStartupBenchmarks(Ratios& ratios, const std::string& programDirectory);

@@ -14,6 +14,7 @@
 #include "formula/equation.h"
 #include "formula/propagation.h"
 #include "fuzz_check.h"
+#include "scratch_directory.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,7 +22,6 @@
 #include <filesystem>
 #include <memory>
 #include <string_view>
-#include <unistd.h>
 
 namespace {
 
@@ -38,9 +38,7 @@ public:
 
 void calculateAColumn(std::string_view formula)
 {
-    static const std::filesystem::path directory =
-        std::filesystem::temp_directory_path() / ("benchtabler-fuzz-" + std::to_string(getpid()));
-    std::filesystem::create_directories(directory);
+    const std::filesystem::path& directory = scratchDirectory();
     FormulaBox screen;
     screen.formula = std::string(formula);
     const std::string before = screen.box;

@@ -8,12 +8,12 @@
 #include "data/read_as_zero.h"
 #include "data/text_intake.h"
 #include "fuzz_check.h"
+#include "scratch_directory.h"
 
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
@@ -27,16 +27,7 @@ public:
     std::string askText(const std::string&, const std::string&) override { return ""; }
 };
 
-const std::filesystem::path& labDirectory()
-{
-    static const std::filesystem::path path = [] {
-        auto dir = std::filesystem::temp_directory_path() /
-                   ("benchtabler-fuzz-" + std::to_string(getpid()));
-        std::filesystem::create_directories(dir);
-        return dir;
-    }();
-    return path;
-}
+const std::filesystem::path& labDirectory() { return scratchDirectory(); }
 
 void checkTable(const WorkingState& state)
 {
