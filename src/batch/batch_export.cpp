@@ -12,6 +12,7 @@ SheetRows fitsOf(const GraphInput& graph)
 {
     GraphChoice choice = graph.choice();
     choice.histogram = false;
+    choice.spectrum = false;
     if (choice.model.kind == ModelKind::None || graph.blocks.empty())
         return {};
     const GraphTable& table = graph.table();

@@ -132,6 +132,7 @@ bool takesValue(GraphCommand command, const std::string& option)
     static const std::vector<std::string> integral = {"--x", "--y", "--from", "--to", "--sigma-y"};
     static const std::vector<std::string> tangent = {"--x", "--y", "--at", "--points", "--sigma-y"};
     static const std::vector<std::string> stats = {"--x", "--y", "--from", "--to"};
+    static const std::vector<std::string> spectrum = {"--x", "--y", "--from", "--to", "--window"};
     const auto among = [&option](const std::vector<std::string>& options) {
         return std::find(options.begin(), options.end(), option) != options.end();
     };
@@ -152,6 +153,8 @@ bool takesValue(GraphCommand command, const std::string& option)
         return among(stats);
     case GraphCommand::Export:
         return among(fitting) || option == "--xlsx";
+    case GraphCommand::Spectrum:
+        return among(spectrum);
     }
     return false;
 }
@@ -164,6 +167,11 @@ std::optional<std::string> readOwnOption(GraphOptions& options, const std::strin
         options.pdf = value;
     else if (option == "--xlsx")
         options.xlsx = value;
+    else if (option == "--window") {
+        options.window = windowNamed(value);
+        if (!options.window)
+            return "--window takes hann, rect, hamming or blackman, not \"" + value + "\"";
+    }
     else if (option == "--title")
         options.title = value;
     else if (option == "--name")
@@ -329,6 +337,8 @@ GraphChoice choiceOf(const GraphOptions& options, const GraphTable& table,
     if (!options.title.empty())
         choice.title = options.title;
     choice.histogram = options.histogram || choice.histogram;
+    if (options.window)
+        choice.window = *options.window;
     if (options.histogram && options.bins.rule == BinChoice::Rule::Automatic && kept)
         choice.bins = kept->bins;
     else
@@ -468,6 +478,7 @@ BatchResult runFit(const std::vector<std::string>& arguments, std::istream& inpu
     const BatchInput& read = graph.read;
     GraphChoice choice = graph.choice();
     choice.histogram = false;
+    choice.spectrum = false;
     if (options.runs || options.table || choice.allRuns)
         return fitRuns(graph, choice);
     const GraphPlot plot = plotGraph(graph.table(), choice);

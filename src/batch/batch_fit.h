@@ -43,15 +43,18 @@ struct GraphOptions {
     std::optional<int> points;
     // The workbook's.
     std::string xlsx;
+    // The spectrum's window.
+    std::optional<SpectrumWindow> window;
 };
 
 // The commands that take the graph window's choices.
-enum class GraphCommand { Fit, Report, Histogram, Integral, Tangent, Stats, Export };
+enum class GraphCommand { Fit, Report, Histogram, Integral, Tangent, Stats, Export, Spectrum };
 
 // The options of fit; of report (fit's, without --json and the model
 // optional, and its own); of histogram (--y, --bins and --json); of the
 // readings integral, tangent and stats (--x, --y, --json and their own);
-// of export (fit's, the model optional, and --xlsx); the explanation of what is wrong with them.
+// of export (fit's, the model optional, and --xlsx); of spectrum (--x, --y,
+// --from, --to, --window and --json); the explanation of what is wrong with them.
 std::variant<GraphOptions, std::string> parseGraphArguments(const std::vector<std::string>& arguments,
                                                             GraphCommand command);
 

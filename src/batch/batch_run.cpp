@@ -4,6 +4,7 @@
 #include "batch/batch_histogram.h"
 #include "batch/batch_export.h"
 #include "batch/batch_readings.h"
+#include "batch/batch_spectrum.h"
 #include "commands/calculate_column.h"
 #include "commands/difference_quotient.h"
 #include "commands/experiment_calculations.h"
@@ -51,6 +52,8 @@ constexpr const char* usage =
     "[--json] [FILE]\n"
     "       benchtabler-batch [--delimiter NAME] report --pdf FILE [--title TEXT] [--name TEXT] "
     "[--paper a4|letter] [--log-x] [--log-y] [the options of fit] [DATA]\n"
+    "       benchtabler-batch [--delimiter NAME] spectrum [--x K] [--y K] [--from F] [--to F] "
+    "[--window hann|rect|hamming|blackman] [--json] [FILE]\n"
     "       benchtabler-batch [--delimiter NAME] export --xlsx FILE [the options of fit] "
     "[--runs] [DATA]\n"
     "       benchtabler-batch [--delimiter NAME] record (--port DEVICE [--baud N] | "
@@ -122,6 +125,13 @@ constexpr const char* help =
     "  --name TEXT        the student or group\n"
     "  --paper a4|letter  A4, or US Letter where the system's locale uses it\n"
     "  --log-x, --log-y   logarithmic axes\n"
+    "\n"
+    "spectrum prints the amplitude spectrum of y against x as the graph window shows it:\n"
+    "the mean removed, a Hann window (--window), an FFT; the sample rate, the samples,\n"
+    "the resolution and up to five peaks, each between the bins with its uncertainty\n"
+    "(--json: one object). --from and --to limit the peaks to those frequencies. Exit\n"
+    "status 1 for fewer than 8 samples or x that do not increase. Sound files (WAV,\n"
+    "FLAC, Ogg) are read as t (s), left[, right]: --y 3 is the right channel.\n"
     "\n"
     "export writes the box as a workbook for a spreadsheet (.xlsx): a sheet a data block,\n"
     "named by its heading, its column names in the first row, numbers as numbers (decimal\n"
@@ -432,6 +442,8 @@ BatchResult runBatch(const std::vector<std::string>& arguments, std::istream& in
         return runStats(arguments, input);
     if (commandOf(arguments) == "export")
         return runExport(arguments, input);
+    if (commandOf(arguments) == "spectrum")
+        return runSpectrum(arguments, input);
     const auto parsed = parseArguments(arguments);
     if (const auto* explanation = std::get_if<std::string>(&parsed))
         return usageFailure(*explanation);

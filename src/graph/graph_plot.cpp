@@ -6,6 +6,7 @@
 #include "formula/equation.h"
 #include "graph/growing_plot.h"
 #include "graph/histogram_plot.h"
+#include "graph/spectrum_plot.h"
 #include "graph/run_results.h"
 #include "readings/plot_readings.h"
 
@@ -186,6 +187,7 @@ std::string GraphPlot::text() const
         lines.push_back(describeResult(result));
     lines.insert(lines.end(), extremesText.begin(), extremesText.end());
     lines.insert(lines.end(), histogramText.begin(), histogramText.end());
+    lines.insert(lines.end(), spectrumText.begin(), spectrumText.end());
     lines.insert(lines.end(), readingsText.begin(), readingsText.end());
     lines.insert(lines.end(), runsText.begin(), runsText.end());
     std::string text;
@@ -341,12 +343,31 @@ GraphPlot plotHistogram(const GraphTable& table, const GraphChoice& choice)
     return plot;
 }
 
+// The rows' points read as for a plot of points, without uncertainties or
+// log axes; then their spectrum.
+GraphPlot plotSpectrum(const GraphTable& table, const GraphChoice& choice)
+{
+    GraphPlot plot;
+    plot.title = choice.title;
+    GraphChoice values;
+    values.xColumn = choice.xColumn;
+    values.yColumn = choice.yColumn;
+    PointTally tally;
+    readPoints(table, values, plot, tally);
+    addNotes(table, values, tally, plot);
+    addSpectrum(plot, withOrderedRange(choice), columnTitle(table, choice.xColumn),
+                columnTitle(table, choice.yColumn));
+    return plot;
+}
+
 } // namespace
 
 GraphPlot plotGraph(const GraphTable& table, const GraphChoice& choice)
 {
     if (choice.histogram)
         return plotHistogram(table, choice);
+    if (choice.spectrum)
+        return plotSpectrum(table, choice);
     GraphPlot plot;
     PointTally tally;
     extendPlot(plot, tally, table, choice);
@@ -431,6 +452,8 @@ GraphPlot plotRunsOf(const std::vector<GraphTable>& blocks, std::size_t like,
         return plotGraph(GraphTable{}, choice);
     if (choice.histogram)
         return plotGraph(blocks[like], choice);
+    if (choice.spectrum)
+        return plotSpectrumRuns(blocks, like, choice);
     const std::vector<Run> runs = runsOf(blocks);
     const RunSelection selection = runsLike(blocks, like);
     if (selection.firstOther)

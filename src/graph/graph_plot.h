@@ -12,6 +12,7 @@
 #include "readings/area.h"
 #include "readings/selection_stats.h"
 #include "readings/tangent.h"
+#include "spectrum/spectrum.h"
 
 #include <functional>
 #include <optional>
@@ -42,6 +43,11 @@ struct GraphChoice {
     bool histogram = false;
     BinChoice bins;
     bool normalCurve = true; // over the histogram, with its mean and s
+    // The amplitude spectrum of y against x instead of the points, through
+    // this window; its peaks are looked for over the fit range (a drag).
+    // The fit, error bars and readings then play no part.
+    bool spectrum = false;
+    SpectrumWindow window = SpectrumWindow::Hann;
     // Every run whose columns are those of the block chosen, each in its
     // own colour, each fitted on its own; not with a histogram.
     bool allRuns = false;
@@ -119,6 +125,10 @@ struct GraphPlot {
     // the normal distribution, is `curve`.
     std::optional<Histogram> histogram;
     std::vector<std::string> histogramText;
+    // The spectrum (its bins are the points, joined; the rows read stay in
+    // `rows`), without its samples and amplitudes, and what its text says.
+    std::optional<Spectrum> spectrum;
+    std::vector<std::string> spectrumText;
     // The readings asked for, and the lines that give them or say why there
     // are none.
     std::optional<SelectionStats> selection;

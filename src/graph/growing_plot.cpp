@@ -35,7 +35,7 @@ bool GrowingPlot::canExtend(const GraphTable& table, const GraphChoice& choice,
 GraphPlot GrowingPlot::plot(const GraphTable& table, const GraphChoice& choice,
                             GraphPlot&& previous)
 {
-    if (choice.histogram) {
+    if (choice.histogram || choice.spectrum) { // made whole each time
         restart();
         return plotGraph(table, choice);
     }

@@ -31,7 +31,7 @@ void GrowingRuns::takeBack(GraphPlot&& previous)
 GraphPlot GrowingRuns::plot(const std::vector<GraphTable>& blocks, std::size_t like,
                             const GraphChoice& choice, GraphPlot&& previous)
 {
-    if (choice.histogram) {
+    if (choice.histogram || choice.spectrum) { // made whole each time
         restart();
         return plotRuns(blocks, like, choice);
     }

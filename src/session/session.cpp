@@ -134,6 +134,8 @@ JsonValue choiceJson(const GraphChoice& choice)
     json.set("y", JsonValue::of(choice.yColumn));
     json.set("all runs", JsonValue::of(choice.allRuns));
     json.set("histogram", JsonValue::of(choice.histogram));
+    json.set("spectrum", JsonValue::of(choice.spectrum));
+    json.set("window", JsonValue::of(windowName(choice.window)));
     json.set("start axes at zero", JsonValue::of(choice.fromZero));
     json.set("log x", JsonValue::of(choice.logX));
     json.set("log y", JsonValue::of(choice.logY));
@@ -166,6 +168,8 @@ GraphChoice choiceOf(const JsonValue& json)
     choice.yColumn = std::clamp(wholeOr(json, "y", 1), 1, mostPlottedColumns);
     choice.allRuns = json.booleanOr("all runs", false);
     choice.histogram = json.booleanOr("histogram", false);
+    choice.spectrum = !choice.histogram && json.booleanOr("spectrum", false);
+    choice.window = windowNamed(json.stringOr("window", "")).value_or(SpectrumWindow::Hann);
     choice.fromZero = json.booleanOr("start axes at zero", false);
     choice.logX = json.booleanOr("log x", false);
     choice.logY = json.booleanOr("log y", false);

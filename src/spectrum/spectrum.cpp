@@ -1,0 +1,298 @@
+#include "spectrum/spectrum.h"
+
+#include <fftw3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <mutex>
+#include <numbers>
+
+namespace {
+
+// FFTW makes its plans one at a time; the transforms themselves may run
+// side by side (the graph, the batch, the bench).
+std::mutex planning;
+
+struct FftwFree {
+    void operator()(void* memory) const { fftw_free(memory); }
+};
+
+double windowAt(SpectrumWindow window, std::size_t i, std::size_t n)
+{
+    const double phase = 2 * std::numbers::pi * static_cast<double>(i) / static_cast<double>(n);
+    switch (window) {
+    case SpectrumWindow::Hann:
+        return 0.5 - 0.5 * std::cos(phase);
+    case SpectrumWindow::Hamming:
+        return 0.54 - 0.46 * std::cos(phase);
+    case SpectrumWindow::Blackman:
+        return 0.42 - 0.5 * std::cos(phase) + 0.08 * std::cos(2 * phase);
+    case SpectrumWindow::Rectangular:
+        break;
+    }
+    return 1;
+}
+
+// Half the width of the window's main lobe, in bins.
+int halfLobe(SpectrumWindow window)
+{
+    switch (window) {
+    case SpectrumWindow::Rectangular:
+        return 1;
+    case SpectrumWindow::Blackman:
+        return 3;
+    case SpectrumWindow::Hann:
+    case SpectrumWindow::Hamming:
+        break;
+    }
+    return 2;
+}
+
+// The window's mean of the samples, Σ w y / Σ w: removed before the
+// window is applied, it leaves the windowed samples without a DC part, so
+// no lobe about 0 Hz stands for a peak.
+double windowedMean(const std::vector<double>& samples, SpectrumWindow window)
+{
+    double weighted = 0, weights = 0;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const double w = windowAt(window, i, samples.size());
+        weighted += w * samples[i];
+        weights += w;
+    }
+    return weighted / weights;
+}
+
+// |X_k| of the windowed samples, scaled: 2 |X_k| / Σw (the DC bin |X_0| / Σw).
+std::vector<double> amplitudesOf(std::vector<double> samples, SpectrumWindow window)
+{
+    const std::size_t n = samples.size();
+    const double mean = windowedMean(samples, window);
+    std::unique_ptr<double, FftwFree> in(fftw_alloc_real(n));
+    std::unique_ptr<fftw_complex, FftwFree> out(fftw_alloc_complex(n / 2 + 1));
+    fftw_plan plan;
+    {
+        const std::lock_guard lock(planning);
+        plan = fftw_plan_dft_r2c_1d(static_cast<int>(n), in.get(), out.get(), FFTW_ESTIMATE);
+    }
+    double windowSum = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double w = windowAt(window, i, n);
+        windowSum += w;
+        in.get()[i] = (samples[i] - mean) * w;
+    }
+    samples = {};
+    fftw_execute(plan);
+    {
+        const std::lock_guard lock(planning);
+        fftw_destroy_plan(plan);
+    }
+    std::vector<double> amplitudes(n / 2 + 1);
+    for (std::size_t k = 0; k < amplitudes.size(); ++k) {
+        const bool single = k == 0 || 2 * k == n; // no mirror bin
+        amplitudes[k] = (single ? 1 : 2) * std::hypot(out.get()[k][0], out.get()[k][1]) / windowSum;
+    }
+    return amplitudes;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+// The true maximum about bin k: its offset from bin k, in bins. For the
+// rectangular and Hann windows from the ratio of the greater neighbour to
+// the bin, which their lobes (|sinc δ| and |sinc δ / (1 - δ²)|) give exactly
+// for a lone tone: δ = α / (1 + α) and (2α - 1) / (α + 1). For the others
+// by a parabola through the logarithms of the three amplitudes (exact for a
+// Gaussian lobe, close to theirs).
+struct Vertex {
+    double offset = 0;
+    double amplitude = 0;
+};
+Vertex interpolatedVertex(const std::vector<double>& a, std::size_t k, SpectrumWindow window)
+{
+    const bool upward = a[k + 1] >= a[k - 1];
+    const double ratio = (upward ? a[k + 1] : a[k - 1]) / a[k];
+    const double sign = upward ? 1 : -1;
+    if (window == SpectrumWindow::Rectangular)
+        return {sign * ratio / (1 + ratio), a[k]};
+    if (window == SpectrumWindow::Hann)
+        return {sign * std::clamp((2 * ratio - 1) / (ratio + 1), 0.0, 0.5), a[k]};
+    const double below = std::log(a[k - 1]), at = std::log(a[k]), above = std::log(a[k + 1]);
+    const double curvature = below - 2 * at + above;
+    if (!(curvature < 0) || !std::isfinite(curvature))
+        return {0, a[k]};
+    return {std::clamp(0.5 * (below - above) / curvature, -0.5, 0.5), a[k]};
+}
+
+double sinc(double x) { return x == 0 ? 1 : std::sin(std::numbers::pi * x) / (std::numbers::pi * x); }
+
+// What the window's lobe gives a tone `offset` bins from a bin, against a
+// tone on it: Σ c_m (sinc(δ - m) + sinc(δ + m)) / (2 c_0) over the cosine
+// terms c_m of the window (Hann: sinc δ / (1 - δ²)).
+double lobeGain(SpectrumWindow window, double offset)
+{
+    double terms[3] = {1, 0, 0};
+    switch (window) {
+    case SpectrumWindow::Hann:
+        terms[0] = 0.5, terms[1] = 0.5;
+        break;
+    case SpectrumWindow::Hamming:
+        terms[0] = 0.54, terms[1] = 0.46;
+        break;
+    case SpectrumWindow::Blackman:
+        terms[0] = 0.42, terms[1] = 0.5, terms[2] = 0.08;
+        break;
+    case SpectrumWindow::Rectangular:
+        break;
+    }
+    double gain = terms[0] * sinc(offset);
+    for (int m = 1; m < 3; ++m)
+        gain += terms[m] / 2 * (sinc(offset - m) + sinc(offset + m));
+    return gain / terms[0];
+}
+
+// Whether bin k is a peak: the greatest within its lobe, above the noise
+// and above the spectrum beyond its lobe on both sides.
+bool isPeak(const std::vector<double>& a, std::size_t k, int lobe, double threshold)
+{
+    if (!(a[k] > threshold) || a[k - 1] > a[k] || a[k + 1] >= a[k])
+        return false;
+    const std::size_t side = static_cast<std::size_t>(lobe) + 2;
+    for (std::size_t j = 1; j <= static_cast<std::size_t>(lobe); ++j)
+        if ((k >= j && a[k - j] > a[k]) || (k + j < a.size() && a[k + j] > a[k]))
+            return false;
+    const double left = k >= side ? a[k - side] : 0;
+    const double right = k + side < a.size() ? a[k + side] : 0;
+    return a[k] >= peakOverSides * std::max(left, right);
+}
+
+// The uncertainty of a peak's frequency, in bins: the interpolation's own
+// largest error, and the noise's share. Noise of standard deviation σ in
+// each component of a bin moves the estimate by up to about 1.5 σ / A bins
+// (Hann's ratio, for a tone on a bin; the others' less), A the peak's
+// amplitude; 2.2 σ / A also covers the correlation the window gives
+// neighbouring bins. σ comes from the noise floor, the median of
+// Rayleigh-distributed amplitudes being 1.18 σ.
+double peakUncertaintyBins(SpectrumWindow window, double bin, double amplitude,
+                           double noiseFloor)
+{
+    const double sigma = noiseFloor / std::sqrt(2 * std::numbers::ln2);
+    const double noise = 2 * 1.1 * sigma / amplitude;
+    return std::hypot(interpolationBias(window, bin), noise);
+}
+
+std::vector<SpectrumPeak> peaksOf(const Spectrum& spectrum, std::optional<double> from,
+                                  std::optional<double> to)
+{
+    const std::vector<double>& a = spectrum.amplitudes;
+    if (a.size() < 3)
+        return {};
+    const double strongest = *std::max_element(a.begin() + 1, a.end());
+    const double threshold =
+        std::max(peakOverNoise * spectrum.noiseFloor, peakOverStrongest * strongest);
+    const int lobe = halfLobe(spectrum.window);
+    std::vector<SpectrumPeak> peaks;
+    // Within the lobe about 0 Hz no peak can be told from what is left of the mean.
+    for (std::size_t k = static_cast<std::size_t>(lobe) + 1; k + 1 < a.size(); ++k) {
+        const double f = static_cast<double>(k) * spectrum.resolution;
+        if ((from && f < *from) || (to && f > *to) || !isPeak(a, k, lobe, threshold))
+            continue;
+        const Vertex vertex = interpolatedVertex(a, k, spectrum.window);
+        SpectrumPeak peak;
+        peak.frequency = (static_cast<double>(k) + vertex.offset) * spectrum.resolution;
+        peak.uncertainty = peakUncertaintyBins(spectrum.window, static_cast<double>(k), a[k],
+                                               spectrum.noiseFloor) *
+                           spectrum.resolution;
+        peak.amplitude = vertex.amplitude / lobeGain(spectrum.window, vertex.offset);
+        peaks.push_back(peak);
+    }
+    std::sort(peaks.begin(), peaks.end(),
+              [](const SpectrumPeak& p, const SpectrumPeak& q) { return p.amplitude > q.amplitude; });
+    if (peaks.size() > mostPeaks)
+        peaks.resize(mostPeaks);
+    return peaks;
+}
+
+} // namespace
+
+std::string windowName(SpectrumWindow window)
+{
+    switch (window) {
+    case SpectrumWindow::Rectangular:
+        return "rectangular";
+    case SpectrumWindow::Hamming:
+        return "Hamming";
+    case SpectrumWindow::Blackman:
+        return "Blackman";
+    case SpectrumWindow::Hann:
+        break;
+    }
+    return "Hann";
+}
+
+std::optional<SpectrumWindow> windowNamed(const std::string& name)
+{
+    std::string lower = name;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+    if (lower == "rect")
+        return SpectrumWindow::Rectangular;
+    for (SpectrumWindow window : allWindows) {
+        std::string known = windowName(window);
+        std::transform(known.begin(), known.end(), known.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+        if (lower == known)
+            return window;
+    }
+    return std::nullopt;
+}
+
+// Measured over tones from bin 4 to bin 300 of 1024, every 0.02 bin and at
+// eight phases (the largest errors found: Hann 0.0017 at bin 4 falling as
+// 1/k³, rectangular 0.15 at bin 6 falling as 1/k, Hamming 0.019, Blackman
+// 0.0067), with a margin. Near 0 Hz the tone's mirror image at -f, seen
+// through the window's side lobes, pulls the estimate.
+double interpolationBias(SpectrumWindow window, double bin)
+{
+    switch (window) {
+    case SpectrumWindow::Rectangular:
+        return 1 / bin + 0.001;
+    case SpectrumWindow::Hamming:
+        return 0.021;
+    case SpectrumWindow::Blackman:
+        return 0.007;
+    case SpectrumWindow::Hann:
+        break;
+    }
+    return 0.12 / (bin * bin * bin) + 1e-5;
+}
+
+Spectrum spectrumOf(std::span<const double> x, std::span<const double> y, SpectrumWindow window,
+                    std::optional<double> from, std::optional<double> to)
+{
+    Spectrum spectrum;
+    spectrum.window = window;
+    spectrum.samples = evenSamples(x, y);
+    if (!spectrum.samples.failure.empty()) {
+        spectrum.failure = spectrum.samples.failure;
+        return spectrum;
+    }
+    const std::size_t n = spectrum.samples.values.size();
+    spectrum.samplesUsed = n;
+    if (n < fewestSpectrumSamples) {
+        spectrum.failure = "a spectrum needs at least " + std::to_string(fewestSpectrumSamples) +
+                           " samples; there are " + std::to_string(n);
+        return spectrum;
+    }
+    spectrum.sampleRate = 1 / spectrum.samples.spacing;
+    spectrum.resolution = spectrum.sampleRate / static_cast<double>(n);
+    spectrum.amplitudes = amplitudesOf(spectrum.samples.values, window);
+    spectrum.noiseFloor = median(spectrum.amplitudes);
+    spectrum.peaks = peaksOf(spectrum, from, to);
+    return spectrum;
+}
