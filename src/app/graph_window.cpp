@@ -85,8 +85,17 @@ GraphWindow::GraphWindow(std::function<BoxSnapshot()> box, const QString& labDir
 void GraphWindow::layOutControls()
 {
     plotKind_ = new QComboBox(this);
-    plotKind_->addItems({QStringLiteral("points"), QStringLiteral("histogram")});
+    plotKind_->addItems(
+        {QStringLiteral("points"), QStringLiteral("histogram"), QStringLiteral("spectrum")});
     plotKind_->setAccessibleName(QStringLiteral("plot"));
+    window_ = new QComboBox(this);
+    for (SpectrumWindow window : allWindows)
+        window_->addItem(QString::fromStdString(windowName(window)));
+    window_->setAccessibleName(QStringLiteral("window"));
+    windowLabel_ = new QLabel(QStringLiteral("window:"), this);
+    windowLabel_->setBuddy(window_);
+    windowLabel_->setVisible(false); // with a spectrum only
+    window_->setVisible(false);
     block_ = new QComboBox(this);
     block_->setAccessibleName(QStringLiteral("data"));
     xColumn_ = new QComboBox(this);
@@ -136,6 +145,7 @@ void GraphWindow::layOutControls()
 
     auto* choices = new FlowLayout;
     choices->addGroup({plotLabel, plotKind_});
+    choices->addGroup({windowLabel_, window_});
     choices->addGroup({blockLabel, block_});
     choices->addGroup({xLabel_, xColumn_, yLabel, yColumn_});
     for (QWidget* box : {joinPoints_, fromZero_, logX_, logY_})
@@ -198,6 +208,7 @@ void GraphWindow::connectControls()
         showPlotKind();
         refresh();
     });
+    connect(window_, &QComboBox::currentIndexChanged, this, &GraphWindow::refresh);
     connect(uncertaintyPanel_, &UncertaintyPanel::changed, this, &GraphWindow::refresh);
     connect(graph_, &GraphWidget::rangeDragged, fitPanel_, &FitPanel::setRange);
     connect(graph_, &GraphWidget::rangeCleared, fitPanel_, &FitPanel::clearRange);
@@ -232,7 +243,7 @@ void GraphWindow::boxAppended(const std::string& text)
 {
     if (!reader_ || !reader_->add(text))
         wholeBoxChanged_ = true;
-    refreshSoon(recordingMilliseconds);
+    refreshSoon(choice_.spectrum ? spectrumMilliseconds : recordingMilliseconds);
 }
 
 void GraphWindow::refreshSoon(int milliseconds)
@@ -335,6 +346,8 @@ void GraphWindow::readControls()
     choice_.logY = logY_->isChecked();
     choice_.title = title_->text().toStdString();
     choice_.histogram = plotKind_->currentIndex() == 1;
+    choice_.spectrum = plotKind_->currentIndex() == 2;
+    choice_.window = allWindows[std::max(0, window_->currentIndex())];
     choice_.bins = histogramPanel_->bins();
     choice_.normalCurve = histogramPanel_->normalCurve();
     choice_.model = fitPanel_->model();
@@ -397,7 +410,11 @@ void GraphWindow::applyChoice(const GraphChoice& choice)
     {
         const QSignalBlocker quietKind(plotKind_), quietJoin(joinPoints_), quietZero(fromZero_),
             quietLogX(logX_), quietLogY(logY_), quietTitle(title_);
-        plotKind_->setCurrentIndex(choice.histogram ? 1 : 0);
+        const QSignalBlocker quietWindow(window_);
+        plotKind_->setCurrentIndex(choice.histogram ? 1 : choice.spectrum ? 2 : 0);
+        window_->setCurrentIndex(static_cast<int>(
+            std::find(std::begin(allWindows), std::end(allWindows), choice.window) -
+            std::begin(allWindows)));
         fromZero_->setChecked(choice.fromZero);
         logX_->setChecked(choice.logX);
         logY_->setChecked(choice.logY);
@@ -530,11 +547,16 @@ const GraphTable& GraphWindow::table() const
 void GraphWindow::showPlotKind()
 {
     const bool histogram = plotKind_->currentIndex() == 1;
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             xLabel_, xColumn_, joinPoints_, fromZero_, logX_, logY_, fitPanel_, uncertaintyPanel_,
-             readingsPanel_})
+    const bool spectrum = plotKind_->currentIndex() == 2;
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{xLabel_, xColumn_, joinPoints_, fromZero_, logX_, logY_})
         control->setVisible(!histogram);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{fitPanel_, uncertaintyPanel_, readingsPanel_})
+        control->setVisible(!histogram && !spectrum);
     histogramPanel_->setVisible(histogram);
+    windowLabel_->setVisible(spectrum);
+    window_->setVisible(spectrum);
 }
 
 // Joined points start on for a hundred points or fewer and off above,
@@ -544,7 +566,7 @@ void GraphWindow::followJoinRule(std::size_t points)
     if (joinChosenByHand_)
         return;
     const QSignalBlocker quiet(joinPoints_);
-    joinPoints_->setChecked(points <= mostJoinedPoints);
+    joinPoints_->setChecked(choice_.spectrum || points <= mostJoinedPoints);
 }
 
 // Fills the column lists up to the widest row, keeping the student's choice

@@ -48,6 +48,9 @@ public:
     // a recording's lines, for which it follows sooner.
     static constexpr int pauseMilliseconds = 100;
     static constexpr int recordingMilliseconds = 40;
+    // A spectrum is made whole each time: it follows a recording four times
+    // a second.
+    static constexpr int spectrumMilliseconds = 250;
 
     // `labDirectory` is where the image dialog starts.
     GraphWindow(std::function<BoxSnapshot()> box, const QString& labDirectory, QWidget* parent);
@@ -150,7 +153,9 @@ private:
     QStringList offeredColumns_; // the names in the column lists now
     QStringList offeredBlocks_;  // the names in the block list now
 
-    QComboBox* plotKind_ = nullptr; // points or histogram
+    QComboBox* plotKind_ = nullptr; // points, histogram or spectrum
+    QLabel* windowLabel_ = nullptr;
+    QComboBox* window_ = nullptr;   // the spectrum's
     QComboBox* block_ = nullptr;
     QLabel* xLabel_ = nullptr;
     QComboBox* xColumn_ = nullptr;

@@ -917,6 +917,53 @@ private slots:
         QVERIFY(!window->graph()->plot().histogram);
     }
 
+    // A tuning fork's tone: the spectrum's highest point stands at its
+    // frequency on the drawn axis, the window list shows, the fit hides.
+    void spectrumPeakStandsAtTheTonesFrequency()
+    {
+        QString box = "t (s),p (Pa)\r\n";
+        for (int i = 0; i < 4096; ++i)
+            box += QString::number(i / 8000.0, 'f', 10) + "," +
+                   QString::number(0.2 * std::sin(2 * M_PI * 1234.5 * i / 8000.0), 'f', 6) + "\r\n";
+        auto window = openGraph(box);
+        auto* windows = named<QComboBox>(*window, "window");
+        QVERIFY(windows && !windows->isVisible());
+        auto* plotKind = named<QComboBox>(*window, "plot");
+        QCOMPARE(plotKind->itemText(2), QString("spectrum"));
+        plotKind->setCurrentIndex(2);
+        QVERIFY(windows->isVisible());
+        QVERIFY(!fitList(*window)->isVisible());
+        QVERIFY(named<QComboBox>(*window, "x")->isVisible());
+        QVERIFY2(window->noteText().contains("peak at 1234.5"), qPrintable(window->noteText()));
+        const GraphPlot& plot = window->graph()->plot();
+        QCOMPARE(plot.xTitle, std::string("frequency (Hz)"));
+        const Drawing drawing = drawn(plot, true);
+        const QRectF& area = drawing.plotArea;
+        int topY = static_cast<int>(area.bottom()), topX = -1;
+        for (int x = static_cast<int>(area.left()) + 1; x < static_cast<int>(area.right()); ++x)
+            for (int y = static_cast<int>(area.top()); y < topY; ++y)
+                if (near(drawing.image.pixel(x, y), graph_colours::point, 40)) {
+                    topY = y;
+                    topX = x;
+                    break;
+                }
+        QVERIFY(topX > 0);
+        // The middle of the marker's top row.
+        int right = topX;
+        while (near(drawing.image.pixel(right + 1, topY), graph_colours::point, 40))
+            ++right;
+        const double middle = (topX + right) / 2.0;
+        const double f =
+            plot.x.low + (middle - area.left()) / area.width() * (plot.x.high - plot.x.low);
+        const double pixel = (plot.x.high - plot.x.low) / area.width();
+        QVERIFY2(std::abs(f - 1234.5) <= 2 * pixel, qPrintable(QString::number(f)));
+        // The peak stands at its amplitude on the y axis.
+        const double top = plot.y.low + (area.bottom() - topY) / area.height() * (plot.y.high - plot.y.low);
+        QVERIFY2(std::abs(top - 0.2) < 0.02, qPrintable(QString::number(top)));
+        windows->setCurrentText("Blackman");
+        QVERIFY(window->noteText().startsWith("Spectrum of p (Pa), Blackman window"));
+    }
+
     void histogramBarsStandAsHighAsTheirCountsUnderTheNormalCurve()
     {
         auto window = openGraph(reactionTimes());
