@@ -6,7 +6,7 @@ SANITIZE_DIR := build-sanitize
 FUZZ_DIR := build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := number_reading leading_zero answer_reading decimal_number text_intake graph_table \
-	equation extreme_lines line_recorder histogram units session readings workbook
+	equation extreme_lines line_recorder histogram units session readings workbook sound_file spectrum
 
 JOBS := $(shell nproc)
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \

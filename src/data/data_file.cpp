@@ -1,6 +1,7 @@
 #include "data/data_file.h"
 
 #include "data/delimiters.h"
+#include "sound/sound_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -72,6 +73,11 @@ DataFileText decodeDataFile(std::string_view bytes, const std::string& name,
 {
     if (bytes.size() > largestDataFile)
         return tooLarge(name);
+    if (looksLikeSound(bytes)) {
+        SoundText sound = soundFileText(bytes);
+        return sound.refusal.empty() ? DataFileText{std::move(sound.text), {}}
+                                     : refused(name, sound.refusal);
+    }
     if (looksBinary(bytes))
         return refused(name, "it is not a text file (it may be a picture, a spreadsheet or a "
                              "program)");

@@ -27,7 +27,8 @@ struct DataFileText {
     std::string refusal; // empty when the text can be used
 };
 
-// Reads a data file: UTF-8 with or without a byte-order mark, UTF-16 LE or
+// Reads a data file: a sound file (WAV, FLAC, Ogg, AIFF) as its samples,
+// "t (s),left[,right]"; UTF-8 with or without a byte-order mark, UTF-16 LE or
 // BE with its mark, otherwise (not valid UTF-8) Windows-1252. Refuses a file
 // that cannot be read, a folder, a file larger than largestDataFile and a
 // binary file (NUL bytes in its first 8 KiB, other than UTF-16 with its mark):
