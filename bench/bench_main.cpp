@@ -66,6 +66,7 @@ int main(int argc, char* argv[])
     registerReportBenchmarks(ratios);
     registerSessionBenchmarks(ratios);
     registerWorkbookBenchmarks(ratios);
+    registerSpectrumBenchmarks(ratios);
     registerStartupBenchmarks(ratios, std::filesystem::path(argv[0]).parent_path().string());
 
     // Ratios that measure the process itself (its resident memory) are taken

@@ -32,4 +32,5 @@ void registerRecordBenchmarks(Ratios& ratios);
 void registerReportBenchmarks(Ratios& ratios);
 void registerSessionBenchmarks(Ratios& ratios);
 void registerWorkbookBenchmarks(Ratios& ratios);
+void registerSpectrumBenchmarks(Ratios& ratios);
 void registerStartupBenchmarks(Ratios& ratios, const std::string& programDirectory);

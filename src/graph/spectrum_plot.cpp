@@ -53,7 +53,7 @@ void addSpectrum(GraphPlot& plot, const GraphChoice& choice, const std::string& 
     if (choice.fitFrom || choice.fitTo)
         plot.range = FitRange{choice.fitFrom, choice.fitTo, 0, 0};
     spectrum.amplitudes = {};
-    spectrum.samples.values = {};
+    spectrum.samples.resampled = {};
     plot.spectrum = std::move(spectrum);
 }
 

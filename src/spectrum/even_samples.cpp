@@ -35,15 +35,29 @@ EvenSamples evenSamples(std::span<const double> x, std::span<const double> y)
         samples.failure = "there are fewer than two rows";
         return samples;
     }
-    for (std::size_t i = 0; i + 1 < n; ++i)
-        if (!(x[i + 1] > x[i])) {
+    x = x.first(n);
+    y = y.first(n);
+    // One pass for the usual case, evenly spaced rows: no median needed.
+    double least = INFINITY, greatest = 0;
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        const double step = x[i + 1] - x[i];
+        if (!(step > 0)) {
             samples.failure = "the x values do not increase from row to row";
             return samples;
         }
-    x = x.first(n);
-    y = y.first(n);
+        least = std::min(least, step);
+        greatest = std::max(greatest, step);
+    }
+    samples.start = x[0];
+    samples.spacing = (x[n - 1] - x[0]) / static_cast<double>(n - 1);
+    if (greatest - least <= evenSpacingTolerance * samples.spacing) {
+        samples.count = n;
+        return samples;
+    }
     const double usual = medianStep(x);
-    double least = INFINITY, greatest = 0, bridged = 0;
+    double bridged = 0;
+    least = INFINITY;
+    greatest = 0;
     for (std::size_t i = 0; i + 1 < n; ++i) {
         const double step = x[i + 1] - x[i];
         if (step > gapSpacings * usual) {
@@ -59,20 +73,14 @@ EvenSamples evenSamples(std::span<const double> x, std::span<const double> y)
     }
     const std::size_t steps = n - 1 - samples.gaps;
     samples.spacing = steps > 0 ? (x[n - 1] - x[0] - bridged) / static_cast<double>(steps) : usual;
-    samples.start = x[0];
-    const bool even = samples.gaps == 0 &&
-                      greatest - least <= evenSpacingTolerance * samples.spacing;
-    if (even) {
-        samples.values.assign(y.begin(), y.end());
-        return samples;
-    }
-    if (samples.gaps == 0 || greatest - least > evenSpacingTolerance * samples.spacing)
+    if (greatest - least > evenSpacingTolerance * samples.spacing)
         samples.unevenSpread = std::pair(least, greatest);
-    const auto count =
+    samples.count =
         static_cast<std::size_t>(std::floor((x[n - 1] - x[0]) / samples.spacing * (1 + 1e-12))) + 1;
-    samples.values.resize(count);
+    samples.resampled.resize(samples.count);
     std::size_t from = 0;
-    for (std::size_t k = 0; k < count; ++k)
-        samples.values[k] = lineBetween(x, y, x[0] + static_cast<double>(k) * samples.spacing, from);
+    for (std::size_t k = 0; k < samples.count; ++k)
+        samples.resampled[k] =
+            lineBetween(x, y, x[0] + static_cast<double>(k) * samples.spacing, from);
     return samples;
 }

@@ -18,7 +18,10 @@ inline constexpr double evenSpacingTolerance = 1e-3;
 inline constexpr double gapSpacings = 3;
 
 struct EvenSamples {
-    std::vector<double> values;
+    // The resampled values; empty when the rows were evenly spaced and are
+    // taken as they are.
+    std::vector<double> resampled;
+    std::size_t count = 0; // of samples
     double spacing = 0; // in x units
     double start = 0;
     // The spread of the spacing, when the rows were resampled: the least
@@ -28,6 +31,12 @@ struct EvenSamples {
     std::size_t gaps = 0;
     double firstGapAt = 0, firstGapLength = 0;
     std::string failure; // why there are none: x that do not increase
+
+    // The samples: the resampled ones, or the rows' y.
+    std::span<const double> of(std::span<const double> y) const
+    {
+        return resampled.empty() ? y.first(count) : std::span<const double>(resampled);
+    }
 };
 
 EvenSamples evenSamples(std::span<const double> x, std::span<const double> y);

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <mutex>
 #include <numbers>
 
@@ -13,10 +12,6 @@ namespace {
 // FFTW makes its plans one at a time; the transforms themselves may run
 // side by side (the graph, the batch, the bench).
 std::mutex planning;
-
-struct FftwFree {
-    void operator()(void* memory) const { fftw_free(memory); }
-};
 
 double windowAt(SpectrumWindow window, std::size_t i, std::size_t n)
 {
@@ -49,50 +44,86 @@ int halfLobe(SpectrumWindow window)
     return 2;
 }
 
-// The window's mean of the samples, Σ w y / Σ w: removed before the
-// window is applied, it leaves the windowed samples without a DC part, so
-// no lobe about 0 Hz stands for a peak.
-double windowedMean(const std::vector<double>& samples, SpectrumWindow window)
-{
-    double weighted = 0, weights = 0;
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        const double w = windowAt(window, i, samples.size());
-        weighted += w * samples[i];
-        weights += w;
-    }
-    return weighted / weights;
-}
+// What a thread's transforms of one size and window share: the window's
+// values, FFTW's buffers and its plan, kept for the next transform (a
+// recording re-plots its spectrum four times a second), so that neither
+// the cosines nor the buffers' pages are made again.
+class Transform {
+public:
+    ~Transform() { release(); }
 
-// |X_k| of the windowed samples, scaled: 2 |X_k| / Σw (the DC bin |X_0| / Σw).
-std::vector<double> amplitudesOf(std::vector<double> samples, SpectrumWindow window)
+    void prepare(std::size_t n, SpectrumWindow window)
+    {
+        if (n != n_) {
+            release();
+            n_ = n;
+            in_ = fftw_alloc_real(n);
+            out_ = fftw_alloc_complex(n / 2 + 1);
+            const std::lock_guard lock(planning);
+            plan_ = fftw_plan_dft_r2c_1d(static_cast<int>(n), in_, out_, FFTW_ESTIMATE);
+        }
+        if (weights_.size() != n || window != window_) {
+            window_ = window;
+            weights_.resize(n);
+            weightSum_ = 0;
+            for (std::size_t i = 0; i < n; ++i)
+                weightSum_ += weights_[i] = windowAt(window, i, n);
+        }
+    }
+
+    // |X_k| of the windowed samples, scaled: 2 |X_k| / Σw (the DC bin
+    // |X_0| / Σw). The window's mean of the samples, Σ w y / Σ w, is removed
+    // first: it leaves the windowed samples without a DC part, so that no
+    // lobe about 0 Hz stands for a peak.
+    std::vector<double> amplitudes(std::span<const double> samples)
+    {
+        double weighted = 0;
+        for (std::size_t i = 0; i < n_; ++i)
+            weighted += weights_[i] * samples[i];
+        const double mean = weighted / weightSum_;
+        for (std::size_t i = 0; i < n_; ++i)
+            in_[i] = (samples[i] - mean) * weights_[i];
+        fftw_execute(plan_);
+        std::vector<double> amplitudes(n_ / 2 + 1);
+        for (std::size_t k = 0; k < amplitudes.size(); ++k) {
+            const double re = out_[k][0], im = out_[k][1];
+            const double squared = re * re + im * im;
+            const double size = std::isfinite(squared) ? std::sqrt(squared) : std::hypot(re, im);
+            const bool single = k == 0 || 2 * k == n_; // no mirror bin
+            amplitudes[k] = (single ? 1 : 2) * size / weightSum_;
+        }
+        return amplitudes;
+    }
+
+private:
+    void release()
+    {
+        if (plan_) {
+            const std::lock_guard lock(planning);
+            fftw_destroy_plan(plan_);
+        }
+        fftw_free(in_);
+        fftw_free(out_);
+        plan_ = nullptr;
+        in_ = nullptr;
+        out_ = nullptr;
+        n_ = 0;
+    }
+
+    std::size_t n_ = 0;
+    double* in_ = nullptr;
+    fftw_complex* out_ = nullptr;
+    fftw_plan plan_ = nullptr;
+    SpectrumWindow window_ = SpectrumWindow::Hann;
+    std::vector<double> weights_;
+    double weightSum_ = 0;
+};
+
+std::vector<double> amplitudesOf(std::span<const double> samples, SpectrumWindow window)
 {
-    const std::size_t n = samples.size();
-    const double mean = windowedMean(samples, window);
-    std::unique_ptr<double, FftwFree> in(fftw_alloc_real(n));
-    std::unique_ptr<fftw_complex, FftwFree> out(fftw_alloc_complex(n / 2 + 1));
-    fftw_plan plan;
-    {
-        const std::lock_guard lock(planning);
-        plan = fftw_plan_dft_r2c_1d(static_cast<int>(n), in.get(), out.get(), FFTW_ESTIMATE);
-    }
-    double windowSum = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const double w = windowAt(window, i, n);
-        windowSum += w;
-        in.get()[i] = (samples[i] - mean) * w;
-    }
-    samples = {};
-    fftw_execute(plan);
-    {
-        const std::lock_guard lock(planning);
-        fftw_destroy_plan(plan);
-    }
-    std::vector<double> amplitudes(n / 2 + 1);
-    for (std::size_t k = 0; k < amplitudes.size(); ++k) {
-        const bool single = k == 0 || 2 * k == n; // no mirror bin
-        amplitudes[k] = (single ? 1 : 2) * std::hypot(out.get()[k][0], out.get()[k][1]) / windowSum;
-    }
-    return amplitudes;
+    thread_local Transform transform;
+    transform.prepare(samples.size(), window);
+    return transform.amplitudes(samples);
 }
 
 double median(std::vector<double> values)
@@ -282,7 +313,7 @@ Spectrum spectrumOf(std::span<const double> x, std::span<const double> y, Spectr
         spectrum.failure = spectrum.samples.failure;
         return spectrum;
     }
-    const std::size_t n = spectrum.samples.values.size();
+    const std::size_t n = spectrum.samples.count;
     spectrum.samplesUsed = n;
     if (n < fewestSpectrumSamples) {
         spectrum.failure = "a spectrum needs at least " + std::to_string(fewestSpectrumSamples) +
@@ -291,7 +322,7 @@ Spectrum spectrumOf(std::span<const double> x, std::span<const double> y, Spectr
     }
     spectrum.sampleRate = 1 / spectrum.samples.spacing;
     spectrum.resolution = spectrum.sampleRate / static_cast<double>(n);
-    spectrum.amplitudes = amplitudesOf(spectrum.samples.values, window);
+    spectrum.amplitudes = amplitudesOf(spectrum.samples.of(y), window);
     spectrum.noiseFloor = median(spectrum.amplitudes);
     spectrum.peaks = peaksOf(spectrum, from, to);
     return spectrum;
