@@ -134,32 +134,6 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// The true maximum about bin k: its offset from bin k, in bins. For the
-// rectangular and Hann windows from the ratio of the greater neighbour to
-// the bin, which their lobes (|sinc δ| and |sinc δ / (1 - δ²)|) give exactly
-// for a lone tone: δ = α / (1 + α) and (2α - 1) / (α + 1). For the others
-// by a parabola through the logarithms of the three amplitudes (exact for a
-// Gaussian lobe, close to theirs).
-struct Vertex {
-    double offset = 0;
-    double amplitude = 0;
-};
-Vertex interpolatedVertex(const std::vector<double>& a, std::size_t k, SpectrumWindow window)
-{
-    const bool upward = a[k + 1] >= a[k - 1];
-    const double ratio = (upward ? a[k + 1] : a[k - 1]) / a[k];
-    const double sign = upward ? 1 : -1;
-    if (window == SpectrumWindow::Rectangular)
-        return {sign * ratio / (1 + ratio), a[k]};
-    if (window == SpectrumWindow::Hann)
-        return {sign * std::clamp((2 * ratio - 1) / (ratio + 1), 0.0, 0.5), a[k]};
-    const double below = std::log(a[k - 1]), at = std::log(a[k]), above = std::log(a[k + 1]);
-    const double curvature = below - 2 * at + above;
-    if (!(curvature < 0) || !std::isfinite(curvature))
-        return {0, a[k]};
-    return {std::clamp(0.5 * (below - above) / curvature, -0.5, 0.5), a[k]};
-}
-
 double sinc(double x) { return x == 0 ? 1 : std::sin(std::numbers::pi * x) / (std::numbers::pi * x); }
 
 // What the window's lobe gives a tone `offset` bins from a bin, against a
@@ -202,10 +176,53 @@ bool isPeak(const std::vector<double>& a, std::size_t k, int lobe, double thresh
     return a[k] >= peakOverSides * std::max(left, right);
 }
 
+// The offset δ in [-0.5, 0.5] where `ratio(δ)`, rising with δ, equals
+// `wanted`, by bisection.
+template <typename Ratio> double solvedOffset(double wanted, Ratio ratio)
+{
+    double low = -0.5, high = 0.5;
+    for (int step = 0; step < 50; ++step) {
+        const double middle = (low + high) / 2;
+        (ratio(middle) < wanted ? low : high) = middle;
+    }
+    return (low + high) / 2;
+}
+
+// The true maximum about bin k: its offset from bin k, in bins, and how
+// far a second reading of the lobe disagrees (its shape). A lone steady
+// tone gives the lobe exactly, L(x) = lobeGain: the ratio of the two
+// neighbours, |L(1 - δ)| / |L(1 + δ)|, gives δ, and stays 0 for any peak
+// symmetric about its bin (a fork's dying tone broadens it); the ratio of
+// the greater neighbour to the bin, |L(1 - |δ|)| / |L(δ)|, gives δ too, but
+// is pulled by a broadened lobe: their difference is the shape's part of
+// the uncertainty. The rectangular window's neighbours are 0 for a tone on
+// a bin, so it takes the second reading alone, δ = α / (1 + α).
+struct Vertex {
+    double offset = 0;
+    double shape = 0; // in bins
+};
+Vertex interpolatedVertex(const std::vector<double>& a, std::size_t k, SpectrumWindow window)
+{
+    const bool upward = a[k + 1] >= a[k - 1];
+    const double greater = (upward ? a[k + 1] : a[k - 1]) / a[k];
+    const double sign = upward ? 1 : -1;
+    if (window == SpectrumWindow::Rectangular)
+        return {sign * greater / (1 + greater), 0};
+    const auto lobe = [window](double x) { return std::abs(lobeGain(window, x)); };
+    const double neighbours = solvedOffset(
+        std::log(a[k + 1] / a[k - 1]),
+        [&](double d) { return std::log(lobe(1 - d) / lobe(1 + d)); });
+    const double centre =
+        sign * solvedOffset(greater, [&](double d) {
+            return d < 0 ? -1 : lobe(1 - d) / lobe(d);
+        });
+    return {neighbours, std::abs(neighbours - centre)};
+}
+
 // The uncertainty of a peak's frequency, in bins: the interpolation's own
 // largest error, and the noise's share. Noise of standard deviation σ in
 // each component of a bin moves the estimate by up to about 1.5 σ / A bins
-// (Hann's ratio, for a tone on a bin; the others' less), A the peak's
+// (the rectangular ratio's, near a bin; Hann's about 1), A the peak's
 // amplitude; 2.2 σ / A also covers the correlation the window gives
 // neighbouring bins. σ comes from the noise floor, the median of
 // Rayleigh-distributed amplitudes being 1.18 σ.
@@ -236,10 +253,11 @@ std::vector<SpectrumPeak> peaksOf(const Spectrum& spectrum, std::optional<double
         const Vertex vertex = interpolatedVertex(a, k, spectrum.window);
         SpectrumPeak peak;
         peak.frequency = (static_cast<double>(k) + vertex.offset) * spectrum.resolution;
-        peak.uncertainty = peakUncertaintyBins(spectrum.window, static_cast<double>(k), a[k],
-                                               spectrum.noiseFloor) *
+        peak.uncertainty = std::hypot(peakUncertaintyBins(spectrum.window, static_cast<double>(k),
+                                                          a[k], spectrum.noiseFloor),
+                                      vertex.shape) *
                            spectrum.resolution;
-        peak.amplitude = vertex.amplitude / lobeGain(spectrum.window, vertex.offset);
+        peak.amplitude = a[k] / lobeGain(spectrum.window, vertex.offset);
         peaks.push_back(peak);
     }
     std::sort(peaks.begin(), peaks.end(),
@@ -284,19 +302,20 @@ std::optional<SpectrumWindow> windowNamed(const std::string& name)
 }
 
 // Measured over tones from bin 4 to bin 300 of 1024, every 0.02 bin and at
-// eight phases (the largest errors found: Hann 0.0017 at bin 4 falling as
-// 1/k³, rectangular 0.15 at bin 6 falling as 1/k, Hamming 0.019, Blackman
-// 0.0067), with a margin. Near 0 Hz the tone's mirror image at -f, seen
-// through the window's side lobes, pulls the estimate.
+// eight phases (the largest errors found: Hann 0.0011 at bin 4 falling as
+// 1/k³, rectangular 0.15 at bin 6 falling as 1/k, Hamming 0.0092 at bin 4
+// falling about as 1/k, Blackman 0.0001 at bin 6), with a margin. Near
+// 0 Hz the tone's mirror image at -f, seen through the window's side
+// lobes, pulls the estimate.
 double interpolationBias(SpectrumWindow window, double bin)
 {
     switch (window) {
     case SpectrumWindow::Rectangular:
         return 1 / bin + 0.001;
     case SpectrumWindow::Hamming:
-        return 0.021;
+        return 0.08 / bin + 1e-4;
     case SpectrumWindow::Blackman:
-        return 0.007;
+        return 0.001;
     case SpectrumWindow::Hann:
         break;
     }

@@ -70,6 +70,22 @@ TEST(Spectrum, FindsACleanToneWithinItsUncertaintyBelowATenthOfABin)
         }
 }
 
+// A struck fork dies away: its peak is broader than a steady tone's, and
+// is found where the pitch is, within the uncertainty stated.
+TEST(Spectrum, ADyingToneIsFoundAtItsPitch)
+{
+    for (double f : {440.0, 440.3, 440.5}) {
+        Signal s = tones(8000, 8000, {{f, 0.6, 0.4}});
+        for (std::size_t i = 0; i < s.y.size(); ++i)
+            s.y[i] = 0.25 + (s.y[i] - 0.25) * std::exp(-s.t[i] / 0.7);
+        const Spectrum spectrum = spectrumOf(s.t, s.y, SpectrumWindow::Hann);
+        ASSERT_EQ(spectrum.peaks.size(), 1u) << f;
+        // Off a bin its lobe leans: the shape's part of the uncertainty says so.
+        EXPECT_LE(std::abs(spectrum.peaks[0].frequency - f), spectrum.peaks[0].uncertainty) << f;
+        EXPECT_LT(spectrum.peaks[0].uncertainty, 0.1) << f;
+    }
+}
+
 TEST(Spectrum, NamesTwoTonesStrongestFirst)
 {
     const Signal s = tones(8192, 1000, {{50.3, 0.2, 0}, {123.4, 1.0, 1}, {333.3, 0.05, 2}});
