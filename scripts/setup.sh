@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Bench Tabler needs on Debian 12:
-# the compilers and Qt, GSL, muParser, FFTW, libsndfile and libxlsxwriter
-# (minizip and unzip read the workbooks back in the tests), GoogleTest and Google Benchmark,
+# the compilers and Qt (Multimedia for sound inputs; PulseAudio, which the
+# tests start as a sound server of their own), GSL, muParser, FFTW,
+# libsndfile and libxlsxwriter (minizip and unzip read the workbooks back in
+# the tests), GoogleTest and Google Benchmark,
 # clang's libFuzzer and sanitizer runtime,
 # an X server, xdotool and xclip for the end-to-end test, poppler's tools that read
 # the lab report's PDF back, the Debian packaging and
@@ -13,7 +15,8 @@ packages=(
     g++ make cmake pkg-config
     libgsl-dev libmuparser-dev nlohmann-json3-dev libxlsxwriter-dev libminizip-dev unzip
     libfftw3-dev libsndfile1-dev
-    qt6-base-dev qt6-svg-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
+    qt6-base-dev qt6-svg-dev qt6-serialport-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+    fonts-dejavu-core pulseaudio
     libgtest-dev libbenchmark-dev
     locales
     clang libclang-rt-14-dev

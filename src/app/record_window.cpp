@@ -3,11 +3,13 @@
 #include "app/field_check.h"
 #include "app/flow_layout.h"
 
+#include <QAudioDevice>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMediaDevices>
 #include <QPushButton>
 #include <QSerialPortInfo>
 #include <QSettings>
@@ -18,6 +20,10 @@
 namespace {
 
 const QString phoneItem = QStringLiteral("phone (phyphox)");
+// A sound input's item: "microphone: " and the system's name for it.
+const QString microphonePrefix = QStringLiteral("microphone: ");
+// The sample rates offered for a sound input.
+constexpr int soundRates[] = {8000, 11025, 16000, 22050, 32000, 44100, 48000};
 const QString addressSetting = QStringLiteral("record/phone");
 constexpr int speeds[] = {9600,   19200,  38400,  57600,  115200,  230400,
                           250000, 460800, 500000, 921600, 1000000, 2000000};
@@ -76,6 +82,11 @@ void RecordWindow::layOutControls()
     for (const int speed : speeds)
         speed_->addItem(QString::number(speed), speed);
     speed_->setCurrentText(QStringLiteral("115200"));
+    rate_ = new QComboBox(this);
+    rate_->setAccessibleName(QStringLiteral("sample rate"));
+    for (const int rate : soundRates)
+        rate_->addItem(QString::number(rate), rate);
+    rate_->setCurrentText(QStringLiteral("44100"));
     hostTime_ = new QCheckBox(QStringLiteral("time from the computer"), this);
     stopAfter_ = new QComboBox(this);
     stopAfter_->setAccessibleName(QStringLiteral("stop after"));
@@ -110,6 +121,8 @@ void RecordWindow::layOutControls()
     speedLabel_ = labelFor(QStringLiteral("s&peed:"), speed_, this);
     choices->addGroup({addressLabel_, address_});
     choices->addGroup({speedLabel_, speed_});
+    rateLabel_ = labelFor(QStringLiteral("sample &rate:"), rate_, this);
+    choices->addGroup({rateLabel_, rate_});
     choices->addWidget(hostTime_);
     choices->addGroup(
         {labelFor(QStringLiteral("stop a&fter:"), stopAfter_, this), stopAfter_, stopValue_});
@@ -151,6 +164,7 @@ RecordChoices RecordWindow::choices() const
     RecordChoices choices;
     choices.source = source_->currentText().toStdString();
     choices.baud = speed_->currentData().toInt();
+    choices.rate = rate_->currentData().toInt();
     choices.phone = address_->text().toStdString();
     choices.hostTime = hostTime_->isChecked();
     choices.stop = static_cast<RecordChoices::Stop>(stopAfter_->currentIndex());
@@ -169,6 +183,8 @@ void RecordWindow::setChoices(const RecordChoices& choices)
         source_->setCurrentText(QString::fromStdString(choices.source));
     if (const int speed = speed_->findData(choices.baud); speed >= 0)
         speed_->setCurrentIndex(speed);
+    if (const int rate = rate_->findData(choices.rate); rate >= 0)
+        rate_->setCurrentIndex(rate);
     address_->setText(QString::fromStdString(choices.phone));
     hostTime_->setChecked(choices.hostTime);
     stopAfter_->setCurrentIndex(static_cast<int>(choices.stop));
@@ -197,6 +213,11 @@ void RecordWindow::refreshPorts()
         names << port.portName();
     }
     items << phoneItem;
+    names << QVariant();
+    for (const QAudioDevice& input : QMediaDevices::audioInputs()) {
+        items << microphonePrefix + input.description();
+        names << input.description();
+    }
     QStringList shown;
     for (int i = 0; i < source_->count(); ++i)
         shown << source_->itemText(i);
@@ -214,11 +235,14 @@ void RecordWindow::refreshPorts()
 void RecordWindow::sourceChosen()
 {
     const bool phone = source_->currentText() == phoneItem;
+    const bool microphone = source_->currentText().startsWith(microphonePrefix);
     address_->setVisible(phone);
     addressLabel_->setVisible(phone);
-    speed_->setVisible(!phone);
-    speedLabel_->setVisible(!phone);
-    hostTime_->setVisible(!phone);
+    speed_->setVisible(!phone && !microphone);
+    speedLabel_->setVisible(!phone && !microphone);
+    hostTime_->setVisible(!phone && !microphone);
+    rate_->setVisible(microphone);
+    rateLabel_->setVisible(microphone);
 }
 
 // The port of the source chosen: a listed port's name, else the text typed,
@@ -250,6 +274,10 @@ std::optional<RecordSettings> RecordWindow::settingsFromFields()
             return std::nullopt;
         }
         QSettings().setValue(addressSetting, settings.phone);
+    } else if (source_->currentText().startsWith(microphonePrefix)) {
+        settings.source = RecordSettings::Source::Microphone;
+        settings.microphone = source_->currentText().mid(microphonePrefix.size());
+        settings.rate = rate_->currentData().toInt();
     } else {
         settings.port = chosenPort();
         settings.baud = speed_->currentData().toInt();

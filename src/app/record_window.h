@@ -65,6 +65,8 @@ private:
     QLabel* addressLabel_ = nullptr;
     QComboBox* speed_ = nullptr;
     QLabel* speedLabel_ = nullptr;
+    QComboBox* rate_ = nullptr; // a sound input's samples a second
+    QLabel* rateLabel_ = nullptr;
     QCheckBox* hostTime_ = nullptr;
     QComboBox* stopAfter_ = nullptr;
     QLineEdit* stopValue_ = nullptr;

@@ -54,6 +54,11 @@ std::optional<std::string> readOption(RecordSettings& settings, const std::strin
         if (!baud || *baud != static_cast<int>(*baud))
             return "--baud takes a whole number, not \"" + value + "\"";
         settings.baud = static_cast<int>(*baud);
+    } else if (option == "--rate") {
+        const std::optional<double> rate = positive(value);
+        if (!rate || *rate != static_cast<int>(*rate) || *rate < 8000 || *rate > 48000)
+            return "--rate takes samples a second from 8000 to 48000, not \"" + value + "\"";
+        settings.rate = static_cast<int>(*rate);
     } else if (option == "--lines") {
         const std::optional<double> lines = positive(value);
         if (!lines || *lines != static_cast<std::size_t>(*lines))
@@ -85,15 +90,22 @@ parseRecordArguments(const std::vector<std::string>& arguments)
 {
     static const std::vector<std::string> valued = {"--port",    "--phyphox", "--set",
                                                     "--baud",    "--lines",   "--seconds",
-                                                    "--trigger", "--before",  "--delimiter"};
+                                                    "--trigger", "--before",  "--delimiter",
+                                                    "--rate"};
     RecordSettings settings;
-    bool sawTrigger = false, sawBefore = false;
+    bool sawTrigger = false, sawBefore = false, sawRate = false, sawAudio = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "record")
             continue;
         if (argument == "--host-time") {
             settings.lines.hostTime = true;
+            continue;
+        }
+        if (argument == "--audio") { // a sound input, its name optional
+            sawAudio = true;
+            if (i + 1 < arguments.size() && arguments[i + 1].rfind("--", 0) != 0)
+                settings.microphone = QString::fromStdString(arguments[++i]);
             continue;
         }
         if (std::find(valued.begin(), valued.end(), argument) == valued.end())
@@ -110,11 +122,18 @@ parseRecordArguments(const std::vector<std::string>& arguments)
         }
         sawTrigger = sawTrigger || argument == "--trigger";
         sawBefore = sawBefore || argument == "--before";
+        sawRate = sawRate || argument == "--rate";
         if (auto explanation = readOption(settings, argument, value))
             return *explanation;
     }
-    if (settings.port.isEmpty() == settings.phone.isEmpty())
-        return std::string("record needs --port DEVICE or --phyphox HOST:PORT, one of them");
+    const bool audio = sawAudio;
+    if (audio)
+        settings.source = RecordSettings::Source::Microphone;
+    if (static_cast<int>(!settings.port.isEmpty()) + !settings.phone.isEmpty() + audio != 1)
+        return std::string(
+            "record needs --port DEVICE, --phyphox HOST:PORT or --audio [DEVICE], one of them");
+    if (sawRate && !audio)
+        return std::string("--rate is for --audio");
     if (settings.stopRows.has_value() == settings.stopSeconds.has_value())
         return std::string("record needs --lines N or --seconds S, one of them");
     if (sawBefore && !sawTrigger)

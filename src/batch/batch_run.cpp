@@ -57,8 +57,8 @@ constexpr const char* usage =
     "       benchtabler-batch [--delimiter NAME] export --xlsx FILE [the options of fit] "
     "[--runs] [DATA]\n"
     "       benchtabler-batch [--delimiter NAME] record (--port DEVICE [--baud N] | "
-    "--phyphox HOST:PORT [--set NAME]) (--lines N | --seconds S) [--host-time] "
-    "[--trigger K:V [--before N]]\n";
+    "--phyphox HOST:PORT [--set NAME] | --audio [DEVICE] [--rate R]) (--lines N | --seconds S) "
+    "[--host-time] [--trigger K:V [--before N]]\n";
 
 constexpr const char* help =
     "\nRuns one Bench Tabler command on the text of FILE (standard input when FILE is absent\n"
@@ -141,7 +141,10 @@ constexpr const char* help =
     "\n"
     "record records lines from a board on a serial port or from a phone running phyphox\n"
     "into an empty box, as the record window does, and prints the box; it stops after\n"
-    "--lines N rows or --seconds S, on Ctrl+C, or when the device goes away.\n";
+    "--lines N rows or --seconds S, on Ctrl+C, or when the device goes away. --audio\n"
+    "records a sound input (the system's default, or the one named) as t (s),left rows\n"
+    "at --rate R samples a second (44100; 8000 to 48000); --seconds counts the sound's\n"
+    "own time, and --trigger 1:V starts when the level rises above V.\n";
 
 const struct {
     const char* name;

@@ -1,9 +1,18 @@
 #include "record/recording_session.h"
 
+#include "sound/sound_file.h"
+
+#include <QAudioDevice>
+#include <QAudioSource>
+#include <QMediaDevices>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSerialPort>
 #include <QUrl>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -12,6 +21,9 @@ constexpr int phoneTimeoutMilliseconds = 3000;
 // Bytes within this time of the port opening come from a board that was
 // already sending: the line they are part of began before the recording.
 constexpr int streamingMilliseconds = 50;
+// A sound input that delivers nothing this long past the seconds asked has
+// fallen silent: the recording ends with what came.
+constexpr int silentMilliseconds = 2000;
 
 QString text(const std::string& value) { return QString::fromStdString(value); }
 
@@ -32,6 +44,8 @@ void RecordingSession::start()
 {
     if (settings_.source == RecordSettings::Source::Serial)
         startSerial();
+    else if (settings_.source == RecordSettings::Source::Microphone)
+        startMicrophone();
     else
         startPhone();
 }
@@ -135,7 +149,92 @@ void RecordingSession::end(const QString& message)
             readSerial();
         port_->close();
     }
-    emit finished(message);
+    if (audio_)
+        audio_->stop();
+    emit finished(message.isEmpty() ? rateNote_ : message);
+}
+
+namespace {
+
+QAudioDevice soundInputNamed(const QString& name)
+{
+    if (name.isEmpty())
+        return QMediaDevices::defaultAudioInput();
+    for (const QAudioDevice& device : QMediaDevices::audioInputs())
+        if (device.description() == name || device.id() == name.toUtf8())
+            return device;
+    return {};
+}
+
+} // namespace
+
+void RecordingSession::startMicrophone()
+{
+    const QAudioDevice device = soundInputNamed(settings_.microphone);
+    if (device.isNull()) {
+        emit failedToStart(settings_.microphone.isEmpty()
+                               ? QStringLiteral("this computer has no sound input")
+                               : QStringLiteral("there is no sound input named \"%1\"")
+                                     .arg(settings_.microphone));
+        return;
+    }
+    QAudioFormat format;
+    format.setSampleRate(settings_.rate);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    if (!device.isFormatSupported(format))
+        format.setSampleRate(std::clamp(device.preferredFormat().sampleRate(),
+                                        device.minimumSampleRate(), device.maximumSampleRate()));
+    audio_ = std::make_unique<QAudioSource>(device, format);
+    audioInput_ = audio_->start();
+    if (!audioInput_ || audio_->error() != QAudio::NoError) {
+        audio_.reset();
+        emit failedToStart(QStringLiteral("could not record from %1").arg(device.description()));
+        return;
+    }
+    audioRate_ = audio_->format().sampleRate();
+    if (audioRate_ != settings_.rate)
+        rateNote_ = QStringLiteral("%1 records %2 samples a second, not the %3 asked for; the "
+                                   "times follow its rate")
+                        .arg(device.description())
+                        .arg(audioRate_)
+                        .arg(settings_.rate);
+    // The trigger's column counts the channels; the rows begin with t.
+    RecordOptions options = settings_.lines;
+    options.hostTime = false;
+    if (options.trigger)
+        ++options.trigger->column;
+    recorder_ = std::make_unique<LineRecorder>(options);
+    connect(audioInput_, &QIODevice::readyRead, this, &RecordingSession::readMicrophone);
+    header_ = "t (s)" + std::string(1, settings_.lines.delimiter) + "left";
+    emit headerReady(text(*header_));
+    recording_ = true;
+    clock_.start();
+    // The seconds asked are the sound's own: as many rows as samples in
+    // them; the clock only stops an input that falls silent.
+    if (settings_.stopSeconds) {
+        settings_.stopRows = static_cast<std::size_t>(std::llround(*settings_.stopSeconds * audioRate_));
+        stopTimer_.start(static_cast<int>(*settings_.stopSeconds * 1000) + silentMilliseconds);
+    }
+}
+
+// Each sample a line "t:T,left:V" for the recorder, which keeps its rows
+// and watches the trigger; t counts the samples at the input's rate.
+void RecordingSession::readMicrophone()
+{
+    if (!recording_)
+        return;
+    const QByteArray bytes = audioInput_->readAll();
+    std::string lines;
+    lines.reserve(static_cast<std::size_t>(bytes.size()) * 16);
+    for (qsizetype at = 0; at + 1 < bytes.size(); at += 2) {
+        qint16 sample;
+        std::memcpy(&sample, bytes.constData() + at, sizeof sample);
+        lines += "t:" + sampleTime(samples_++, audioRate_) + ",left:" +
+                 sampleValue(static_cast<double>(sample) / 32768) + "\n";
+    }
+    recorder_->receive(lines, static_cast<double>(clock_.nsecsElapsed()) / 1e9);
+    deliver(recorder_->takeRows());
 }
 
 void RecordingSession::startPhone()

@@ -13,24 +13,29 @@
 #include <string>
 #include <vector>
 
+class QAudioSource;
+class QIODevice;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QSerialPort;
 
 // What to record from and when to stop.
 struct RecordSettings {
-    enum class Source { Serial, Phone };
+    enum class Source { Serial, Phone, Microphone };
     Source source = Source::Serial;
     QString port; // a serial port's name or device path ("ttyACM0", "/dev/pts/3")
     int baud = 115200;
     QString phone;     // "192.168.1.23:8080"
     QString exportSet; // empty: the phone's first
+    QString microphone; // a sound input's name; empty: the system's default
+    int rate = 44100;   // the microphone's samples a second, 8000 to 48000
     RecordOptions lines;
     std::optional<double> stopSeconds;
     std::optional<std::size_t> stopRows;
 };
 
-// One recording from a board on a serial port or a phone running phyphox:
+// One recording from a board on a serial port, a phone running phyphox or
+// a sound input (a microphone, "t (s),left" rows at its sample rate):
 // Qt Core only, for the record window and the batch alike. Rows come as the
 // box holds them (the box's delimiter, the device's own numbers); the
 // recording ends on Stop, after the seconds or rows asked for, or when the
@@ -76,6 +81,8 @@ private:
     void phoneStopped(QNetworkReply* reply);
     void phoneAnswered(QNetworkReply* reply);
     void pollPhone();
+    void startMicrophone();
+    void readMicrophone();
     void deliver(std::vector<std::string> rows);
     void end(const QString& message);
 
@@ -91,6 +98,13 @@ private:
     // A board already streaming when the port opened: what came before its
     // first line break is the rest of a cut line, left out.
     bool skippingCutLine_ = false;
+    // The sound input: its samples as lines for the recorder, and the rate
+    // it really delivers.
+    std::unique_ptr<QAudioSource> audio_;
+    QIODevice* audioInput_ = nullptr;
+    int audioRate_ = 0;
+    std::size_t samples_ = 0;
+    QString rateNote_;
     // The phone:
     QNetworkAccessManager* network_ = nullptr;
     ExportSet set_;

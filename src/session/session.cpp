@@ -236,6 +236,7 @@ JsonValue recordJson(const RecordChoices& record)
     JsonValue json = JsonValue::object();
     json.set("source", JsonValue::of(record.source));
     json.set("speed", JsonValue::of(record.baud));
+    json.set("sample rate", JsonValue::of(record.rate));
     json.set("phone", JsonValue::of(record.phone));
     json.set("time from the computer", JsonValue::of(record.hostTime));
     json.set("stop", JsonValue::of(nameOf(stopNames, record.stop)));
@@ -253,6 +254,7 @@ RecordChoices recordOf(const JsonValue& json)
     RecordChoices record;
     record.source = json.stringOr("source", "");
     record.baud = std::max(1, wholeOr(json, "speed", 115200));
+    record.rate = std::clamp(wholeOr(json, "sample rate", 44100), 8000, 48000);
     record.phone = json.stringOr("phone", "");
     record.hostTime = json.booleanOr("time from the computer", false);
     record.stop = kindNamed(stopNames, json.stringOr("stop", "never"));

@@ -28,8 +28,9 @@ struct GraphSession {
 
 // The record window's choices.
 struct RecordChoices {
-    std::string source; // a port's name or device, or "phone (phyphox)"
+    std::string source; // a port's name or device, "phone (phyphox)" or "microphone: NAME"
     int baud = 115200;
+    int rate = 44100; // a sound input's samples a second
     std::string phone; // "192.168.1.23:8080"
     bool hostTime = false;
     enum class Stop { Never, Seconds, Lines };

@@ -195,3 +195,17 @@ SoundText soundFileText(std::string_view bytes)
                         grouped(static_cast<std::size_t>(std::max<sf_count_t>(framesRead, 0)))};
     return {std::move(text), {}};
 }
+
+std::string sampleTime(std::size_t n, int rate)
+{
+    std::string text;
+    appendTime(text, n, rate);
+    return text;
+}
+
+std::string sampleValue(double value)
+{
+    std::string text;
+    appendNumber(text, value);
+    return text;
+}

@@ -24,3 +24,9 @@ struct SoundText {
     std::string refusal; // empty when the text can be used
 };
 SoundText soundFileText(std::string_view bytes);
+
+// Sample n's time at the rate, in seconds to ten decimals without trailing
+// zeros ("0.0000226757"); and a sample's value as the shortest plain
+// decimals that read back as it ("0.000030517578125").
+std::string sampleTime(std::size_t n, int rate);
+std::string sampleValue(double value);

@@ -83,10 +83,13 @@ Session everyChoice(std::string box, char delimiter)
     GraphChoice third;
     third.model.kind = ModelKind::Polynomial;
     third.model.degree = 7;
+    third.spectrum = true;
+    third.window = SpectrumWindow::Blackman;
     session.graph.blocks = {{0, "L (m),T (s)", first}, {1, "t (s),T (°C)", second},
                             {4, "lines 9 to 12", third}};
     session.record.source = "/dev/ttyACM0";
     session.record.baud = 9600;
+    session.record.rate = 22050;
     session.record.phone = "192.168.1.23:8080";
     session.record.hostTime = true;
     session.record.stop = RecordChoices::Stop::Lines;
@@ -204,6 +207,8 @@ TEST(SessionFiles, IgnoreKeysTheyDoNotKnow)
     EXPECT_EQ(read.session->graph.blocks[0].choice.model.kind, ModelKind::Sine);
     EXPECT_TRUE(read.session->graph.blocks[0].choice.normalCurve);
     EXPECT_EQ(read.session->record.baud, 115200);
+    EXPECT_EQ(read.session->record.rate, 44100);
+    EXPECT_FALSE(read.session->graph.blocks[0].choice.spectrum);
 }
 
 TEST(SessionFiles, HoldAMillionRecordedRows)

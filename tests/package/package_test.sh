@@ -45,7 +45,7 @@ grep -aq 'Bench Tabler session ' "$root/usr/share/mime/magic" ||
     { echo "the session type has no magic"; exit 1; }
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for runtime in libqt6widgets6 libqt6svg6 libqt6serialport6 libqt6network6 libqt6printsupport6 qt6-qpa-plugins \
+for runtime in libqt6widgets6 libqt6svg6 libqt6serialport6 libqt6multimedia6 libqt6network6 libqt6printsupport6 qt6-qpa-plugins \
                fonts-dejavu-core libgsl27 \
                libmuparser2v5 libxlsxwriter4 libfftw3-double3 libsndfile1; do
     grep -q "$runtime" <<< "$depends" || { echo "the package does not depend on $runtime"; exit 1; }
