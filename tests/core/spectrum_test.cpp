@@ -289,4 +289,24 @@ TEST(Spectrum, TheGraphPlotsBinsAgainstFrequency)
     EXPECT_EQ(plot.spectrum->peaks.size(), 1u);
 }
 
+// All runs: each run's spectrum on the same axes, its text after its name.
+TEST(Spectrum, OfAllRunsGivesEachRunItsOwn)
+{
+    const std::string box = "fork A\r\n" + toneFile(440, 1024, 8000) + "\r\nfork B\r\n" +
+                            toneFile(523.25, 1024, 8000);
+    const std::vector<GraphTable> blocks = readGraphBlocks(box, ',');
+    GraphChoice choice = defaultChoice(blocks[0]);
+    choice.spectrum = true;
+    choice.allRuns = true;
+    const GraphPlot plot = plotRuns(blocks, 0, choice);
+    ASSERT_EQ(plot.runs.size(), 2u);
+    EXPECT_EQ(plot.runs[1].points.size(), 512u);
+    EXPECT_EQ(plot.xTitle, "frequency (Hz)");
+    ASSERT_EQ(plot.spectrumText.size(), 4u);
+    EXPECT_EQ(plot.spectrumText[0].rfind("fork A: Spectrum of U (V)", 0), 0u);
+    EXPECT_EQ(plot.spectrumText[1].rfind("fork A: peak at 440.0", 0), 0u) << plot.spectrumText[1];
+    EXPECT_EQ(plot.spectrumText[3].rfind("fork B: peak at 523.2", 0), 0u) << plot.spectrumText[3];
+    EXPECT_GE(plot.x.high, 4000);
+}
+
 } // namespace
