@@ -84,13 +84,14 @@ public:
         for (std::size_t i = 0; i < n_; ++i)
             in_[i] = (samples[i] - mean) * weights_[i];
         fftw_execute(plan_);
-        std::vector<double> amplitudes(n_ / 2 + 1);
-        for (std::size_t k = 0; k < amplitudes.size(); ++k) {
+        std::vector<double> amplitudes;
+        amplitudes.reserve(n_ / 2 + 1);
+        for (std::size_t k = 0; k <= n_ / 2; ++k) {
             const double re = out_[k][0], im = out_[k][1];
             const double squared = re * re + im * im;
             const double size = std::isfinite(squared) ? std::sqrt(squared) : std::hypot(re, im);
             const bool single = k == 0 || 2 * k == n_; // no mirror bin
-            amplitudes[k] = (single ? 1 : 2) * size / weightSum_;
+            amplitudes.push_back((single ? 1 : 2) * size / weightSum_);
         }
         return amplitudes;
     }
@@ -126,12 +127,17 @@ std::vector<double> amplitudesOf(std::span<const double> samples, SpectrumWindow
     return transform.amplitudes(samples);
 }
 
-double median(std::vector<double> values)
+// The median, worked out in a buffer the thread keeps: a fresh one of
+// megabytes a spectrum would cost more in page faults than the sorting.
+double median(const std::vector<double>& values)
 {
     if (values.empty())
         return 0;
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
+    thread_local std::vector<double> scratch;
+    scratch.assign(values.begin(), values.end());
+    std::nth_element(scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(scratch.size() / 2),
+                     scratch.end());
+    return scratch[scratch.size() / 2];
 }
 
 double sinc(double x) { return x == 0 ? 1 : std::sin(std::numbers::pi * x) / (std::numbers::pi * x); }
@@ -244,12 +250,24 @@ std::vector<SpectrumPeak> peaksOf(const Spectrum& spectrum, std::optional<double
     const double threshold =
         std::max(peakOverNoise * spectrum.noiseFloor, peakOverStrongest * strongest);
     const int lobe = halfLobe(spectrum.window);
-    std::vector<SpectrumPeak> peaks;
+    std::vector<std::size_t> bins;
     // Within the lobe about 0 Hz no peak can be told from what is left of the mean.
     for (std::size_t k = static_cast<std::size_t>(lobe) + 1; k + 1 < a.size(); ++k) {
         const double f = static_cast<double>(k) * spectrum.resolution;
-        if ((from && f < *from) || (to && f > *to) || !isPeak(a, k, lobe, threshold))
-            continue;
+        if (!(from && f < *from) && !(to && f > *to) && isPeak(a, k, lobe, threshold))
+            bins.push_back(k);
+    }
+    // Only the bins that may be among the strongest once corrected for the
+    // lobe (by at most 1 / lobeGain(0.5)) are read between the bins.
+    std::sort(bins.begin(), bins.end(), [&](std::size_t j, std::size_t k) { return a[j] > a[k]; });
+    if (bins.size() > mostPeaks) {
+        const double least = a[bins[mostPeaks - 1]] * lobeGain(spectrum.window, 0.5);
+        bins.erase(std::find_if(bins.begin() + mostPeaks, bins.end(),
+                                [&](std::size_t k) { return a[k] < least; }),
+                   bins.end());
+    }
+    std::vector<SpectrumPeak> peaks;
+    for (const std::size_t k : bins) {
         const Vertex vertex = interpolatedVertex(a, k, spectrum.window);
         SpectrumPeak peak;
         peak.frequency = (static_cast<double>(k) + vertex.offset) * spectrum.resolution;
