@@ -224,3 +224,11 @@ std::string superscript(int power)
         text += digits[c - '0'];
     return text;
 }
+
+std::string groupedCount(std::size_t count)
+{
+    std::string digits = std::to_string(count);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, 1, ' ');
+    return digits;
+}

@@ -48,5 +48,8 @@ std::string typedValue(double x);
 // would show 1.000000 for a value below 1: the relation and the number.
 std::string rSquaredRelation(double rSquared);
 
+// "200 000": a count with a blank between each three digits.
+std::string groupedCount(std::size_t count);
+
 // A whole number in superscript digits: "⁻¹⁹", "²".
 std::string superscript(int power);

@@ -1,6 +1,7 @@
 #include "graph/report_table.h"
 
 #include "data/fields.h"
+#include "format/report_number.h"
 
 namespace {
 
@@ -18,15 +19,6 @@ std::vector<int> shownColumns(const GraphChoice& choice)
             columns.push_back(u->column);
     }
     return columns;
-}
-
-// "200 000": the count with a blank between each three digits.
-std::string grouped(std::size_t count)
-{
-    std::string digits = std::to_string(count);
-    for (std::size_t at = digits.size(); at > 3; at -= 3)
-        digits.insert(at - 3, 1, ' ');
-    return digits;
 }
 
 } // namespace
@@ -70,9 +62,9 @@ void addRows(ReportTable& report, std::size_t total, const std::string& wholeDat
         report.rows.push_back(std::move(row));
     }
     if (shortened)
-        report.note = "The table shows the first " + grouped(firstReportRows) + " and the last " +
-                      grouped(lastReportRows) + " of the " + grouped(total) + " rows plotted; " +
-                      grouped(total - firstReportRows - lastReportRows) +
+        report.note = "The table shows the first " + groupedCount(firstReportRows) + " and the last " +
+                      groupedCount(lastReportRows) + " of the " + groupedCount(total) + " rows plotted; " +
+                      groupedCount(total - firstReportRows - lastReportRows) +
                       " are left out here. The whole data are in " + wholeData + ".";
 }
 

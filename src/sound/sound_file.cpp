@@ -1,5 +1,7 @@
 #include "sound/sound_file.h"
 
+#include "format/report_number.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
@@ -85,18 +87,6 @@ std::string header(int channels)
     return line + "\r\n";
 }
 
-std::string grouped(std::size_t count)
-{
-    const std::string digits = std::to_string(count);
-    std::string text;
-    for (std::size_t k = 0; k < digits.size(); ++k) {
-        if (k > 0 && (digits.size() - k) % 3 == 0)
-            text.push_back(' ');
-        text.push_back(digits[k]);
-    }
-    return text;
-}
-
 // The rows of the samples read: floats as floats, the others as doubles.
 template <typename Sample>
 void appendRows(std::string& text, const std::vector<Sample>& samples, int channels, int rate)
@@ -179,20 +169,20 @@ SoundText soundFileText(std::string_view bytes)
     if (info.channels < 1 || info.samplerate < 1 || info.frames < 1)
         return {{}, "it holds no sound"};
     if (const std::optional<DataChunk> data = wavDataChunk(bytes); data && data->held < data->promised)
-        return {{}, "it is cut short: its header promises " + grouped(data->promised) +
-                        " bytes of sound, and it holds " + grouped(data->held)};
+        return {{}, "it is cut short: its header promises " + groupedCount(data->promised) +
+                        " bytes of sound, and it holds " + groupedCount(data->held)};
     const auto frames = static_cast<std::size_t>(info.frames);
     if (frames > mostSoundFrames)
-        return {{}, "it holds " + grouped(frames) + " samples a channel; the box takes at most " +
-                        grouped(mostSoundFrames) + " (cut the recording shorter)"};
+        return {{}, "it holds " + groupedCount(frames) + " samples a channel; the box takes at most " +
+                        groupedCount(mostSoundFrames) + " (cut the recording shorter)"};
     sf_count_t framesRead = 0;
     // Integer samples come scaled to -1...1 as doubles, exactly.
     std::string text = holdsFloats(info.format) ? readAll<float>(sound.get(), info, framesRead)
                                                 : readAll<double>(sound.get(), info, framesRead);
     if (framesRead < info.frames)
-        return {{}, "it is cut short: its header promises " + grouped(frames) +
+        return {{}, "it is cut short: its header promises " + groupedCount(frames) +
                         " samples a channel, and it holds " +
-                        grouped(static_cast<std::size_t>(std::max<sf_count_t>(framesRead, 0)))};
+                        groupedCount(static_cast<std::size_t>(std::max<sf_count_t>(framesRead, 0)))};
     return {std::move(text), {}};
 }
 

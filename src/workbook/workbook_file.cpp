@@ -2,6 +2,7 @@
 
 #include "data/durable_file.h"
 #include "data/fields.h"
+#include "format/report_number.h"
 
 #include <xlsxwriter.h>
 
@@ -193,7 +194,7 @@ std::string cannotWrite(const std::filesystem::path& path, const std::string& re
 std::string cutTextsNote(std::size_t count)
 {
     return count == 1 ? "1 field is longer than the 32 767 characters a cell holds and is cut"
-                      : countText(count) +
+                      : groupedCount(count) +
                             " fields are longer than the 32 767 characters a cell holds and are cut";
 }
 
@@ -218,7 +219,7 @@ struct RemovedUnlessKept {
 
 std::string roundedNumbersNote(std::size_t count)
 {
-    return (count == 1 ? std::string("1 number needs") : countText(count) + " numbers need") +
+    return (count == 1 ? std::string("1 number needs") : groupedCount(count) + " numbers need") +
            " 17 significant digits; the workbook keeps 16 of them (a change of at most one part "
            "in 10^16)";
 }
@@ -296,8 +297,8 @@ WorkbookWritten writeWorkbook(const std::filesystem::path& path, const WorkbookC
 
 std::string workbookNote(const WorkbookWritten& written, const std::string& path)
 {
-    std::string note = countText(written.sheets) + (written.sheets == 1 ? " sheet, " : " sheets, ") +
-                       countText(written.rows) + (written.rows == 1 ? " row" : " rows") +
+    std::string note = groupedCount(written.sheets) + (written.sheets == 1 ? " sheet, " : " sheets, ") +
+                       groupedCount(written.rows) + (written.rows == 1 ? " row" : " rows") +
                        ", saved to " + path;
     for (const std::string& more : written.notes)
         note += ". " + std::string(1, static_cast<char>(std::toupper(more[0]))) + more.substr(1);

@@ -1,5 +1,6 @@
 #include "workbook/workbook_plan.h"
 
+#include "format/report_number.h"
 #include "workbook/sheet_names.h"
 
 #include <algorithm>
@@ -23,9 +24,9 @@ std::string goesOnNote(const std::string& first, const std::string& next, bool r
                        const SheetLimits& limits, bool namesRow)
 {
     const std::string limit =
-        rows ? countText(limits.rows - (namesRow ? 1 : 0)) + " rows" +
+        rows ? groupedCount(limits.rows - (namesRow ? 1 : 0)) + " rows" +
                    (namesRow ? " under its column names" : "")
-             : countText(limits.columns) + " columns";
+             : groupedCount(limits.columns) + " columns";
     return std::string(rows ? "the rows" : "the fields") + " of \"" + first +
            "\" go on in the sheet \"" + next + "\": a sheet holds " + limit;
 }
@@ -71,16 +72,4 @@ WorkbookPlan planWorkbook(const std::vector<GraphTable>& blocks, char delimiter,
             }
     }
     return plan;
-}
-
-std::string countText(std::size_t count)
-{
-    const std::string digits = std::to_string(count);
-    std::string text;
-    for (std::size_t k = 0; k < digits.size(); ++k) {
-        if (k > 0 && (digits.size() - k) % 3 == 0)
-            text.push_back(' ');
-        text.push_back(digits[k]);
-    }
-    return text;
 }

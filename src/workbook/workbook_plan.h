@@ -38,6 +38,3 @@ std::size_t widestRow(const GraphTable& block, char delimiter);
 
 WorkbookPlan planWorkbook(const std::vector<GraphTable>& blocks, char delimiter, bool withFits,
                           const SheetLimits& limits = {});
-
-// "1 250": a count with its thousands set apart by blanks.
-std::string countText(std::size_t count);
