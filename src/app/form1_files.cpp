@@ -1,6 +1,7 @@
 // The window's files: opening a data file (Ctrl+O, the box's menu, a drop),
 // saving the box where the student chooses (Ctrl+Shift+S, the box's menu)
-// or as a workbook for a spreadsheet, and the question on closing with text that was not saved.
+// or as a workbook for a spreadsheet, and the question on closing with text
+// that was not saved.
 
 #include "app/box_edit.h"
 #include "app/box_text.h"

@@ -1,6 +1,5 @@
 #include "app/graph_window.h"
 
-
 #include "app/dialogs.h"
 #include "app/fit_panel.h"
 #include "app/flow_layout.h"

@@ -19,8 +19,7 @@ constexpr int progressSteps = 1000;
 
 } // namespace
 
-WorkbookExport::WorkbookExport(QWidget* parent, const QString& path)
-    : QObject(parent), parent_(parent), path_(path)
+WorkbookExport::WorkbookExport(QWidget* parent) : QObject(parent), parent_(parent)
 {
     progress_ = new QProgressDialog(QStringLiteral("Saving for a spreadsheet..."),
                                     QStringLiteral("Cancel"), 0, progressSteps, parent);
@@ -37,7 +36,7 @@ WorkbookExport::WorkbookExport(QWidget* parent, const QString& path)
 
 WorkbookExport* WorkbookExport::start(QWidget* parent, Box box, SheetRows fits, const QString& path)
 {
-    auto* exporting = new WorkbookExport(parent, path);
+    auto* exporting = new WorkbookExport(parent);
     exporting->thread_ = std::thread([exporting, box = std::move(box), fits = std::move(fits),
                                       target = toPath(path), shown = path.toStdString()]() mutable {
         const WorkbookContent content = workbookContent(box.text, box.delimiter, std::move(fits));

@@ -44,11 +44,10 @@ signals:
     void ended(const QString& message);
 
 private:
-    WorkbookExport(QWidget* parent, const QString& path);
+    explicit WorkbookExport(QWidget* parent);
     void followThread();
 
     QPointer<QWidget> parent_;
-    QString path_;
     QPointer<QProgressDialog> progress_;
     QTimer poll_;
     std::atomic<double> done_{0};
