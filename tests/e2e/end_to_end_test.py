@@ -431,16 +431,22 @@ class EndToEnd(unittest.TestCase):
         subprocess.run(["pdftoppm", "-r", "100", "-f", "1", "-l", "1", "-singlefile", "-png",
                         report, REPORT_IMAGE[:-len(".png")]], check=True, timeout=30)
 
-    def test_histogram_of_fifty_reaction_times(self):
-        # A ruler dropped fifty times and caught: the reaction times in seconds.
-        self.app.type_into_box("\n".join(["reaction time t (s)"] + REACTION_TIMES))
+    def graph_plotting(self, kind):
+        """Opens the graph and chooses the plot kind its letter picks in the
+        list "plot" (Alt+P); the graph window."""
         self.app.click("Graph")
         graph = self.app._wait_for_window("^Bench Tabler - Graph$")
         xdotool("windowfocus", "--sync", graph, env=self.app.env)
         time.sleep(0.3)
-        xdotool("key", "alt+p", env=self.app.env)  # the list "plot"
-        xdotool("type", "h", env=self.app.env)     # histogram
+        xdotool("key", "alt+p", env=self.app.env)
+        xdotool("type", kind, env=self.app.env)
         time.sleep(0.5)
+        return graph
+
+    def test_histogram_of_fifty_reaction_times(self):
+        # A ruler dropped fifty times and caught: the reaction times in seconds.
+        self.app.type_into_box("\n".join(["reaction time t (s)"] + REACTION_TIMES))
+        graph = self.graph_plotting("h")  # histogram
         self.app.screenshot(HISTOGRAM_SCREENSHOT, graph)
         xdotool("key", "ctrl+w", env=self.app.env)
         self.app._wait_until_closed(graph, "^Bench Tabler - Graph$")
@@ -564,13 +570,7 @@ class EndToEnd(unittest.TestCase):
         xdotool("type", "--delay", "5", path, env=self.app.env)
         xdotool("key", "Return", env=self.app.env)
         self.app.close_message()  # 8001 lines: the commands use the first 1000
-        self.app.click("Graph")
-        graph = self.app._wait_for_window("^Bench Tabler - Graph$")
-        xdotool("windowfocus", "--sync", graph, env=self.app.env)
-        time.sleep(0.3)
-        xdotool("key", "alt+p", env=self.app.env)  # the list "plot"
-        xdotool("type", "s", env=self.app.env)     # spectrum
-        time.sleep(0.5)
+        graph = self.graph_plotting("s")  # spectrum
         text = self.app.copy_graph_text(graph)
         self.assertIn("Spectrum of left, Hann window, mean removed: sample rate 8000 Hz, "
                       "8000 samples, resolution Δf = 1.000 Hz", text)
